@@ -1,0 +1,136 @@
+#pragma once
+// The owner object: every piece of game state for the whole run, as fixed-size tables indexed by
+// player (0..3) or by slot. Routines of every subsystem work directly on these fields; nothing is
+// allocated while a battle runs.
+#include <array>
+#include <cstdint>
+
+#include "app/random.h"
+#include "platform/platform.h"
+
+namespace bf {
+
+constexpr int kPlayers = 4;
+constexpr int kShotSlots = 31;
+constexpr int kStarSlots = 21;
+constexpr int kWallSlots = 21;
+constexpr int kNetSlots = 11;
+constexpr int kMineSlots = 11;
+constexpr int kItems = 2;
+constexpr int kMovers = 4;
+constexpr int kAbilityEntries = 20;
+constexpr int kTankTypes = 11;
+constexpr int kStages = 5;
+constexpr int kSoundEffects = 19;
+
+// x of a free pool entry, and where every idle 3D object is parked, out of every view.
+constexpr int kFreeSlot = -5000;
+constexpr std::uint32_t kTickMs = 20;
+
+// One entry of the sound-effect table: an effect decoded once, played on its voices in turn.
+struct SoundEffect {
+  int effect = -1;  // the audio device's handle; -1 = silent
+  std::int16_t voiceCount = 0;
+  std::int16_t lastVoice = 0;
+};
+
+// Which loop is running, for the runner's trace.
+enum class Screen { kSelection, kBattle };
+
+// What happened during the tick being worked, for the runner's trace. Fixed size: a tick that
+// plays more sounds than this keeps the first ones.
+struct TickRecord {
+  static constexpr int kMaxSounds = 256;
+  static constexpr int kMaxViews = 8;
+  std::array<int, kMaxSounds> sounds{};
+  int soundCount = 0;
+  std::array<std::array<int, 4>, kMaxViews> views{};
+  int viewCount = 0;
+};
+
+struct Game;
+
+// Told after the work of every processed tick (the headless runner writes its trace here).
+class TickObserver {
+ public:
+  virtual ~TickObserver() = default;
+  virtual void OnTickDone(Game& game, Screen screen) = 0;
+};
+
+struct Game {
+  explicit Game(Platform& platform) : io(platform) {}
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  Platform& io;
+  TickObserver* observer = nullptr;
+  Random random;
+  TickRecord tickRecord;
+  // Set when the window was closed from outside: no loop may start another screen.
+  bool closeRequested = false;
+  // Set when a model or texture could not be loaded; the game ends in order with status 1.
+  bool assetFailure = false;
+
+  // 3D objects of the current battle.
+  std::array<FrameId, 8> tankFrame{};
+  std::array<FrameId, kShotSlots> shotFrame{};
+  std::array<FrameId, kShotSlots> starFrame{};  // 0..20 used
+  std::array<FrameId, kItems> itemFrame{};
+  std::array<FrameId, kMovers> moverFrame{};
+  std::array<FrameId, kPlayers> gasFrame{};
+  TextureId netTexture = kNoTexture;
+  std::array<FrameId, kNetSlots> netFrame{};
+  std::array<FrameId, kMineSlots> mineFrame{};
+  std::array<FrameId, kPlayers> pyonFrame{};
+  std::array<FrameId, kPlayers> shieldFrame{};
+  std::array<FrameId, kPlayers> rocketFrame{};
+  std::array<FrameId, kPlayers> waterFrame{};
+  MeshId meshBuilder = kNoMesh;
+  FrameId lightFrame = kNoFrame;
+  FrameId stageFrame = kNoFrame;
+  FrameId sceneFrame = kNoFrame;
+  FrameId cameraFrame = kNoFrame;
+
+  std::int16_t runningFlag = 0;
+  std::int32_t tickStamp = 0;
+  std::array<SoundEffect, kSoundEffects> soundEffects{};
+  std::int32_t burstCount = 0;
+  std::array<std::int32_t, kPlayers> playerCharacter{};
+  std::array<double, kPlayers> tankX{}, tankZ{};
+  std::array<std::int32_t, kPlayers> tankBob{};
+  std::int32_t stageIndex = 0;
+  std::int32_t menuRow = 0;
+  std::array<std::int32_t, kPlayers> playerLife{}, maxLife{}, shakeTimer{};
+  std::array<std::int32_t, kPlayers> shells{}, maxShells{}, reloadTimer{}, maxSpeed{};
+  std::array<double, kShotSlots> shotX{}, shotZ{}, shotDX{}, shotDZ{};
+  std::array<std::int32_t, kPlayers> steerInput{}, throttleInput{}, fireState{};
+  std::array<std::int32_t, kPlayers> tankHeading{}, tankSpeed{};
+  std::array<std::int32_t, kStarSlots> starX{}, starY{}, starZ{}, starDX{}, starDY{}, starDZ{};
+  std::array<std::int32_t, kWallSlots> wallX{}, wallZ{}, wallDepth{}, wallWidth{};
+  double prevX = 0, prevZ = 0;
+  std::int32_t enterHeld = 0;
+  std::int32_t selectionActive = 0;
+  std::array<std::int32_t, kMovers> moverX{};
+  std::array<std::int32_t, kItems> itemX{}, itemZ{};
+  std::int32_t winner = 0;
+  std::int32_t zoomStep = 0;
+  std::int32_t endCount = 0;
+  std::array<std::int32_t, kAbilityEntries> abilityState{};
+  std::array<std::int32_t, kNetSlots> netX{}, netZ{}, netTimer{};
+  std::array<std::int32_t, kMineSlots> mineX{}, mineZ{};
+  std::array<std::int32_t, kPlayers> computerDriven{};
+  std::array<std::int32_t, kPlayers> aiTurn{}, aiDrive{}, aiSearch{};
+
+  // Joystick module: the id the next poll reads, its result and the thresholds of the joystick
+  // found at start-up.
+  std::int32_t joyIndex = 0;
+  std::int16_t joyX = 0, joyY = 0;
+  std::uint32_t joyButtons = 0;
+  std::int32_t joyLeftLimit = 0, joyRightLimit = 0, joyUpLimit = 0, joyDownLimit = 0;
+
+  // Music module: the end-of-track hook is installed once start-up has shown the window.
+  bool musicHooked = false;
+  bool musicOpen = false;
+};
+
+}  // namespace bf

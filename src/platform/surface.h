@@ -1,0 +1,53 @@
+#pragma once
+// 2D drawing on the game form (640 x 480) and the four status panels (310 x 21), in pixels.
+#include <cstdint>
+#include <string_view>
+
+namespace bf {
+
+struct Rgb {
+  std::uint8_t r = 0, g = 0, b = 0;
+};
+
+// The two pictures stored with the game window.
+enum class PictureId { kTitle, kSpriteSheet };
+
+class Surface2D {
+ public:
+  virtual ~Surface2D() = default;
+  // Fills the surface with its background colour.
+  virtual void Clear() = 0;
+  // Copies the source rectangle of a picture, scaled, to the destination rectangle.
+  virtual void StretchCopy(PictureId picture, int sx, int sy, int sw, int sh, int dx, int dy,
+                           int dw, int dh) = 0;
+  // Moves the text position and plots a black point there.
+  virtual void SetTextPosition(int x, int y) = 0;
+  // Prints one line of black text at the text position.
+  virtual void Print(std::string_view text) = 0;
+  // One-pixel outline from (x1, y1) to (x2, y2), both corners included.
+  virtual void RectOutline(int x1, int y1, int x2, int y2, Rgb colour) = 0;
+  // Filled rectangle from (x1, y1) to (x2, y2), both corners included; coordinates may be
+  // fractional and are rounded to pixels here.
+  virtual void FillRect(double x1, double y1, double x2, double y2, Rgb colour) = 0;
+};
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+constexpr int kPanelWidth = 310;
+constexpr int kPanelHeight = 21;
+
+// The screen: the form, the four panels and the 3D output area composed into one picture.
+class Display {
+ public:
+  virtual ~Display() = default;
+  virtual Surface2D& Form() = 0;
+  virtual Surface2D& Panel(int player) = 0;
+  // Shows or hides the 3D output area and the four panels (hidden outside a battle).
+  virtual void ShowBattleArea(bool visible) = 0;
+  // Composes the 640 x 480 screen in the 16-bit look and shows it.
+  virtual void Present() = 0;
+  // The composed screen as 640 x 480 RGB bytes, rows top to bottom; false without rendering.
+  virtual bool ReadScreen(std::uint8_t* rgb) = 0;
+};
+
+}  // namespace bf

@@ -6,7 +6,9 @@
 
 namespace bf {
 
-inline double Radians(std::int32_t degrees) { return degrees * 3.14 / 180.0; }
+inline double Radians(std::int32_t degrees) {
+  return degrees * 3.14 / 180.0;
+}
 
 // A Double stored into a whole-number field: nearest, halves to even (the default rounding mode).
 inline std::int32_t RoundToLong(double value) {
@@ -14,6 +16,8 @@ inline std::int32_t RoundToLong(double value) {
 }
 
 // Int(): the largest whole number not above the value.
-inline std::int32_t Int(double value) { return static_cast<std::int32_t>(std::floor(value)); }
+inline std::int32_t Int(double value) {
+  return static_cast<std::int32_t>(std::floor(value));
+}
 
 }  // namespace bf

@@ -7,6 +7,10 @@ const std::uint8_t kSheet[640 * 150 * 3] = {};
 const EmbeddedPicture kTitlePicture{320, 120, kTitle};
 const EmbeddedPicture kSheetPicture{640, 150, kSheet};
 }  // namespace
-const EmbeddedPicture& TitlePicture() { return kTitlePicture; }
-const EmbeddedPicture& SpriteSheetPicture() { return kSheetPicture; }
+const EmbeddedPicture& TitlePicture() {
+  return kTitlePicture;
+}
+const EmbeddedPicture& SpriteSheetPicture() {
+  return kSheetPicture;
+}
 }  // namespace bf

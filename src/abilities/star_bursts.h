@@ -1,0 +1,17 @@
+#pragma once
+// Bursts of stars after hits, and the elimination of a tank whose life is gone. Each burst spawns
+// up to `burstCount` stars (the one-shot budget its caller sets).
+
+namespace bf {
+
+struct Game;
+
+// Stars at tank p; when its life has fallen below 1, frees every star, throws the large burst and
+// moves the tank out of the field.
+void StarBurstAtPlayer(Game& game, int p);
+// Stars at the tank of player `target` hit by an ability.
+void StarBurstAtTarget(Game& game, int target);
+// Stars at shot slot `slot`.
+void StarBurstAtShot(Game& game, int slot);
+
+}  // namespace bf

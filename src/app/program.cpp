@@ -1,0 +1,52 @@
+#include "app/program.h"
+
+#include "app/game.h"
+#include "app/screens.h"
+#include "app/tick_loop.h"
+#include "audio/sound.h"
+#include "battle/battle.h"
+#include "input/joystick.h"
+
+namespace bf {
+namespace {
+
+constexpr int kJoystickDeadZone = 16384;
+
+void StartUp(Game& game) {
+  InitSound(game);
+  LoadSoundEffects(game);
+  game.playerCharacter = {0, -1, -1, -1};
+  // Both probes find the same joystick; the thresholds come from the one found first.
+  game.joyIndex = 0;
+  InitJoystick(game, kJoystickDeadZone);
+  game.joyIndex = 1;
+  InitJoystick(game, kJoystickDeadZone);
+  game.stageIndex = 1;
+  ShowLoadingText(game);
+  PumpEvents(game);
+  HookMusic(game);
+}
+
+// Releases everything in a fixed order: the battle's 3D objects, the sound effects and the
+// device, then the music.
+void ShutDown(Game& game) {
+  game.runningFlag = 0;
+  game.io.scene->ReleaseAll();
+  ReleaseSound(game);
+  UnhookMusic(game);
+}
+
+}  // namespace
+
+int RunProgram(Game& game) {
+  StartUp(game);
+  // Flat alternation: neither screen calls the other, so any number of battles never nests.
+  while (!game.closeRequested && RunSelectionScreen(game)) {
+    RunBattle(game);
+    if (game.assetFailure) break;
+  }
+  ShutDown(game);
+  return game.assetFailure ? 1 : 0;
+}
+
+}  // namespace bf

@@ -1,0 +1,58 @@
+#include "app/tick_loop.h"
+
+#include "audio/sound.h"
+#include "input/keyboard.h"
+
+namespace bf {
+namespace {
+
+// Turns the window's events into the game's reactions. Nothing here runs during a tick's work.
+class GameInput final : public InputSink {
+ public:
+  explicit GameInput(Game& game) : game_(game) {}
+  void OnKeyDown(int keyCode, int mask) override { bf::OnKeyDown(game_, keyCode, mask); }
+  void OnKeyUp(int keyCode, int mask) override { bf::OnKeyUp(game_, keyCode, mask); }
+  // A close from outside ends whichever loop runs; the program then shuts down in order, and
+  // no loop may enter another screen.
+  void OnClose() override {
+    game_.runningFlag = 0;
+    game_.closeRequested = true;
+  }
+  void OnMusicFinished() override { RestartMusic(game_); }
+
+ private:
+  Game& game_;
+};
+
+}  // namespace
+
+std::int32_t CurrentTick(Game& game) {
+  return static_cast<std::int32_t>(game.io.clock->Milliseconds() / kTickMs);
+}
+
+void PumpEvents(Game& game) {
+  GameInput input(game);
+  game.io.events->Pump(input);
+}
+
+bool TickIsDue(Game& game) {
+  return CurrentTick(game) >= game.tickStamp + 1;
+}
+
+void WaitForNextTick(Game& game) {
+  GameInput input(game);
+  const auto due = static_cast<std::uint32_t>(game.tickStamp + 1) * kTickMs;
+  game.io.events->WaitAndPump(input, due);
+}
+
+void BeginTickRecord(Game& game) {
+  game.tickRecord.soundCount = 0;
+  game.tickRecord.viewCount = 0;
+}
+
+void FinishTick(Game& game) {
+  game.tickStamp = CurrentTick(game);
+  PumpEvents(game);
+}
+
+}  // namespace bf

@@ -1,0 +1,44 @@
+#pragma once
+// The 20 ms tick shared by the selection screen and the battle. The stamp is taken after the
+// work, so a slow tick is never made up: the game runs slower, never in bursts.
+#include <cstdint>
+
+#include "app/game.h"
+
+namespace bf {
+
+// The tick number now: milliseconds divided by 20.
+std::int32_t CurrentTick(Game& game);
+// Lets the window deliver pending events (keys, the music's end, the window's close).
+void PumpEvents(Game& game);
+
+enum class TickOutcome { kContinue, kLeave };
+
+// Runs `work` once per due tick while `runningFlag` is set. Between ticks it sleeps until the
+// next tick is due. After each tick's work the observer is told; when the work says kLeave the
+// loop ends there without a new stamp. `work` is any callable returning TickOutcome.
+template <typename Work>
+void RunTicks(Game& game, Screen screen, Work&& work);
+
+// Implementation details shared by the template.
+bool TickIsDue(Game& game);
+void WaitForNextTick(Game& game);
+void FinishTick(Game& game);
+void BeginTickRecord(Game& game);
+
+template <typename Work>
+void RunTicks(Game& game, Screen screen, Work&& work) {
+  while (game.runningFlag != 0) {
+    if (!TickIsDue(game)) {
+      WaitForNextTick(game);
+      continue;
+    }
+    BeginTickRecord(game);
+    const TickOutcome outcome = work();
+    if (game.observer != nullptr) game.observer->OnTickDone(game, screen);
+    if (outcome == TickOutcome::kLeave) return;
+    FinishTick(game);
+  }
+}
+
+}  // namespace bf

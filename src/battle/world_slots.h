@@ -1,0 +1,17 @@
+#pragma once
+// The pools that move by themselves each tick, before the player steps: movers, shots, stars.
+
+namespace bf {
+
+struct Game;
+
+// Stage-5 movers; runs only when `stageIndex` is 4.
+void StepMovers(Game& game);
+// Shots: move, leave the field, stop at walls.
+void StepShots(Game& game);
+// Stars: move, fall, expire.
+void StepStars(Game& game);
+// The spark a shell throws where it strikes a wall: at most one star at shot slot `slot`.
+void StarAtShot(Game& game, int slot);
+
+}  // namespace bf

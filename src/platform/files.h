@@ -1,0 +1,15 @@
+#pragma once
+// Small file helpers the executables share.
+#include <cstdint>
+#include <string>
+
+namespace bf {
+
+// The directory holding the running executable (assets live beside it).
+std::string ExecutableDir();
+// Writes an RGB picture (rows top to bottom) as PNG; false when the file cannot be written.
+bool WritePng(const std::string& path, int width, int height, const std::uint8_t* rgb);
+// Reads a whole file; false when it cannot be read.
+bool ReadTextFile(const std::string& path, std::string* text);
+
+}  // namespace bf

@@ -1,0 +1,140 @@
+#include "platform/sdl/sdl_platform.h"
+
+#include <SDL2/SDL.h>
+
+#include "platform/files.h"
+#include "platform/headless/null_audio.h"
+#include "platform/sdl/keys.h"
+#include "platform/sdl/video.h"
+
+namespace bf {
+namespace {
+
+constexpr int kToggleWindowKey = SDLK_F11;
+
+class SdlClock final : public Clock {
+ public:
+  std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(SDL_GetTicks64()); }
+};
+
+class NoJoysticks final : public Joysticks {
+ public:
+  int NumDevices() override { return 0; }
+  int GetPosition(int, JoyPosition&) override { return 1; }
+  int GetCaps(int, JoyCaps&) override { return 1; }
+};
+
+// Message boxes over the game window; standard error when no box can be shown.
+class SdlMessages final : public MessageSink {
+ public:
+  void ShowMessage(const std::string& title, const std::string& text, bool critical) override {
+    const Uint32 flags = critical ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_WARNING;
+    if (SDL_ShowSimpleMessageBox(flags, title.c_str(), text.c_str(), nullptr) != 0) {
+      std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    }
+  }
+};
+
+class SdlEvents final : public EventPump {
+ public:
+  explicit SdlEvents(Video& video) : video_(video) {}
+
+  void Pump(InputSink& sink) override {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) Deliver(event, sink);
+    video_.display().Present();
+  }
+
+  void WaitAndPump(InputSink& sink, std::uint32_t deadlineMs) override {
+    const auto now = static_cast<std::uint32_t>(SDL_GetTicks64());
+    if (deadlineMs > now) {
+      SDL_Event event;
+      if (SDL_WaitEventTimeout(&event, static_cast<int>(deadlineMs - now))) {
+        Deliver(event, sink);
+      }
+    }
+    Pump(sink);
+  }
+
+ private:
+  void Deliver(const SDL_Event& event, InputSink& sink) {
+    switch (event.type) {
+      case SDL_QUIT:
+        sink.OnClose();
+        break;
+      case SDL_KEYDOWN:
+        if (event.key.keysym.sym == kToggleWindowKey) {
+          if (!event.key.repeat) video_.ToggleFullscreen();
+          break;
+        }
+        DeliverKey(event, sink);
+        break;
+      case SDL_KEYUP:
+        if (event.key.keysym.sym != kToggleWindowKey) DeliverKey(event, sink);
+        break;
+      default:
+        break;
+    }
+  }
+
+  // Auto-repeat arrives as further key-downs, as the selection screen's up/down expects.
+  static void DeliverKey(const SDL_Event& event, InputSink& sink) {
+    const int key = VirtualKeyFromSdl(event.key.keysym.sym);
+    const int mask = ModifierMaskFromSdl(event.key.keysym.mod);
+    if (event.type == SDL_KEYDOWN) {
+      sink.OnKeyDown(key, mask);
+    } else {
+      sink.OnKeyUp(key, mask);
+    }
+  }
+
+  Video& video_;
+};
+
+class Sdl final : public SdlPlatform {
+ public:
+  ~Sdl() override {
+    video_.reset();
+    SDL_Quit();
+  }
+
+  bool Start(std::string* error) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+      *error = std::string("cannot open a display: ") + SDL_GetError();
+      return false;
+    }
+    video_ = OpenVideo(VideoMode::kWindow, error);
+    if (!video_) return false;
+    events_ = std::make_unique<SdlEvents>(*video_);
+    platform_.clock = &clock_;
+    platform_.events = events_.get();
+    platform_.display = &video_->display();
+    platform_.scene = &video_->scene();
+    platform_.audio = &audio_;
+    platform_.joysticks = &joysticks_;
+    platform_.messages = &messages_;
+    platform_.assetDir = ExecutableDir();
+    return true;
+  }
+
+  Platform& platform() override { return platform_; }
+
+ private:
+  SdlClock clock_;
+  NullAudio audio_;
+  NoJoysticks joysticks_;
+  SdlMessages messages_;
+  std::unique_ptr<Video> video_;
+  std::unique_ptr<SdlEvents> events_;
+  Platform platform_;
+};
+
+}  // namespace
+
+std::unique_ptr<SdlPlatform> CreateSdlPlatform(std::string* error) {
+  auto sdl = std::make_unique<Sdl>();
+  if (!sdl->Start(error)) return nullptr;
+  return sdl;
+}
+
+}  // namespace bf

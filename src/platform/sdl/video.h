@@ -1,0 +1,28 @@
+#pragma once
+// The game's window (or an offscreen one) with its OpenGL renderer and 2D surfaces.
+#include <memory>
+#include <string>
+
+#include "platform/scene.h"
+#include "platform/surface.h"
+
+struct SDL_Window;
+
+namespace bf {
+
+enum class VideoMode { kWindow, kOffscreen };
+
+class Video {
+ public:
+  virtual ~Video() = default;
+  virtual Display& display() = 0;
+  virtual Scene& scene() = 0;
+  virtual SDL_Window* window() = 0;
+  // F11: between fullscreen at the desktop's resolution and a 1280 x 960 window.
+  virtual void ToggleFullscreen() = 0;
+};
+
+// Opens the video; nullptr with a one-line reason when there is no display or no OpenGL 3.3.
+std::unique_ptr<Video> OpenVideo(VideoMode mode, std::string* error);
+
+}  // namespace bf

@@ -1,0 +1,13 @@
+#pragma once
+// Pick-ups, nets and mines acting on the tanks that drive over them.
+
+namespace bf {
+
+struct Game;
+
+// Items, nets and mines touching tank p (while it is in play).
+void MeetItemsNetsAndMines(Game& game, int p);
+// Makes absent items reappear now and then, and spins present ones.
+void RespawnAndSpinItems(Game& game, int p);
+
+}  // namespace bf

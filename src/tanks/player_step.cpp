@@ -1,0 +1,45 @@
+#include "tanks/player_step.h"
+
+#include "abilities/abilities.h"
+#include "app/game.h"
+#include "battle/battle.h"
+#include "input/joystick.h"
+#include "tanks/camera.h"
+#include "tanks/computer_driver.h"
+#include "tanks/driving.h"
+#include "tanks/gun.h"
+#include "tanks/items.h"
+
+namespace bf {
+namespace {
+
+// The stages that act only while the tank is in play: inputs, driving, gun, ability, pick-ups.
+void DriveTankInPlay(Game& game, int p) {
+  if (p >= 2) ReadBattleJoystick(game, p);
+  if (game.computerDriven[p] == 1) RunComputerDriver(game, p);
+  SteerTank(game, p);
+  ApplyThrottle(game, p);
+  BobTank(game, p);
+  StepTankX(game, p);
+  StepTankZ(game, p);
+  RunMainGun(game, p);
+  LaunchAbility(game, p);
+  MeetItemsNetsAndMines(game, p);
+}
+
+}  // namespace
+
+void RunPlayerStep(Game& game, int p) {
+  if (game.playerLife[p] > 0) DriveTankInPlay(game, p);
+  // From here on every player runs, eliminated or not: an eliminated player still watches.
+  TestShotHits(game, p);
+  PlaceTankFrame(game, p);
+  PlaceCamera(game, p);
+  TurnStarsToCamera(game);
+  RespawnAndSpinItems(game, p);
+  ShakeCamera(game, p);
+  RunAbilities(game, p);
+  RenderPlayerView(game, p);
+}
+
+}  // namespace bf

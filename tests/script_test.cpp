@@ -1,0 +1,73 @@
+#include "platform/headless/script.h"
+
+#include <gtest/gtest.h>
+
+namespace bf {
+namespace {
+
+TEST(Script, ParsesEveryKindOfLine) {
+  Script script;
+  std::string error;
+  ASSERT_TRUE(
+      ParseScript("# a comment\n"
+                  "joysticks 2\n"
+                  "\n"
+                  "5 down 39\n"
+                  "5 down 17 2   # Ctrl\n"
+                  "7 up 39 0\n"
+                  "9 joy 1 0 65535 3\n"
+                  "12 close\n",
+                  &script, &error))
+      << error;
+  EXPECT_EQ(script.joysticks, 2);
+  ASSERT_EQ(script.events.size(), 5u);
+  EXPECT_EQ(script.events[0].kind, ScriptEvent::Kind::kKeyDown);
+  EXPECT_EQ(script.events[0].keyCode, 39);
+  EXPECT_EQ(script.events[0].mask, 0);
+  EXPECT_EQ(script.events[1].mask, 2);
+  EXPECT_EQ(script.events[2].kind, ScriptEvent::Kind::kKeyUp);
+  EXPECT_EQ(script.events[3].joystick, 1);
+  EXPECT_EQ(script.events[3].y, 65535u);
+  EXPECT_EQ(script.events[3].buttons, 3u);
+  EXPECT_EQ(script.events[4].kind, ScriptEvent::Kind::kClose);
+  EXPECT_EQ(script.events[4].tick, 12);
+}
+
+TEST(Script, RejectsBadLinesNamingTheLine) {
+  struct Case {
+    const char* text;
+    const char* line;
+  };
+  const Case cases[] = {
+      {"1 down\n", "line 1:"},
+      {"1 down 300\n", "line 1:"},
+      {"\n\n-1 down 39\n", "line 3:"},
+      {"1 down 39 8\n", "line 1:"},
+      {"1 down 39 0 0\n", "line 1:"},
+      {"1 jump 39\n", "line 1:"},
+      {"x down 39\n", "line 1:"},
+      {"1 joy 2 0 0 0\n", "line 1:"},
+      {"1 joy 0 70000 0 0\n", "line 1:"},
+      {"1 joy 0 0 0\n", "line 1:"},
+      {"1 close now\n", "line 1:"},
+      {"1 down 39\njoysticks 1\n", "line 2:"},
+      {"joysticks 3\n", "line 1:"},
+      {"# c\n2 down 39\n3 up 3x\n", "line 3:"},
+  };
+  for (const Case& c : cases) {
+    Script script;
+    std::string error;
+    EXPECT_FALSE(ParseScript(c.text, &script, &error)) << c.text;
+    EXPECT_EQ(error.rfind(c.line, 0), 0u) << c.text << " -> " << error;
+  }
+}
+
+TEST(Script, JoysticksAfterACommentIsStillTheFirstLine) {
+  Script script;
+  std::string error;
+  EXPECT_TRUE(ParseScript("# set-up\njoysticks 1\n0 down 13\n", &script, &error)) << error;
+  EXPECT_EQ(script.joysticks, 1);
+}
+
+}  // namespace
+}  // namespace bf

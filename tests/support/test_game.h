@@ -1,0 +1,69 @@
+#pragma once
+// A game on a machine the test controls: a clock it sets, events it queues, a scene and display
+// that draw nothing, and a silent sound device.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/game.h"
+#include "platform/headless/null_audio.h"
+#include "platform/headless/null_display.h"
+#include "platform/headless/null_scene.h"
+#include "platform/headless/scripted_input.h"
+#include "platform/messages.h"
+
+namespace bf::test {
+
+class FakeClock final : public Clock {
+ public:
+  std::uint32_t Milliseconds() override { return now; }
+  std::uint32_t now = 0;
+};
+
+// Delivers queued events on the next pump; a wait moves the clock to the deadline.
+class FakeEvents final : public EventPump {
+ public:
+  explicit FakeEvents(FakeClock& clock) : clock_(clock) {}
+  void Pump(InputSink& sink) override {
+    ++pumps;
+    auto pending = std::move(queued);
+    queued.clear();
+    for (auto& event : pending) event(sink);
+  }
+  void WaitAndPump(InputSink& sink, std::uint32_t deadlineMs) override {
+    ++waits;
+    if (deadlineMs > clock_.now) clock_.now = deadlineMs;
+    Pump(sink);
+  }
+  std::vector<std::function<void(InputSink&)>> queued;
+  int pumps = 0;
+  int waits = 0;
+
+ private:
+  FakeClock& clock_;
+};
+
+struct TestGame {
+  TestGame() : events(clock), joysticks(0) {
+    platform.clock = &clock;
+    platform.events = &events;
+    platform.display = &display;
+    platform.scene = &scene;
+    platform.audio = &audio;
+    platform.joysticks = &joysticks;
+    platform.messages = &messages;
+    game = std::make_unique<Game>(platform);
+  }
+  FakeClock clock;
+  FakeEvents events;
+  NullDisplay display;
+  NullScene scene;
+  NullAudio audio;
+  ScriptedJoysticks joysticks;
+  StderrMessages messages;
+  Platform platform;
+  std::unique_ptr<Game> game;
+};
+
+}  // namespace bf::test

@@ -1,6 +1,6 @@
 #pragma once
-// A game on a machine the test controls: a clock it sets, events it queues, a scene and display
-// that draw nothing, and a silent sound device.
+// A game on a machine the test controls: a clock it sets, events it queues, a scene that
+// remembers what was placed where, a display that draws nothing, and a silent sound device.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -9,9 +9,9 @@
 #include "app/game.h"
 #include "platform/headless/null_audio.h"
 #include "platform/headless/null_display.h"
-#include "platform/headless/null_scene.h"
 #include "platform/headless/scripted_input.h"
 #include "platform/messages.h"
+#include "support/recording_scene.h"
 
 namespace bf::test {
 
@@ -58,7 +58,7 @@ struct TestGame {
   FakeClock clock;
   FakeEvents events;
   NullDisplay display;
-  NullScene scene;
+  RecordingScene scene;
   NullAudio audio;
   ScriptedJoysticks joysticks;
   StderrMessages messages;

@@ -41,7 +41,9 @@ class RecordingScene final : public Scene {
     released = true;
   }
   FrameId CreateFrame(FrameId parent) override {
-    frames.push_back(FrameRecord{parent});
+    FrameRecord frame;
+    frame.parent = parent;
+    frames.push_back(frame);
     return static_cast<FrameId>(frames.size() - 1);
   }
   MeshId CreateMeshBuilder() override {

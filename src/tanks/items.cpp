@@ -1,11 +1,125 @@
-// Not built yet: each routine below does nothing until its subsystem lands.
 #include "tanks/items.h"
 
+#include "abilities/abilities.h"
+#include "abilities/star_bursts.h"
 #include "app/game.h"
+#include "app/numeric.h"
+#include "app/screens.h"
+#include "audio/sound.h"
 
 namespace bf {
+namespace {
 
-void MeetItemsNetsAndMines(Game&, int) {}
-void RespawnAndSpinItems(Game&, int) {}
+constexpr int kLifeItem = 0;
+constexpr int kShellItem = 1;
+constexpr int kItemReach = 50;
+constexpr int kNetReach = 60;
+constexpr int kMineReach = 35;
+constexpr int kItemLife = 10;
+constexpr int kMineDamage = 20;
+constexpr int kMineStars = 10;
+constexpr int kShakeTicks = 10;
+constexpr int kSpiderType = 7;
+constexpr int kMinerType = 9;
+// One chance in this many, per absent item and player step, that the item comes back.
+constexpr int kItemChance = 1000;
+constexpr int kItemSpread = 1200;
+
+// Strict on all four sides: a tank exactly `reach` away on an axis is not touching.
+bool Touches(const Game& game, int p, double x, double z, int reach) {
+  return x - reach < game.tankX[p] && game.tankX[p] < x + reach && z - reach < game.tankZ[p] &&
+         game.tankZ[p] < z + reach;
+}
+
+bool PickUp(Game& game, int p, int k) {
+  if (!Touches(game, p, game.itemX[k], game.itemZ[k], kItemReach)) return false;
+  game.itemX[k] = kFreeSlot;
+  PlaySoundEffect(game, kSoundLife);
+  return true;
+}
+
+void PickUpLife(Game& game, int p) {
+  if (!PickUp(game, p, kLifeItem)) return;
+  game.playerLife[p] += kItemLife;
+  if (game.playerLife[p] > game.maxLife[p]) game.playerLife[p] = game.maxLife[p];
+  DrawStatusPanels(game);
+}
+
+// Fills the magazine; the reload timer is left as it was (a full magazine freezes it).
+void PickUpShells(Game& game, int p) {
+  if (!PickUp(game, p, kShellItem)) return;
+  game.shells[p] = game.maxShells[p];
+  DrawStatusPanels(game);
+}
+
+// A net holds every tank but the spider's. Its timer is shared by all the tanks it holds.
+void MeetNet(Game& game, int p, int n) {
+  if (game.playerCharacter[p] == kSpiderType) return;
+  if (!Touches(game, p, game.netX[n], game.netZ[n], kNetReach)) return;
+  game.netTimer[n] -= 1;
+  game.tankSpeed[p] = 0;
+  game.tankX[p] = game.netX[n];
+  game.tankZ[p] = game.netZ[n];
+  if (game.netTimer[n] <= 0) {
+    game.netX[n] = kFreeSlot;
+    game.io.scene->SetPosition(game.netFrame[n], kNoFrame, kFreeSlot, 0, 0);
+  }
+}
+
+// Mines spare the tanks that lay them, whoever laid this one.
+void MeetMine(Game& game, int p, int m) {
+  if (game.playerCharacter[p] == kMinerType) return;
+  if (!Touches(game, p, game.mineX[m], game.mineZ[m], kMineReach)) return;
+  game.mineX[m] = kFreeSlot;
+  game.io.scene->SetPosition(game.mineFrame[m], kNoFrame, kFreeSlot, 0, 0);
+  game.burstCount = kMineStars;
+  game.playerLife[p] -= kMineDamage;
+  game.shakeTimer[p] = kShakeTicks;
+  PlaySoundEffect(game, kSoundBom);
+  DrawStatusPanels(game);
+  StarBurstAtPlayer(game, p);
+}
+
+// An absent item comes back, rarely, at a random place; never inside a wall.
+void MaybePlaceItem(Game& game, int k) {
+  if (game.itemX[k] != kFreeSlot) return;
+  if (Int(game.random.Next() * kItemChance) != 0) return;
+  game.itemX[k] = Int(game.random.Next() * kItemSpread - kItemSpread / 2);
+  game.itemZ[k] = Int(game.random.Next() * kItemSpread - kItemSpread / 2);
+  ItemPlacementCheck(game, k);
+}
+
+}  // namespace
+
+void MeetItemsNetsAndMines(Game& game, int p) {
+  static_assert(kNetSlots == kMineSlots, "nets and mines are met slot by slot");
+  PickUpLife(game, p);
+  PickUpShells(game, p);
+  // The tank's position is read afresh for every slot: a net that pulled it moves the point the
+  // later slots test.
+  for (int i = 0; i < kNetSlots; ++i) {
+    MeetNet(game, p, i);
+    MeetMine(game, p, i);
+  }
+}
+
+void RespawnAndSpinItems(Game& game, int) {
+  for (int k = 0; k < kItems; ++k) {
+    MaybePlaceItem(game, k);
+    // An absent item is drawn too, out of sight at x = -5000.
+    game.io.scene->SetPosition(game.itemFrame[k], kNoFrame, static_cast<float>(game.itemX[k]), 0,
+                               static_cast<float>(game.itemZ[k]));
+    SpinFrame(game, game.itemFrame[k]);
+  }
+}
+
+void ItemPlacementCheck(Game& game, int k) {
+  for (int w = 0; w < kWallSlots; ++w) {
+    if (game.wallX[w] < game.itemX[k] && game.itemX[k] < game.wallX[w] + game.wallWidth[w] &&
+        game.wallZ[w] < game.itemZ[k] && game.itemZ[k] < game.wallZ[w] + game.wallDepth[w]) {
+      game.itemX[k] = kFreeSlot;
+    }
+  }
+}
 
 }  // namespace bf

@@ -197,18 +197,6 @@ TEST_F(SoundEffectsTest, ShutdownReleasesEntriesInIndexOrderThenTheDevice) {
   for (const SoundEffect& entry : game->soundEffects) EXPECT_EQ(entry.voiceCount, 0);
 }
 
-// Sets an environment variable for one scope.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() { unsetenv(name_); }
-
- private:
-  const char* name_;
-};
-
 TEST(SdlAudioTest, DummyDriverPlaysEachVoiceOnItsOwnChannel) {
   TempDir dir;
   const std::string shot = (dir.path() / "sound" / "shot.wav").string();

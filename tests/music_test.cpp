@@ -129,18 +129,6 @@ TEST_F(MusicTest, AMissingTrackLeavesTheGameSilentAndRunningWithOneWarning) {
   EXPECT_EQ(audio.openTrack(), TrackPath("bgm0"));
 }
 
-// Sets an environment variable for one scope.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() { unsetenv(name_); }
-
- private:
-  const char* name_;
-};
-
 // Waits up to `ms` for the music's end-of-track event; other events are dropped.
 bool WaitForMusicFinished(int ms) {
   const Uint32 deadline = SDL_GetTicks() + static_cast<Uint32>(ms);

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -72,6 +72,18 @@ inline const std::vector<std::string>& SoundFileNames() {
       "fire", "momonga", "fish",   "shield", "cat", "set", "he",   "bgm0",   "bgm1"};
   return names;
 }
+
+// Sets an environment variable for one scope (the SDL audio driver to try).
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() { unsetenv(name_); }
+
+ private:
+  const char* name_;
+};
 
 // A fresh directory under the system's temporary directory, removed again at the end.
 class TempDir {

@@ -28,6 +28,7 @@ class ItemsTest : public ::testing::Test {
     g.maxShells = {4, 4, 4, 4};
     g.tankX = {-750, 750, -750, 750};
     g.tankZ = {-750, -750, 750, 750};
+    for (SoundEffect& effect : g.soundEffects) effect.voiceCount = 1;  // every effect is heard
   }
   int Played(int sound) const {
     const auto& r = g.tickRecord;

@@ -29,7 +29,9 @@ int Mesh::MaterialIndex(const Material& m) {
 void Mesh::AddTriangle(int a, int b, int c, int material, Vec3 outward) {
   Vec3 pa = vertices_[a].position, pb = vertices_[b].position, pc = vertices_[c].position;
   Vec3 g = Cross(pb - pa, pc - pa);
-  if (Length(g) < 1e-9f) return;  // degenerate (a cone's apex)
+  // Degenerate slivers (a cone's apex, a sphere's pole) would come out of the file's rounding
+  // with no facing at all.
+  if (Length(g) < 1e-4f) return;
   // In a left-handed world the geometric normal (b - a) x (c - a) points towards the side from
   // which a, b, c run clockwise: that side is the front.
   if (Dot(g, outward) < 0) std::swap(b, c);

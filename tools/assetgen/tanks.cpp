@@ -25,9 +25,9 @@ void Chassis(Mesh* m, const Material& hull, float gunY = 30, float gunFrontZ = -
   if (tracks) {
     for (int side = -1; side <= 1; side += 2) {
       float x = side * 30.0f;
-      m->Box(Place({x, 10, 0}, {16, 16, 64}), kTrack);
+      m->Box(Place({x, 9, 0}, {16, 18, 64}), kTrack);
       for (int end = -1; end <= 1; end += 2) {
-        m->Tube(Place({x, 10, end * 32.0f}, {16, 16, 16}, {0, 0, 90}), kTrack, 14);
+        m->Tube(Place({x, 9, end * 32.0f}, {18, 16, 18}, {0, 0, 90}), kTrack, 14);
       }
       for (int w = 0; w < 4; ++w) {
         m->Tube(Place({x + side * 8.5f, 9, -27 + w * 18.0f}, {12, 2, 12}, {0, 0, 90}), kWheel, 12);

@@ -4,6 +4,7 @@
 //   assetgen --pictures-source FILE    C++ source of the two pictures compiled into the game
 //   assetgen --contact-sheet FILE.png  every model rendered with its name, for review
 //   assetgen --debug-pictures DIR      title.png and sheet.png, for review
+//   assetgen --chase-sheet FILE.png    every tank seen from its chase camera, for review
 //   assetgen --app-icon FILE.png       the 128 x 128 desktop icon
 #include <cstdio>
 #include <filesystem>
@@ -59,7 +60,7 @@ int main(int argc, char** argv) {
   if (argc < 3 || argc % 2 == 0) {
     std::fprintf(stderr,
                  "usage: assetgen [--out DIR] [--pictures-source FILE] [--contact-sheet FILE.png]"
-                 " [--debug-pictures DIR] [--app-icon FILE.png]\n");
+                 " [--debug-pictures DIR] [--chase-sheet FILE.png] [--app-icon FILE.png]\n");
     return 2;
   }
   const Models models = BuildModels();
@@ -84,6 +85,9 @@ int main(int argc, char** argv) {
       ok &= WritePng(sheet, (dir / "sheet.png").string());
       ok &= WritePng(title.Upscale(3), (dir / "title_x3.png").string());
       ok &= WritePng(sheet.Upscale(2), (dir / "sheet_x2.png").string());
+    } else if (option == "--chase-sheet") {
+      Font font = BoldFont();
+      ok &= font.ok() && WritePng(ChaseSheet(models, font), value);
     } else if (option == "--app-icon") {
       ok &= WritePng(AppIcon(models), value);
     } else {

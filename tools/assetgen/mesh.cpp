@@ -1,6 +1,7 @@
 #include "mesh.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 namespace assetgen {
 
@@ -199,6 +200,10 @@ std::string Num(float f) {
   return s;
 }
 
+void Put(std::string* out, std::initializer_list<std::string> parts) {
+  for (const std::string& p : parts) *out += p;
+}
+
 std::string Triple(Colour c) {
   return Num(c.r) + ";" + Num(c.g) + ";" + Num(c.b) + ";";
 }
@@ -209,30 +214,32 @@ std::string XFileText(const Mesh& mesh) {
   const auto& vs = mesh.vertices();
   const auto& ts = mesh.triangles();
   std::string out = "xof 0303txt 0032\n\nMesh " + mesh.name() + " {\n";
-  auto list_end = [](std::size_t i, std::size_t n) { return i + 1 == n ? ";\n" : ",\n"; };
+  auto list_end = [](std::size_t i, std::size_t n) {
+    return std::string(i + 1 == n ? ";\n" : ",\n");
+  };
   out += " " + std::to_string(vs.size()) + ";\n";
   for (std::size_t i = 0; i < vs.size(); ++i) {
     const Vec3& p = vs[i].position;
-    out += " " + Num(p.x) + ";" + Num(p.y) + ";" + Num(p.z) + ";" + list_end(i, vs.size());
+    Put(&out, {" ", Num(p.x), ";", Num(p.y), ";", Num(p.z), ";", list_end(i, vs.size())});
   }
   std::string faces = " " + std::to_string(ts.size()) + ";\n";
   for (std::size_t i = 0; i < ts.size(); ++i) {
-    faces += " 3;" + std::to_string(ts[i].v[0]) + "," + std::to_string(ts[i].v[1]) + "," +
-             std::to_string(ts[i].v[2]) + ";" + list_end(i, ts.size());
+    Put(&faces, {" 3;", std::to_string(ts[i].v[0]), ",", std::to_string(ts[i].v[1]), ",",
+                 std::to_string(ts[i].v[2]), ";", list_end(i, ts.size())});
   }
   out += faces;
 
   out += " MeshNormals {\n " + std::to_string(vs.size()) + ";\n";
   for (std::size_t i = 0; i < vs.size(); ++i) {
     const Vec3& n = vs[i].normal;
-    out += " " + Num(n.x) + ";" + Num(n.y) + ";" + Num(n.z) + ";" + list_end(i, vs.size());
+    Put(&out, {" ", Num(n.x), ";", Num(n.y), ";", Num(n.z), ";", list_end(i, vs.size())});
   }
   out += faces + " }\n";
 
   if (mesh.textured()) {
     out += " MeshTextureCoords {\n " + std::to_string(vs.size()) + ";\n";
     for (std::size_t i = 0; i < vs.size(); ++i) {
-      out += " " + Num(vs[i].u) + ";" + Num(vs[i].v) + ";" + list_end(i, vs.size());
+      Put(&out, {" ", Num(vs[i].u), ";", Num(vs[i].v), ";", list_end(i, vs.size())});
     }
     out += " }\n";
   }
@@ -241,7 +248,7 @@ std::string XFileText(const Mesh& mesh) {
   out += " MeshMaterialList {\n " + std::to_string(ms.size()) + ";\n " + std::to_string(ts.size()) +
          ";\n";
   for (std::size_t i = 0; i < ts.size(); ++i) {
-    out += " " + std::to_string(ts[i].material) + list_end(i, ts.size());
+    Put(&out, {" ", std::to_string(ts[i].material), list_end(i, ts.size())});
   }
   for (const Material& m : ms) {
     out += " Material {\n  " + Triple(m.diffuse) + Num(m.alpha) + ";;\n  " + Num(m.power) +

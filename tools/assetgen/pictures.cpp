@@ -293,6 +293,29 @@ Image ContactSheet(const Models& models, const Font& font) {
   return sheet;
 }
 
+Image ChaseSheet(const Models& models, const Font& font) {
+  const int w = 310, h = 215, columns = 4;
+  Image sheet(w * columns, h * 3, {40, 40, 50});
+  for (int t = 0; t < kTankTypes; ++t) {
+    Image view(w, h, {153, 128, 255});
+    Renderer r(&view);
+    Camera cam;
+    cam.fovDegrees = 53;
+    cam.eye = {0, 120, 300};
+    cam.target = {0, 40, -100};
+    Lighting light = StageLighting(0);
+    r.Draw(models.stages[0], Translate({0, 2, 0}) * Scale({kStageScale, kStageScale, kStageScale}),
+           cam, light);
+    r.Draw(models.tanks[t], Translate({0, 2, 0}), cam, light);
+    r.Draw(models.tanks[(t + 3) % kTankTypes], Translate({-120, 2, -500}) * RotateY(200), cam,
+           light);
+    int x = (t % columns) * w, y = (t / columns) * h;
+    sheet.Paste(view, x, y);
+    font.Draw(&sheet, models.tanks[t].name(), 14, x + 6, y + 18, {255, 255, 255});
+  }
+  return sheet;
+}
+
 Image AppIcon(const Models& models) {
   return TankIcon(models.tanks[0], 0, 128);
 }

@@ -26,6 +26,8 @@ Image NetTexture();
 Image StarTexture();
 Image ContactSheet(const Models& models, const Font& font);
 Image AppIcon(const Models& models);
+// Every tank as its player sees it in battle (300 behind, 120 up, on the first stage).
+Image ChaseSheet(const Models& models, const Font& font);
 
 // C++ source defining TitlePicture() and SpriteSheetPicture() of platform/pictures.h.
 std::string PicturesSource(const Image& title, const Image& sheet);

@@ -270,6 +270,7 @@ Image ContactSheet(const Models& models, const Font& font) {
   const int cell = 200, columns = 7;
   const int rows = static_cast<int>((all.size() + columns - 1) / columns);
   Image sheet(cell * columns, cell * rows, {60, 60, 70});
+  const Image net = NetTexture(), star = StarTexture();
   for (std::size_t i = 0; i < all.size(); ++i) {
     int cx = static_cast<int>(i % columns) * cell, cy = static_cast<int>(i / columns) * cell;
     Image pic(cell, cell);
@@ -280,6 +281,9 @@ Image ContactSheet(const Models& models, const Font& font) {
       Image big(cell * ss, cell * ss);
       big.Gradient(0, 0, cell * ss, cell * ss, {200, 210, 235}, {150, 160, 185});
       Renderer r(&big);
+      const std::string& name = all[i].first->name();
+      if (name == "net") r.SetTexture("../net.bmp", &net);
+      if (name == "star") r.SetTexture("../star.bmp", &star);
       Lighting light;
       light.position = {-400, 700, -600};
       light.ambient = {0.4f, 0.4f, 0.4f};

@@ -108,9 +108,9 @@ Mesh Hopper() {
 
 Mesh Shot() {
   Mesh m("shot");
-  m.Sphere(Scale({10, 10, 10}), Paint(Rgb(255, 200, 60), 0.7f), 12, 8);
-  m.Sphere(Scale({13, 4, 4}), Paint(Rgb(255, 120, 30), 0.6f), 10, 6);
-  m.Sphere(Scale({4, 4, 13}), Paint(Rgb(255, 120, 30), 0.6f), 10, 6);
+  // A glowing round shell: it looks the same whichever way it flies.
+  m.Sphere(Scale({10, 10, 10}), Paint(Rgb(255, 190, 60), 0.7f), 12, 8);
+  m.Sphere(Scale({11, 3, 11}), Paint(Rgb(255, 110, 30), 0.6f), 12, 4);
   return m;
 }
 

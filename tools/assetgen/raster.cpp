@@ -8,6 +8,11 @@ namespace assetgen {
 Renderer::Renderer(Image* target)
     : target_(target), depth_(static_cast<std::size_t>(target->width()) * target->height(), 0) {}
 
+void Renderer::SetTexture(const std::string& file, const Image* image) {
+  texture_file_ = file;
+  texture_ = image;
+}
+
 void Renderer::Draw(const Mesh& mesh, const Xf& model, const Camera& camera,
                     const Lighting& light) {
   const Vec3 forward = Normalize(camera.target - camera.eye);
@@ -27,7 +32,8 @@ void Renderer::Draw(const Mesh& mesh, const Xf& model, const Camera& camera,
     Vec3 rel = world[i] - camera.eye;
     float x = Dot(rel, right), y = Dot(rel, up), z = Dot(rel, forward);
     float k = ortho ? focal : focal / std::max(z, 0.01f);
-    screen[i] = {w / 2 + x * k, h / 2 - y * k, ortho ? 1.0f / (z + 10000) : 1.0f / z, 0, 0, 0};
+    screen[i] = {
+        w / 2 + x * k, h / 2 - y * k, ortho ? 1.0f / (z + 10000) : 1.0f / z, 0, 0, 0, v.u, v.v};
     Vec3 n = model.Normal(v.normal);
     float diffuse = std::max(0.0f, Dot(n, Normalize(light.position - world[i])));
     lit[i] = {light.ambient.r + diffuse * light.colour.r,
@@ -55,13 +61,14 @@ void Renderer::Draw(const Mesh& mesh, const Xf& model, const Camera& camera,
         sv[k].g = std::min(1.0f, m.diffuse.g * l.g + m.emissive.g);
         sv[k].b = std::min(1.0f, m.diffuse.b * l.b + m.emissive.b);
       }
-      if (!behind) Fill(sv[0], sv[1], sv[2], m.alpha);
+      const Image* texture = !m.texture.empty() && m.texture == texture_file_ ? texture_ : nullptr;
+      if (!behind) Fill(sv[0], sv[1], sv[2], m.alpha, texture);
     }
   }
 }
 
 void Renderer::Fill(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
-                    float alpha) {
+                    float alpha, const Image* texture) {
   const int w = target_->width(), h = target_->height();
   float area = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
   if (std::fabs(area) < 1e-8f) return;
@@ -79,9 +86,21 @@ void Renderer::Fill(const ScreenVertex& a, const ScreenVertex& b, const ScreenVe
       float inv_z = wa * a.inv_z + wb * b.inv_z + wc * c.inv_z;
       float& stored = depth_[static_cast<std::size_t>(y) * w + x];
       if (inv_z <= stored) continue;
-      Pixel p{static_cast<std::uint8_t>(std::lround(255 * (wa * a.r + wb * b.r + wc * c.r))),
-              static_cast<std::uint8_t>(std::lround(255 * (wa * a.g + wb * b.g + wc * c.g))),
-              static_cast<std::uint8_t>(std::lround(255 * (wa * a.b + wb * b.b + wc * c.b)))};
+      float r = wa * a.r + wb * b.r + wc * c.r, g = wa * a.g + wb * b.g + wc * c.g,
+            bl = wa * a.b + wb * b.b + wc * c.b;
+      if (texture) {
+        float u = wa * a.u + wb * b.u + wc * c.u, v = wa * a.v + wb * b.v + wc * c.v;
+        int tx = std::clamp(static_cast<int>(u * texture->width()), 0, texture->width() - 1);
+        int ty = std::clamp(static_cast<int>(v * texture->height()), 0, texture->height() - 1);
+        Pixel t = texture->At(tx, ty);
+        if (t.r == 0 && t.g == 0 && t.b == 0) continue;  // transparent texel
+        r *= t.r / 255.0f;
+        g *= t.g / 255.0f;
+        bl *= t.b / 255.0f;
+      }
+      Pixel p{static_cast<std::uint8_t>(std::lround(255 * std::min(1.0f, r))),
+              static_cast<std::uint8_t>(std::lround(255 * std::min(1.0f, g))),
+              static_cast<std::uint8_t>(std::lround(255 * std::min(1.0f, bl)))};
       if (alpha >= 0.99f) {
         stored = inv_z;
         target_->Set(x, y, p);

@@ -247,7 +247,7 @@ std::vector<float> Fire() {
     float t = Time(i);
     float surge = 0.7f + 0.3f * flutter.Run(noise.Next(), 8) * 8;
     float roar = hp.Run(lp.Run(noise.Next(), 900), 80) * surge;
-    float pop = crackle.Uniform() > 0.9985f ? crackle.Next() * 3 : 0;
+    float pop = crackle.Uniform() > 0.998f ? crackle.Next() * 0.8f : 0;
     s[i] = (1.6f * roar + pop) * Gate(t, 0.08f, 1.2f, 0.5f);
   }
   return s;

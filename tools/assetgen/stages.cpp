@@ -145,7 +145,8 @@ Mesh Meadow() {
 
 Mesh Desert() {
   Mesh m("stage2");
-  Ground(&m, Paint(Rgb(238, 208, 145)), Paint(Rgb(226, 194, 130)), Paint(Rgb(218, 182, 118)), 12);
+  // The light hangs low over the middle of this stage: paler sand would burn out under it.
+  Ground(&m, Paint(Rgb(212, 182, 128)), Paint(Rgb(198, 168, 115)), Paint(Rgb(200, 165, 110)), 12);
   const Material stone = Paint(Rgb(190, 150, 105)), cactus = Paint(Rgb(70, 150, 70));
   // A low wall of sandstone blocks round the field.
   for (int i = 0; i < 24; ++i) {

@@ -188,8 +188,11 @@ Mesh Fish() {
   m.Sphere(Ball({0, 33, -6}, {40, 24, 76}), belly, 16, 8);
   m.Tube(Segment({0, 34, -44}, {0, 34, -50}, 9), fin, 14);  // lips round the gun
   m.Prism(Place({0, 58, 2}, {1, 1, 3}), fin, {{-16, 0}, {10, 0}, {20, 16}, {-6, 14}});
-  m.Prism(Place({0, 48, 44}, {1, 1, 3}, {0, 90, 0}), fin,
-          {{-14, -18}, {0, -4}, {14, -18}, {10, 0}, {14, 18}, {0, 4}, {-14, 18}, {-10, 0}});
+  // The tail fin spread in a V, so that it shows from the chase camera behind.
+  for (int side = -1; side <= 1; side += 2) {
+    m.Prism(Place({0, 46, 48}, {1, 1, 3}, {0, 90, side * 28.0f}), fin,
+            {{-12, 0}, {10, 2}, {16, 22}, {2, 12}});
+  }
   for (int side = -1; side <= 1; side += 2) {
     m.Prism(Place({side * 23.0f, 34, 4}, {1, 1, 2}, {0, 90, side * 25.0f}), fin,
             {{-8, -2}, {8, -4}, {4, 6}});

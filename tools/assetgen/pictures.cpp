@@ -299,23 +299,34 @@ Image ContactSheet(const Models& models, const Font& font) {
 
 Image ChaseSheet(const Models& models, const Font& font) {
   const int w = 310, h = 215, columns = 4;
-  Image sheet(w * columns, h * 3, {40, 40, 50});
-  for (int t = 0; t < kTankTypes; ++t) {
+  Image sheet(w * columns, h * 4, {40, 40, 50});
+  const Xf stage_place = Translate({0, 2, 0}) * Scale({kStageScale, kStageScale, kStageScale});
+  for (int cell = 0; cell < kTankTypes + kStages; ++cell) {
+    const bool tank_view = cell < kTankTypes;
+    const int stage = tank_view ? 0 : cell - kTankTypes;
+    const int t = tank_view ? cell : (cell * 3) % kTankTypes;
     Image view(w, h, {153, 128, 255});
     Renderer r(&view);
     Camera cam;
     cam.fovDegrees = 53;
+    // Tanks alone on the meadow seen from behind; then each stage from a starting corner.
+    Xf tank_place = Translate({0, 2, 0});
     cam.eye = {0, 120, 300};
     cam.target = {0, 40, -100};
-    Lighting light = StageLighting(0);
-    r.Draw(models.stages[0], Translate({0, 2, 0}) * Scale({kStageScale, kStageScale, kStageScale}),
-           cam, light);
-    r.Draw(models.tanks[t], Translate({0, 2, 0}), cam, light);
+    if (!tank_view) {
+      tank_place = Translate({-560, 2, -560}) * RotateY(225);
+      cam.eye = {-772, 122, -772};
+      cam.target = {-490, 42, -490};
+    }
+    Lighting light = StageLighting(stage);
+    r.Draw(models.stages[stage], stage_place, cam, light);
+    r.Draw(models.tanks[t], tank_place, cam, light);
     r.Draw(models.tanks[(t + 3) % kTankTypes], Translate({-120, 2, -500}) * RotateY(200), cam,
            light);
-    int x = (t % columns) * w, y = (t / columns) * h;
+    int x = (cell % columns) * w, y = (cell / columns) * h;
     sheet.Paste(view, x, y);
-    font.Draw(&sheet, models.tanks[t].name(), 14, x + 6, y + 18, {255, 255, 255});
+    std::string label = tank_view ? models.tanks[t].name() : models.stages[stage].name();
+    font.Draw(&sheet, label, 14, x + 6, y + 18, {255, 255, 255});
   }
   return sheet;
 }

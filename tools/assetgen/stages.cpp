@@ -239,7 +239,9 @@ Mesh Volcano() {
   Ground(&m, Paint(Rgb(215, 200, 185)), Paint(Rgb(198, 182, 168)), Paint(Rgb(150, 130, 120)), 12,
          pools);
   const Material lava = Paint(Rgb(255, 140, 40), 0.85f), crust = Paint(Rgb(90, 50, 40), 0.1f);
-  const Material side = Paint(Rgb(120, 70, 55), 0.2f), rim = Paint(Rgb(110, 95, 90));
+  // The light of this stage burns red from below at ten times full strength: every face that
+  // turns towards it glows, so everything but the ground is painted dark.
+  const Material side = Paint(Rgb(50, 25, 20), 0.2f), rim = Paint(Rgb(45, 35, 35));
   Scatter rng(44);
   for (const Hole& p : pools) {
     Flat(&m, p.x0, p.z0, p.x1, p.z1, kPoolSurface, lava);
@@ -280,12 +282,12 @@ Mesh Volcano() {
     m.Box(Place({p.x0 - e / 2, 0.15f, (p.z0 + p.z1) / 2}, {e, 0.3f, p.z1 - p.z0}), rim);
     m.Box(Place({p.x1 + e / 2, 0.15f, (p.z0 + p.z1) / 2}, {e, 0.3f, p.z1 - p.z0}), rim);
   }
-  Fence(&m, Paint(Rgb(100, 90, 95)), Paint(Rgb(240, 190, 60), 0.3f));
+  Fence(&m, Paint(Rgb(40, 30, 35)), Paint(Rgb(60, 45, 20), 0.3f));
   for (int i = 0; i < 6; ++i) {  // volcanoes with glowing craters
     float x, z;
     rng.Outside(170, 300, &x, &z);
     float r = rng.Range(50, 90), h = rng.Range(30, 55);
-    m.Tube(Place({x, h / 2, z}, {r, h, r}), Paint(Rgb(120, 95, 90)), 14, 0.25f);
+    m.Tube(Place({x, h / 2, z}, {r, h, r}), Paint(Rgb(45, 28, 30)), 14, 0.25f);
     m.Tube(Place({x, h + 0.1f, z}, {r * 0.22f, 0.4f, r * 0.22f}), lava, 12);
   }
   for (int i = 0; i < 40; ++i) {
@@ -293,7 +295,7 @@ Mesh Volcano() {
     rng.Outside(118, 300, &x, &z);
     float s = rng.Range(3, 9);
     m.Sphere(Place({x, 0, z}, {s * 1.4f, s, s * 1.2f}, {0, rng.Range(0, 90), 0}),
-             Paint(Rgb(140, 120, 115)), 6, 4, 0, 90);
+             Paint(Rgb(50, 35, 35)), 6, 4, 0, 90);
   }
   return m;
 }

@@ -160,11 +160,19 @@ Mesh FlyingSquirrel() {
   Chassis(&m, Paint(Rgb(115, 90, 65)));
   m.Sphere(Ball({0, 32, 6}, {40, 20, 54}), fur);
   // The gliding membrane stretched out to both sides.
-  m.Prism(Place({0, 30, 4}, {1, 1, 3}, {90, 0, 0}), wing,
-          {{-50, -26}, {-34, -30}, {34, -30}, {50, -26}, {52, 22}, {34, 28}, {-34, 28}, {-52, 22}});
+  // The gliding membrane stretched out to both sides, drooping a little towards the paws.
   for (int side = -1; side <= 1; side += 2) {
-    m.Sphere(Ball({side * 50.0f, 31, -24}, {8, 6, 8}), fur, 8, 6);
-    m.Sphere(Ball({side * 50.0f, 31, 24}, {8, 6, 8}), fur, 8, 6);
+    Xf half = Translate({side * 14.0f, 34, 4}) * RotateZ(side * -14.0f);
+    m.Prism(half * Place({0, 0, 0}, {1, 1, 2.5f}, {90, 0, 0}), wing,
+            {{0, -28},
+             {side * 22.0f, -30},
+             {side * 38.0f, -24},
+             {side * 40.0f, 22},
+             {side * 22.0f, 28},
+             {0, 28}});
+    Vec3 front = half.Point({side * 38.0f, 0, -24}), back = half.Point({side * 40.0f, 0, 22});
+    m.Sphere(Ball(front, {8, 6, 8}), fur, 8, 6);
+    m.Sphere(Ball(back, {8, 6, 8}), fur, 8, 6);
   }
   Vec3 head{0, 46, -18};
   m.Sphere(Ball(head, {30, 27, 28}), fur, 16, 12);

@@ -386,6 +386,42 @@ TEST(StageModels, WallRectanglesMatchTheMeshes) {
   }
 }
 
+// Inside the field, away from the wall rectangles, every stage is flat ground at y = 0 (the
+// stage-5 conveyor bands lie a little above it): nothing there looks like an obstacle that the
+// tanks would drive through.
+TEST(StageModels, FieldIsOpenGroundAwayFromTheWalls) {
+  const std::vector<Rect> no_rects;
+  const std::vector<Rect> ring = {{-470, 130, -470, 360}, {-470, 940, -470, 140},
+                                  {330, 130, -470, 360},  {-470, 130, 80, 390},
+                                  {-470, 940, 330, 140},  {330, 130, 80, 390}};
+  const std::vector<Rect> pools = {
+      {200, 450, 200, 450}, {200, 450, -650, 450}, {-650, 450, -650, 450}, {-650, 450, 200, 450}};
+  struct Case {
+    const char* model;
+    const std::vector<Rect>* rects;
+    float highest;  // file units
+  };
+  const Case cases[] = {{"stage1", &no_rects, 0.35f},
+                        {"stage2", &no_rects, 0.35f},
+                        {"stage3", &ring, 0.35f},
+                        {"stage4", &pools, 0.35f},
+                        {"stage5", &no_rects, 0.7f}};
+  for (const Case& c : cases) {
+    LoadedModel model(c.model);
+    ASSERT_NE(model.scene, nullptr) << c.model;
+    for (float x = -700; x <= 700; x += 70) {
+      for (float z = -700; z <= 700; z += 70) {
+        bool near_rect = std::any_of(c.rects->begin(), c.rects->end(),
+                                     [&](const Rect& r) { return r.Contains(x, z, 20); });
+        if (near_rect) continue;
+        float h = SurfaceHeight(model.scene, x, z);
+        EXPECT_GE(h, -0.05f) << c.model << " at " << x << "," << z;
+        EXPECT_LE(h, c.highest) << c.model << " at " << x << "," << z;
+      }
+    }
+  }
+}
+
 // A fresh run of assetgen writes exactly the bytes the build placed beside the game.
 TEST(AssetGenerator, WritesTheSameBytesOnEveryRun) {
   const fs::path out = fs::temp_directory_path() / "burrowfield-assets-test";

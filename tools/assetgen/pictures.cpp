@@ -170,6 +170,10 @@ Image SpriteSheet(const Models& models, const Font& bold) {
 Image TitlePicture(const Models& models, const Font& bold) {
   Image img(320, 120);
   img.Gradient(0, 0, 320, 120, {120, 170, 255}, {220, 200, 255});
+  img.FillCircle(292, 20, 13, {255, 245, 180});
+  img.FillCircle(292, 20, 17, {255, 245, 180}, 0.3f);
+  const float clouds[][3] = {{30, 14, 7}, {42, 11, 9}, {54, 15, 6}};
+  for (const auto& c : clouds) img.FillCircle(c[0], c[1], c[2], {255, 255, 255}, 0.85f);
   // Rolling hills and a burrow-brown field below the name.
   for (int x = 0; x < 320; ++x) {
     float far = 78 + 8 * std::sin(x * 0.03f) + 4 * std::sin(x * 0.11f + 1);
@@ -178,8 +182,19 @@ Image TitlePicture(const Models& models, const Font& bold) {
     for (int y = static_cast<int>(near); y < 120; ++y) img.Set(x, y, {85, 160, 75});
     for (int y = 108; y < 120; ++y) img.Set(x, y, {150, 105, 60});
   }
+  // Burrows: earth mounds with dark holes, the field's namesakes.
+  const float mounds[][2] = {{22, 110}, {108, 112}, {212, 111}, {300, 110}};
+  for (const auto& m : mounds) {
+    for (int y = 0; y < 12; ++y) {
+      float half = 14 * std::sqrt(std::max(0.0f, 1 - (y / 12.0f) * (y / 12.0f)));
+      for (int x = static_cast<int>(m[0] - half); x <= static_cast<int>(m[0] + half); ++x) {
+        img.Set(x, static_cast<int>(m[1]) - y, y < 2 ? Pixel{130, 90, 50} : Pixel{165, 118, 70});
+      }
+    }
+    img.FillCircle(m[0], m[1] - 3, 5, {60, 35, 25});
+  }
   // Three tanks lined up under the name.
-  const int picks[3] = {1, 0, 8};
+  const int picks[3] = {3, 0, 8};
   for (int k = 0; k < 3; ++k) {
     const int size = 56;
     const int ss = 4;

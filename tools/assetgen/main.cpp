@@ -5,6 +5,7 @@
 //   assetgen --contact-sheet FILE.png  every model rendered with its name, for review
 //   assetgen --debug-pictures DIR      title.png and sheet.png, for review
 //   assetgen --chase-sheet FILE.png    every tank seen from its chase camera, for review
+//   assetgen --sound-sheet FILE.png    spectrograms of the sounds, for review
 //   assetgen --app-icon FILE.png       the 128 x 128 desktop icon
 #include <cstdio>
 #include <filesystem>
@@ -60,7 +61,8 @@ int main(int argc, char** argv) {
   if (argc < 3 || argc % 2 == 0) {
     std::fprintf(stderr,
                  "usage: assetgen [--out DIR] [--pictures-source FILE] [--contact-sheet FILE.png]"
-                 " [--debug-pictures DIR] [--chase-sheet FILE.png] [--app-icon FILE.png]\n");
+                 " [--debug-pictures DIR] [--chase-sheet FILE.png] [--sound-sheet FILE.png] "
+                 "[--app-icon FILE.png]\n");
     return 2;
   }
   const Models models = BuildModels();
@@ -88,6 +90,9 @@ int main(int argc, char** argv) {
     } else if (option == "--chase-sheet") {
       Font font = BoldFont();
       ok &= font.ok() && WritePng(ChaseSheet(models, font), value);
+    } else if (option == "--sound-sheet") {
+      Font font = BoldFont();
+      ok &= font.ok() && WritePng(SoundSheet(font), value);
     } else if (option == "--app-icon") {
       ok &= WritePng(AppIcon(models), value);
     } else {

@@ -12,6 +12,9 @@
 namespace assetgen {
 namespace {
 
+// Pad chords fade out over this many seconds after they end, under the next chord.
+constexpr float kPadRelease = 0.35f;
+
 enum class Instrument { kPad, kPluck, kFlute, kBass, kLead, kStab, kKick, kSnare, kHat, kShaker };
 
 struct Track {
@@ -45,6 +48,8 @@ class Voice {
         return 0.09f;
       case Instrument::kPluck:
         return std::min(length_, 0.9f);
+      case Instrument::kPad:
+        return length_ + kPadRelease;  // fades under the next chord
       default:
         return length_;
     }
@@ -57,7 +62,7 @@ class Voice {
         b_.Step(hz_ * 1.006f);
         c_.Step(hz_ * 0.5f);
         float tone = lp_.Run(a_.Saw() + b_.Saw() + 0.6f * c_.Triangle(), 900);
-        return 0.22f * tone * Gate(t, 0.35f, length_, 0.3f);
+        return 0.22f * tone * Gate(t, 0.35f, length_ + kPadRelease, kPadRelease + 0.1f);
       }
       case Instrument::kPluck: {
         a_.Step(hz_);
@@ -213,8 +218,13 @@ std::vector<float> Calm() {
     for (int half = 0; half < 2; ++half) {
       const Chord& ch = *progression[bar][half];
       double beat = bar * 4 + half * 2;
-      double pad_len = last && half == 1 ? 1.4 : 2.0;
-      for (float n : ch.notes) Play(&track, Instrument::kPad, n, beat, pad_len, 0, 0.8f);
+      // The pad holds a chord over the whole bar when the harmony stays; the last one stops
+      // early enough for its fade to end inside the loop.
+      const bool whole_bar = progression[bar][1] == progression[bar][0];
+      if (half == 0 || !whole_bar) {
+        double pad_len = (whole_bar ? 4.0 : 2.0) - (last ? 0.8 : 0.0);
+        for (float n : ch.notes) Play(&track, Instrument::kPad, n, beat, pad_len, 0, 0.8f);
+      }
       Play(&track, Instrument::kBass, ch.bass, beat, last && half == 1 ? 1.2 : 1.8, 0, 0.8f);
       for (int k = 0; k < 4; ++k) {
         if (last && half == 1 && k == 3) break;

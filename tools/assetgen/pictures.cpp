@@ -5,6 +5,8 @@
 
 #include "models.h"
 #include "raster.h"
+#include "sounds.h"
+#include "synth.h"
 
 namespace assetgen {
 namespace {
@@ -342,6 +344,56 @@ Image ChaseSheet(const Models& models, const Font& font) {
     sheet.Paste(view, x, y);
     std::string label = tank_view ? models.tanks[t].name() : models.stages[stage].name();
     font.Draw(&sheet, label, 14, x + 6, y + 18, {255, 255, 255});
+  }
+  return sheet;
+}
+
+namespace {
+
+// One spectrogram: columns every 10 ms, rows from 0 Hz (bottom) to 5.5 kHz, brightness in dB.
+Image Spectrogram(const std::vector<float>& mono, int columns, int rows) {
+  Image img(columns, rows, {10, 10, 20});
+  const int window = 512;
+  const int hop = kSampleRate / 100;
+  for (int c = 0; c < columns; ++c) {
+    std::size_t start = static_cast<std::size_t>(c) * hop;
+    if (start + window > mono.size()) break;
+    for (int r = 0; r < rows; ++r) {
+      float hz = 5500.0f * r / rows;
+      float re = 0, im = 0;
+      for (int i = 0; i < window; ++i) {
+        float w = 0.5f - 0.5f * std::cos(kTwoPi * i / window);
+        float a = kTwoPi * hz * i / kSampleRate;
+        re += w * mono[start + i] * std::cos(a);
+        im += w * mono[start + i] * std::sin(a);
+      }
+      float db = 20 * std::log10(std::sqrt(re * re + im * im) + 1e-6f);
+      float k = std::clamp((db + 30) / 60, 0.0f, 1.0f);
+      img.Set(c, rows - 1 - r,
+              {static_cast<std::uint8_t>(255 * std::min(1.0f, k * 1.6f)),
+               static_cast<std::uint8_t>(255 * k * k), static_cast<std::uint8_t>(120 * k)});
+    }
+  }
+  return img;
+}
+
+}  // namespace
+
+Image SoundSheet(const Font& font) {
+  std::vector<SoundFile> all = BuildSoundEffects();
+  for (SoundFile& m : BuildMusic()) {
+    std::vector<float> mono;
+    for (std::size_t i = 0; i + 1 < m.samples.size() && mono.size() < 4 * kSampleRate; i += 2) {
+      mono.push_back(0.5f * (m.samples[i] + m.samples[i + 1]));
+    }
+    all.push_back({m.name, mono, 1});
+  }
+  const int w = 400, h = 90;
+  Image sheet(w * 2, (h + 4) * static_cast<int>((all.size() + 1) / 2), {40, 40, 50});
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    int x = static_cast<int>(i % 2) * w, y = static_cast<int>(i / 2) * (h + 4);
+    sheet.Paste(Spectrogram(all[i].samples, w - 4, h), x, y);
+    font.Draw(&sheet, all[i].name, 13, x + 4, y + 14, {255, 255, 255});
   }
   return sheet;
 }

@@ -29,6 +29,10 @@ Image AppIcon(const Models& models);
 // Every tank as its player sees it in battle (300 behind, 120 up, on the first stage).
 Image ChaseSheet(const Models& models, const Font& font);
 
+// Spectrograms of the effects and the first seconds of the music (time across, 0..5.5 kHz up),
+// for review.
+Image SoundSheet(const Font& font);
+
 // C++ source defining TitlePicture() and SpriteSheetPicture() of platform/pictures.h.
 std::string PicturesSource(const Image& title, const Image& sheet);
 

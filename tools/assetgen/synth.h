@@ -25,16 +25,36 @@ class Noise {
   std::uint32_t state_;
 };
 
-// A phase accumulator: call Step with the frequency of this sample, read the waveforms.
+// A phase accumulator: call Step with the frequency of this sample, read the waveforms. The saw
+// and the square smooth their jumps (polyBLEP), so high notes do not fold back as hiss.
 struct Oscillator {
   float phase = 0;  // 0..1
+  float step = 0;   // phase advance per sample
   void Step(float hz) {
+    step = std::fabs(hz) / kSampleRate;
     phase += hz / kSampleRate;
     phase -= std::floor(phase);
   }
   float Sine() const { return std::sin(kTwoPi * phase); }
-  float Saw() const { return 2 * phase - 1; }
-  float Square(float duty = 0.5f) const { return phase < duty ? 1.0f : -1.0f; }
+  float Saw() const { return 2 * phase - 1 - Blep(phase); }
+  float Square(float duty = 0.5f) const {
+    float down = phase - duty;
+    down -= std::floor(down);
+    return (phase < duty ? 1.0f : -1.0f) + Blep(phase) - Blep(down);
+  }
+  // The correction of a unit jump at phase 0, spread over one sample either side.
+  float Blep(float t) const {
+    if (step <= 0) return 0;
+    if (t < step) {
+      t /= step;
+      return t + t - t * t - 1;
+    }
+    if (t > 1 - step) {
+      t = (t - 1) / step;
+      return t * t + t + t + 1;
+    }
+    return 0;
+  }
   float Triangle() const { return 4 * std::fabs(phase - 0.5f) - 1; }
 };
 

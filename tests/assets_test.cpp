@@ -119,6 +119,46 @@ TEST_P(ModelFile, LoadsWithNormalsMaterialsAndFrontFacesOutwards) {
 
 INSTANTIATE_TEST_SUITE_P(AllModels, ModelFile, testing::ValuesIn(AllModels()));
 
+// Not inside out: solid models turn their faces away from their middle, stages and the whirlpool
+// turn their surface up towards the sky.
+TEST(ModelFiles, FaceOutwards) {
+  for (const std::string& name : AllModels()) {
+    if (name == "net" || name == "star") continue;  // flat, drawn from both sides
+    LoadedModel model(name);
+    ASSERT_NE(model.scene, nullptr) << name;
+    aiVector3D centre;
+    unsigned count = 0;
+    for (unsigned m = 0; m < model.scene->mNumMeshes; ++m) {
+      const aiMesh* mesh = model.scene->mMeshes[m];
+      for (unsigned v = 0; v < mesh->mNumVertices; ++v) centre += mesh->mVertices[v];
+      count += mesh->mNumVertices;
+    }
+    centre /= static_cast<float>(count);
+    double outward = 0, upward = 0, total = 0;
+    for (unsigned m = 0; m < model.scene->mNumMeshes; ++m) {
+      const aiMesh* mesh = model.scene->mMeshes[m];
+      for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+        const aiFace& face = mesh->mFaces[f];
+        aiVector3D a = mesh->mVertices[face.mIndices[0]], b = mesh->mVertices[face.mIndices[1]],
+                   c = mesh->mVertices[face.mIndices[2]];
+        aiVector3D g = Cross(b - a, c - a);
+        double area = g.Length();
+        if (area < 1e-6) continue;
+        g /= static_cast<float>(area);
+        aiVector3D middle = (a + b + c) / 3.0f - centre;
+        outward += area * (g * middle > 0 ? 1 : -1);
+        upward += area * g.y;
+        total += area;
+      }
+    }
+    if (name.rfind("stage", 0) == 0 || name == "water") {  // ground and whirlpool face up
+      EXPECT_GT(upward / total, 0.5) << name;
+    } else {
+      EXPECT_GT(outward / total, 0.15) << name;  // inside out gives the opposite sign
+    }
+  }
+}
+
 struct Box {
   aiVector3D lo{1e9f, 1e9f, 1e9f}, hi{-1e9f, -1e9f, -1e9f};
 };

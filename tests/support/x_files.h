@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <glm/glm.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace bf {
@@ -15,6 +16,15 @@ struct XBox {
   std::string texture;  // TextureFilename as written in the file; empty for none
   glm::vec3 emissive{0.0f};
 };
+
+inline XBox Box(glm::vec3 low, glm::vec3 high, glm::vec4 colour, std::string texture = {}) {
+  XBox box;
+  box.low = low;
+  box.high = high;
+  box.colour = colour;
+  box.texture = std::move(texture);
+  return box;
+}
 
 // A text .x file holding the boxes in one mesh, faces outward, with normals and texture
 // coordinates (each face shows the whole picture, v down).

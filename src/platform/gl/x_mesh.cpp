@@ -20,7 +20,7 @@ constexpr std::size_t kHeaderSize = 16;
 constexpr unsigned long long kMinCountLimit = 1000000;
 
 struct Token {
-  enum Kind { kWord, kOpen, kClose, kString } kind;
+  enum Kind { kWord, kOpen, kClose, kString, kSeparator } kind;
   std::size_t begin;
   std::size_t end;
 };
@@ -32,13 +32,16 @@ bool EndsWord(char c) {
   return IsSpace(c) || c == '{' || c == '}' || c == ';' || c == ',' || c == '"';
 }
 
-// Splits the body of a text .x file into words, braces and strings; separators and comments go.
+// Splits the body of a text .x file into words, braces, separators and strings; comments go.
 bool Tokenize(const std::string& text, std::vector<Token>* tokens, std::string* error) {
   std::size_t i = kHeaderSize;
   const std::size_t n = text.size();
   while (i < n) {
     char c = text[i];
-    if (IsSpace(c) || c == ';' || c == ',') {
+    if (IsSpace(c)) {
+      ++i;
+    } else if (c == ';' || c == ',') {
+      tokens->push_back({Token::kSeparator, i, i + 1});
       ++i;
     } else if (c == '#' || (c == '/' && i + 1 < n && text[i + 1] == '/')) {
       while (i < n && text[i] != '\n') ++i;
@@ -93,7 +96,23 @@ glm::vec3 ToVec3(const aiVector3D& v) {
 struct Collector {
   const aiScene& scene;
   std::vector<std::vector<MeshVertex>> byMaterial;
+  std::vector<glm::vec3> madeNormals;  // scratch for meshes without normals
+  bool badIndex = false;
 };
+
+// Smooth normals for a mesh that has none: the faces' clockwise normals summed per vertex.
+void MakeNormals(const aiMesh& mesh, std::vector<glm::vec3>* normals) {
+  normals->assign(mesh.mNumVertices, glm::vec3(0.0f));
+  for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+    const aiFace& face = mesh.mFaces[f];
+    if (face.mNumIndices != 3) continue;
+    unsigned a = face.mIndices[0], b = face.mIndices[1], c = face.mIndices[2];
+    if (a >= mesh.mNumVertices || b >= mesh.mNumVertices || c >= mesh.mNumVertices) continue;
+    glm::vec3 pa = ToVec3(mesh.mVertices[a]);
+    glm::vec3 n = glm::cross(ToVec3(mesh.mVertices[b]) - pa, ToVec3(mesh.mVertices[c]) - pa);
+    for (unsigned index : {a, b, c}) (*normals)[index] += n;
+  }
+}
 
 // Bakes each node's transform into its meshes' vertices, sorting triangles by material.
 void CollectNode(Collector& out, const aiNode& node, const aiMatrix4x4& parent) {
@@ -104,17 +123,24 @@ void CollectNode(Collector& out, const aiNode& node, const aiMatrix4x4& parent) 
     if (node.mMeshes[m] >= out.scene.mNumMeshes) continue;
     const aiMesh& mesh = *out.scene.mMeshes[node.mMeshes[m]];
     if (mesh.mMaterialIndex >= out.byMaterial.size()) continue;
+    if (!mesh.mNormals) MakeNormals(mesh, &out.madeNormals);
     std::vector<MeshVertex>& target = out.byMaterial[mesh.mMaterialIndex];
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
       const aiFace& face = mesh.mFaces[f];
       if (face.mNumIndices != 3) continue;
       for (unsigned k = 0; k < 3; ++k) {
         unsigned index = face.mIndices[k];
-        if (index >= mesh.mNumVertices) continue;
+        if (index >= mesh.mNumVertices) {
+          out.badIndex = true;
+          return;
+        }
         MeshVertex vertex;
         vertex.position = ToVec3(global * mesh.mVertices[index]);
-        glm::vec3 normal(0.0f, 1.0f, 0.0f);
-        if (mesh.mNormals) normal = ToVec3(normalMatrix * mesh.mNormals[index]);
+        aiVector3D n = mesh.mNormals
+                           ? mesh.mNormals[index]
+                           : aiVector3D(out.madeNormals[index].x, out.madeNormals[index].y,
+                                        out.madeNormals[index].z);
+        glm::vec3 normal = ToVec3(normalMatrix * n);
         float length = glm::length(normal);
         vertex.normal = std::isfinite(length) && length > 0 ? normal / length : glm::vec3(0, 1, 0);
         vertex.uv = mesh.mTextureCoords[0] ? glm::vec2(mesh.mTextureCoords[0][index].x,
@@ -124,7 +150,8 @@ void CollectNode(Collector& out, const aiNode& node, const aiMatrix4x4& parent) 
       }
     }
   }
-  for (unsigned c = 0; c < node.mNumChildren; ++c) CollectNode(out, *node.mChildren[c], global);
+  for (unsigned c = 0; c < node.mNumChildren && !out.badIndex; ++c)
+    CollectNode(out, *node.mChildren[c], global);
 }
 
 MeshPart ReadMaterial(const aiMaterial& material, const std::string& meshPath) {
@@ -161,74 +188,229 @@ bool Fail(const std::string& path, const std::string& reason, std::string* error
 
 }  // namespace
 
-bool InlineMaterialReferences(std::string* text, std::string* error) {
-  std::vector<Token> tokens;
-  if (!Tokenize(*text, &tokens, error)) return false;
-  const unsigned long long limit = std::max<unsigned long long>(kMinCountLimit, text->size());
-  auto word = [&](std::size_t i) {
-    return std::string_view(*text).substr(tokens[i].begin, tokens[i].end - tokens[i].begin);
-  };
+namespace {
 
-  // Match braces and note each token's depth.
-  std::vector<std::size_t> match(tokens.size(), 0), open;
-  std::vector<int> depth(tokens.size(), 0);
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    depth[i] = static_cast<int>(open.size());
-    if (tokens[i].kind == Token::kWord && IsAbsurdCount(word(i), limit)) {
-      *error = "absurd count " + std::string(word(i));
-      return false;
-    }
-    if (tokens[i].kind == Token::kOpen) {
-      open.push_back(i);
-    } else if (tokens[i].kind == Token::kClose) {
-      if (open.empty()) {
-        *error = "unbalanced braces";
+// A text .x file split into tokens with its braces matched: enough structure to check counts
+// and indices before the importer trusts them, and to rewrite material references.
+class TextXFile {
+ public:
+  explicit TextXFile(std::string* text) : text_(*text) {}
+
+  bool Parse(std::string* error) {
+    if (!Tokenize(text_, &tokens_, error)) return false;
+    const unsigned long long limit = std::max<unsigned long long>(kMinCountLimit, text_.size());
+    match_.assign(tokens_.size(), 0);
+    depth_.assign(tokens_.size(), 0);
+    std::vector<std::size_t> open;
+    for (std::size_t i = 0; i < tokens_.size(); ++i) {
+      depth_[i] = static_cast<int>(open.size());
+      if (tokens_[i].kind == Token::kWord && IsAbsurdCount(Word(i), limit)) {
+        *error = "absurd count " + std::string(Word(i));
         return false;
       }
-      match[open.back()] = i;
-      match[i] = open.back();
-      open.pop_back();
-      depth[i] = static_cast<int>(open.size());
+      if (tokens_[i].kind == Token::kOpen) {
+        open.push_back(i);
+      } else if (tokens_[i].kind == Token::kClose) {
+        if (open.empty()) {
+          *error = "unbalanced braces";
+          return false;
+        }
+        match_[open.back()] = i;
+        match_[i] = open.back();
+        open.pop_back();
+        depth_[i] = static_cast<int>(open.size());
+      }
     }
+    if (!open.empty()) {
+      *error = "unbalanced braces";
+      return false;
+    }
+    return true;
   }
-  if (!open.empty()) {
-    *error = "unbalanced braces";
+
+  // Every mesh's counts must agree with the data that follows and every index must point at
+  // something that exists.
+  bool CheckMeshes(std::string* error) {
+    for (std::size_t i = 0; i < tokens_.size(); ++i) {
+      std::size_t open = ObjectBody(i, "Mesh");
+      if (open == kNone) continue;
+      unsigned long long vertices = 0;
+      if (!CheckIndexedList(open, 3, &vertices, error)) return false;
+      for (std::size_t k = open + 1; k < match_[open]; ++k) {
+        if (depth_[k] != depth_[open] + 1 || tokens_[k].kind != Token::kWord) continue;
+        std::size_t child = ObjectBody(k, Word(k));
+        if (child == kNone) continue;
+        std::string_view type = Word(k);
+        unsigned long long count = 0;
+        if (type == "MeshNormals" && !CheckIndexedList(child, 3, &count, error)) return false;
+        if (type == "MeshTextureCoords" && !CheckTextureCoords(child, vertices, error))
+          return false;
+        if (type == "MeshMaterialList" && !CheckMaterialList(child, error)) return false;
+      }
+    }
+    return true;
+  }
+
+  // Rewrites `{ Name }` references inside material lists as the named top-level material.
+  void InlineMaterialReferences() {
+    std::unordered_map<std::string_view, std::size_t> materials;
+    for (std::size_t i = 0; i < tokens_.size(); ++i) {
+      std::size_t open = ObjectBody(i, "Material");
+      if (open != kNone && depth_[i] == 0 && open == i + 2) materials.emplace(Word(i + 1), open);
+    }
+    std::vector<Replacement> replacements;
+    for (std::size_t i = 0; i < tokens_.size(); ++i) {
+      std::size_t list = ObjectBody(i, "MeshMaterialList");
+      if (list == kNone) continue;
+      for (std::size_t k = list + 1; k + 2 < match_[list]; ++k) {
+        if (!IsReference(k) || depth_[k] != depth_[list] + 1) continue;
+        std::size_t body = materials.at(Word(k + 1));
+        replacements.push_back(
+            {tokens_[k].begin, tokens_[k + 2].end,
+             "Material {" +
+                 text_.substr(tokens_[body].end, tokens_[match_[body]].begin - tokens_[body].end) +
+                 "}"});
+      }
+    }
+    for (auto r = replacements.rbegin(); r != replacements.rend(); ++r)
+      text_.replace(r->begin, r->end - r->begin, r->text);
+  }
+
+ private:
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  std::string_view Word(std::size_t i) const {
+    return std::string_view(text_).substr(tokens_[i].begin, tokens_[i].end - tokens_[i].begin);
+  }
+
+  // The opening brace of the data object `type [name] {` starting at token i, or kNone. A word
+  // right after another word is the object's name, never a type.
+  std::size_t ObjectBody(std::size_t i, std::string_view type) const {
+    if (tokens_[i].kind != Token::kWord || Word(i) != type) return kNone;
+    if (i > 0 && tokens_[i - 1].kind == Token::kWord) return kNone;
+    std::size_t open = i + 1;
+    if (open < tokens_.size() && tokens_[open].kind == Token::kWord) ++open;
+    return open < tokens_.size() && tokens_[open].kind == Token::kOpen ? open : kNone;
+  }
+
+  bool IsReference(std::size_t k) const {
+    return tokens_[k].kind == Token::kOpen && k + 2 < tokens_.size() &&
+           tokens_[k + 1].kind == Token::kWord && match_[k] == k + 2;
+  }
+
+  // The words directly inside a block, nested blocks and strings left out.
+  std::vector<std::string_view> Words(std::size_t open) const {
+    std::vector<std::string_view> words;
+    for (std::size_t k = open + 1; k < match_[open]; ++k)
+      if (depth_[k] == depth_[open] + 1 && tokens_[k].kind == Token::kWord)
+        words.push_back(Word(k));
+    return words;
+  }
+
+  static bool ReadCount(const std::vector<std::string_view>& words, std::size_t* at,
+                        unsigned long long* value) {
+    if (*at >= words.size()) return false;
+    std::string_view w = words[(*at)++];
+    if (w.empty() || w.size() > 18) return false;
+    *value = 0;
+    for (char c : w) {
+      if (c < '0' || c > '9') return false;
+      *value = *value * 10 + static_cast<unsigned long long>(c - '0');
+    }
+    return true;
+  }
+
+  // `count; values...; faces; (n; n indices)...`: the layout of Mesh and MeshNormals.
+  bool CheckIndexedList(std::size_t open, unsigned long long wordsPerItem,
+                        unsigned long long* count, std::string* error) const {
+    std::vector<std::string_view> words = Words(open);
+    std::size_t at = 0;
+    unsigned long long faces = 0;
+    if (!ReadCount(words, &at, count) || words.size() - at < *count * wordsPerItem) {
+      *error = "mesh data shorter than its count";
+      return false;
+    }
+    at += static_cast<std::size_t>(*count * wordsPerItem);
+    if (!ReadCount(words, &at, &faces)) {
+      *error = "mesh has no face count";
+      return false;
+    }
+    for (unsigned long long f = 0; f < faces; ++f) {
+      unsigned long long corners = 0, index = 0;
+      if (!ReadCount(words, &at, &corners) || corners < 3) {
+        *error = "face " + std::to_string(f) + " is malformed";
+        return false;
+      }
+      for (unsigned long long c = 0; c < corners; ++c) {
+        if (!ReadCount(words, &at, &index) || index >= *count) {
+          *error = "face " + std::to_string(f) + " uses a vertex that does not exist";
+          return false;
+        }
+      }
+    }
+    return true;
+  }
+
+  bool CheckTextureCoords(std::size_t open, unsigned long long vertices, std::string* error) const {
+    std::vector<std::string_view> words = Words(open);
+    std::size_t at = 0;
+    unsigned long long count = 0;
+    if (!ReadCount(words, &at, &count) || count != vertices || words.size() - at < count * 2) {
+      *error = "texture coordinates do not match the vertices";
+      return false;
+    }
+    return true;
+  }
+
+  bool CheckMaterialList(std::size_t open, std::string* error) const {
+    std::vector<std::string_view> words = Words(open);
+    std::size_t at = 0;
+    unsigned long long materials = 0, faces = 0, index = 0;
+    if (!ReadCount(words, &at, &materials) || !ReadCount(words, &at, &faces)) {
+      *error = "material list has no counts";
+      return false;
+    }
+    for (unsigned long long f = 0; f < faces; ++f) {
+      if (!ReadCount(words, &at, &index) || index >= materials) {
+        *error = "material list names a material that does not exist";
+        return false;
+      }
+    }
+    unsigned long long listed = 0;
+    for (std::size_t k = open + 1; k < match_[open]; ++k) {
+      if (depth_[k] != depth_[open] + 1 || tokens_[k].kind != Token::kOpen) continue;
+      ++listed;
+      if (IsReference(k) && !IsTopLevelMaterial(Word(k + 1))) {
+        *error = "unknown material '" + std::string(Word(k + 1)) + "'";
+        return false;
+      }
+    }
+    if (listed != materials) {
+      *error = "material list promises " + std::to_string(materials) + " materials, holds " +
+               std::to_string(listed);
+      return false;
+    }
+    return true;
+  }
+
+  bool IsTopLevelMaterial(std::string_view name) const {
+    for (std::size_t i = 0; i + 2 < tokens_.size(); ++i)
+      if (depth_[i] == 0 && ObjectBody(i, "Material") == i + 2 && Word(i + 1) == name) return true;
     return false;
   }
 
-  // Top-level named materials: `Material Name { ... }`.
-  std::unordered_map<std::string_view, std::size_t> materials;
-  for (std::size_t i = 0; i + 2 < tokens.size(); ++i) {
-    if (depth[i] == 0 && tokens[i].kind == Token::kWord && word(i) == "Material" &&
-        tokens[i + 1].kind == Token::kWord && tokens[i + 2].kind == Token::kOpen)
-      materials.emplace(word(i + 1), i + 2);
-  }
+  std::string& text_;
+  std::vector<Token> tokens_;
+  std::vector<std::size_t> match_;
+  std::vector<int> depth_;
+};
 
-  // References `{ Name }` that are direct children of a MeshMaterialList.
-  std::vector<Replacement> replacements;
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    if (tokens[i].kind != Token::kWord || word(i) != "MeshMaterialList") continue;
-    std::size_t list = i + 1;
-    while (list < tokens.size() && tokens[list].kind == Token::kWord) ++list;
-    if (list >= tokens.size() || tokens[list].kind != Token::kOpen) continue;
-    for (std::size_t k = list + 1; k + 2 < match[list]; ++k) {
-      if (tokens[k].kind != Token::kOpen || depth[k] != depth[list] + 1 ||
-          tokens[k + 1].kind != Token::kWord || match[k] != k + 2)
-        continue;
-      auto found = materials.find(word(k + 1));
-      if (found == materials.end()) {
-        *error = "unknown material '" + std::string(word(k + 1)) + "'";
-        return false;
-      }
-      const Token& bodyOpen = tokens[found->second];
-      const Token& bodyClose = tokens[match[found->second]];
-      replacements.push_back(
-          {tokens[k].begin, tokens[k + 2].end,
-           "Material {" + text->substr(bodyOpen.end, bodyClose.begin - bodyOpen.end) + "}"});
-    }
-  }
-  for (auto r = replacements.rbegin(); r != replacements.rend(); ++r)
-    text->replace(r->begin, r->end - r->begin, r->text);
+}  // namespace
+
+bool PrepareTextXFile(std::string* text, std::string* error) {
+  TextXFile file(text);
+  if (!file.Parse(error) || !file.CheckMeshes(error)) return false;
+  file.InlineMaterialReferences();
   return true;
 }
 
@@ -250,22 +432,25 @@ bool ReadXFile(const std::string& path, MeshGeometry* mesh, std::string* error) 
   std::string format = data.substr(8, 4);
   if (format == "txt ") {
     std::string reason;
-    if (!InlineMaterialReferences(&data, &reason)) return Fail(path, reason, error);
+    if (!PrepareTextXFile(&data, &reason)) return Fail(path, reason, error);
   } else if (format != "bin " && format != "tzip" && format != "bzip") {
     return Fail(path, "unknown .x format '" + format + "'", error);
   }
 
   Assimp::Importer importer;
-  const unsigned flags = aiProcess_ConvertToLeftHanded | aiProcess_Triangulate |
-                         aiProcess_GenSmoothNormals | aiProcess_ValidateDataStructure;
+  // Normals missing from the file are made here: assimp's would point inwards once the
+  // faces are back in the file's clockwise order.
+  const unsigned flags =
+      aiProcess_ConvertToLeftHanded | aiProcess_Triangulate | aiProcess_ValidateDataStructure;
   const aiScene* scene = importer.ReadFileFromMemory(data.data(), data.size(), flags, "x");
   if (!scene) return Fail(path, importer.GetErrorString(), error);
   if ((scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mRootNode)
     return Fail(path, "incomplete scene", error);
 
-  Collector collector{*scene, {}};
+  Collector collector{*scene, {}, {}, false};
   collector.byMaterial.resize(scene->mNumMaterials);
   CollectNode(collector, *scene->mRootNode, aiMatrix4x4());
+  if (collector.badIndex) return Fail(path, "a face uses a vertex that does not exist", error);
   for (unsigned m = 0; m < scene->mNumMaterials; ++m) {
     std::vector<MeshVertex>& vertices = collector.byMaterial[m];
     if (vertices.empty()) continue;

@@ -32,10 +32,11 @@ struct MeshGeometry {
 // Reads a .x file. On failure returns false with one line naming the file in *error.
 bool ReadXFile(const std::string& path, MeshGeometry* mesh, std::string* error);
 
-// Turns every `{ Name }` reference to a top-level Material inside a MeshMaterialList of a text
-// .x file into that material written inline, so the importer never has to look materials up by
-// name. Also rejects unbalanced braces and absurd counts. False with a reason in *error.
-bool InlineMaterialReferences(std::string* text, std::string* error);
+// Checks a text .x file before the importer sees it (balanced braces, sane counts, every index
+// in range) and turns every `{ Name }` reference to a top-level Material inside a
+// MeshMaterialList into that material written inline, so the importer never looks materials up
+// by name. False with a reason in *error.
+bool PrepareTextXFile(std::string* text, std::string* error);
 
 // A texture name as written in a .x file (`\` separators), resolved beside the .x file.
 std::string ResolveTexturePath(const std::string& meshPath, const std::string& textureName);

@@ -16,7 +16,7 @@ constexpr Rgb kWhite{255, 255, 255};
 
 class SdlVideo final : public Video {
  public:
-  SdlVideo() : form_(kScreenWidth, kScreenHeight, kWhite) {
+  SdlVideo() : form_(kScreenWidth, kScreenHeight, kWhite, kFormTextPixels) {
     for (auto& panel : panels_)
       panel = std::make_unique<PixelSurface>(kPanelWidth, kPanelHeight, kWhite);
   }

@@ -124,12 +124,13 @@ Surface2D& GlDisplay::Panel(int player) {
   return *panels_[player & 3].surface;
 }
 
-void GlDisplay::UploadIfChanged(Layer& layer) {
-  if (!layer.surface->TakeDirty()) return;
+bool GlDisplay::UploadIfChanged(Layer& layer) {
+  if (!layer.surface->TakeDirty()) return false;
   glBindTexture(GL_TEXTURE_2D, layer.texture);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, layer.surface->width(), layer.surface->height(), GL_RGB,
                   GL_UNSIGNED_BYTE, layer.surface->pixels());
+  return true;
 }
 
 void GlDisplay::DrawRect(GLuint texture, float x, float y, float w, float h, float u0, float v0,
@@ -140,9 +141,15 @@ void GlDisplay::DrawRect(GLuint texture, float x, float y, float w, float h, flo
   glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 }
 
-void GlDisplay::Compose() {
-  UploadIfChanged(form_);
-  for (Layer& panel : panels_) UploadIfChanged(panel);
+bool GlDisplay::Compose() {
+  bool changed = UploadIfChanged(form_);
+  for (Layer& panel : panels_) changed = UploadIfChanged(panel) || changed;
+  if (scene_.updateCount() != composedUpdate_ && battleAreaVisible_) changed = true;
+  if (battleAreaVisible_ != composedArea_) changed = true;
+  if (composed_ && !changed) return false;
+  composed_ = true;
+  composedArea_ = battleAreaVisible_;
+  composedUpdate_ = scene_.updateCount();
 
   glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
   glViewport(0, 0, kScreenWidth, kScreenHeight);
@@ -168,6 +175,7 @@ void GlDisplay::Compose() {
                panels_[i].surface->height(), 0, 0, 1, 1);
   }
   glBindVertexArray(0);
+  return true;
 }
 
 // Scales the screen to the window's drawable area, keeping 4:3 with black bars.
@@ -194,7 +202,13 @@ void GlDisplay::ShowInWindow() {
 }
 
 void GlDisplay::Present() {
-  Compose();
+  const bool changed = Compose();
+  int width = 0, height = 0;
+  SDL_GL_GetDrawableSize(window_, &width, &height);
+  if (!changed && !invalidated_ && width == shownWidth_ && height == shownHeight_) return;
+  invalidated_ = false;
+  shownWidth_ = width;
+  shownHeight_ = height;
   ShowInWindow();
 }
 

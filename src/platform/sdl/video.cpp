@@ -35,6 +35,14 @@ class SdlVideo final : public Video {
       return false;
     }
     videoStarted_ = true;
+    // SDL falls back to drivers without a screen when no display can be reached; a player
+    // would stare at nothing, so that is no display at all.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const std::string name = driver != nullptr ? driver : "";
+    if (mode == VideoMode::kWindow && (name == "offscreen" || name == "dummy")) {
+      *error = "no display found (is DISPLAY or WAYLAND_DISPLAY set?)";
+      return false;
+    }
     SetGlAttributes();
     Uint32 flags = SDL_WINDOW_OPENGL;
     int width = kScreenWidth, height = kScreenHeight;

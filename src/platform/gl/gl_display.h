@@ -35,7 +35,9 @@ class GlDisplay : public Display {
   };
 
   void Compose();
-  void UploadIfChanged(Layer& layer);
+  // Uploads the surface's pixels if they changed; true when they did.
+  bool UploadIfChanged(Layer& layer);
+  void DrawForm();
   void DrawRect(GLuint texture, float x, float y, float w, float h, float u0, float v0, float u1,
                 float v1);
   void ShowInWindow();
@@ -45,6 +47,8 @@ class GlDisplay : public Display {
   Layer form_;
   Layer panels_[4];
   bool battleAreaVisible_ = false;
+  bool composed_ = false;
+  bool composedWithBattleArea_ = false;
   bool quantize_ = false;  // set when the driver has no RGB565 target: the shader rounds instead
 
   GLuint program_ = 0;

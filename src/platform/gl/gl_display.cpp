@@ -141,14 +141,33 @@ void GlDisplay::DrawRect(GLuint texture, float x, float y, float w, float h, flo
   glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 }
 
+// Draws the form where the battle area leaves it visible (all of it when the area is hidden).
+void GlDisplay::DrawForm() {
+  const float w = kScreenWidth, h = kScreenHeight;
+  if (!battleAreaVisible_) {
+    DrawRect(form_.texture, 0, 0, w, h, 0, 0, 1, 1);
+    return;
+  }
+  const float top = kAreaY, bottom = kAreaY + kAreaHeight, left = kAreaX,
+              right = kAreaX + kDeviceWidth;
+  DrawRect(form_.texture, 0, 0, w, top, 0, 0, 1, top / h);
+  DrawRect(form_.texture, 0, bottom, w, h - bottom, 0, bottom / h, 1, 1);
+  DrawRect(form_.texture, 0, top, left, bottom - top, 0, top / h, left / w, bottom / h);
+  DrawRect(form_.texture, right, top, w - right, bottom - top, right / w, top / h, 1, bottom / h);
+}
+
+// The screen target keeps its picture, so the form is drawn again only when it changed; the
+// device image and the panels over its top row are laid on every time.
 bool GlDisplay::Compose() {
-  bool changed = UploadIfChanged(form_);
-  for (Layer& panel : panels_) changed = UploadIfChanged(panel) || changed;
-  if (scene_.updateCount() != composedUpdate_ && battleAreaVisible_) changed = true;
-  if (battleAreaVisible_ != composedArea_) changed = true;
-  if (composed_ && !changed) return false;
+  bool formChanged = UploadIfChanged(form_);
+  bool panelsChanged = false;
+  for (Layer& panel : panels_) panelsChanged = UploadIfChanged(panel) || panelsChanged;
+  formChanged = formChanged || !composed_ || composedWithBattleArea_ != battleAreaVisible_;
+  const bool deviceChanged = battleAreaVisible_ && scene_.updateCount() != composedUpdate_;
+  // An idle screen (the selection screen waiting for a key) costs nothing.
+  if (!formChanged && !panelsChanged && !deviceChanged) return false;
   composed_ = true;
-  composedArea_ = battleAreaVisible_;
+  composedWithBattleArea_ = battleAreaVisible_;
   composedUpdate_ = scene_.updateCount();
 
   glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
@@ -163,13 +182,21 @@ bool GlDisplay::Compose() {
   glActiveTexture(GL_TEXTURE0);
   glBindVertexArray(emptyVao_);
 
-  // Surfaces keep their top row first (v = 0 at the top).
-  DrawRect(form_.texture, 0, 0, kScreenWidth, kScreenHeight, 0, 0, 1, 1);
+  if (formChanged) DrawForm();
   if (battleAreaVisible_) {
-    // The device image was rendered by GL, top row last: show its top 420 rows.
-    const float hiddenRows = static_cast<float>(kDeviceHeight - kAreaHeight) / kDeviceHeight;
-    DrawRect(scene_.deviceTexture(), kAreaX, kAreaY, kDeviceWidth, kAreaHeight, 0, 1, 1,
-             hiddenRows);
+    if (scene_.device16Bit() && !quantize_) {
+      // Same format on both sides: a plain copy of the device's top 420 rows.
+      glBindFramebuffer(GL_READ_FRAMEBUFFER, scene_.deviceFramebuffer());
+      glBlitFramebuffer(0, kDeviceHeight - kAreaHeight, kDeviceWidth, kDeviceHeight, kAreaX,
+                        kScreenHeight - kAreaY - kAreaHeight, kAreaX + kDeviceWidth,
+                        kScreenHeight - kAreaY, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+      glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
+    } else {
+      // The device image was rendered by GL, top row last: show its top 420 rows.
+      const float hiddenRows = static_cast<float>(kDeviceHeight - kAreaHeight) / kDeviceHeight;
+      DrawRect(scene_.deviceTexture(), kAreaX, kAreaY, kDeviceWidth, kAreaHeight, 0, 1, 1,
+               hiddenRows);
+    }
     for (int i = 0; i < 4; ++i)
       DrawRect(panels_[i].texture, kPanelX[i], kPanelY[i], panels_[i].surface->width(),
                panels_[i].surface->height(), 0, 0, 1, 1);
@@ -180,6 +207,8 @@ bool GlDisplay::Compose() {
 
 // Scales the screen to the window's drawable area, keeping 4:3 with black bars.
 void GlDisplay::ShowInWindow() {
+  // A hidden window (the headless runner's) shows nothing: there is nothing to scale into.
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) return;
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
   if (width <= 0 || height <= 0) return;

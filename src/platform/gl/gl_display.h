@@ -37,7 +37,9 @@ class GlDisplay : public Display {
 
   // Composes the screen again when anything shown has changed; true when it did.
   bool Compose();
+  // Uploads the surface's pixels if they changed; true when they did.
   bool UploadIfChanged(Layer& layer);
+  void DrawForm();
   void DrawRect(GLuint texture, float x, float y, float w, float h, float u0, float v0, float u1,
                 float v1);
   void ShowInWindow();
@@ -47,9 +49,9 @@ class GlDisplay : public Display {
   Layer form_;
   Layer panels_[4];
   bool battleAreaVisible_ = false;
-  // What the composed screen and the window last showed, so an idle screen costs nothing.
   bool composed_ = false;
-  bool composedArea_ = false;
+  bool composedWithBattleArea_ = false;
+  // What the window last showed, so an unchanged screen is not shown again.
   int composedUpdate_ = 0;
   int shownWidth_ = 0, shownHeight_ = 0;
   bool invalidated_ = true;

@@ -171,6 +171,21 @@ TEST_F(GunTest, TripleShotSkipsBusySlotsForEachDirection) {
   EXPECT_EQ(g.shotX[5], kFreeSlot);
 }
 
+// Unlike a single shot, the triple shot does not wait for a free slot: the request is spent.
+TEST_F(GunTest, TripleShotWithEverySlotBusyIsSpentWithoutAShell) {
+  g.playerCharacter[kP] = 9;
+  g.maxShells[kP] = g.shells[kP] = 3;
+  g.shotX.fill(700);
+  g.tankSpeed[kP] = 0;
+  g.fireState[kP] = 1;
+  RunMainGun(g, kP);
+  EXPECT_EQ(g.shells[kP], 3);
+  EXPECT_EQ(g.fireState[kP], -1);
+  EXPECT_EQ(g.tankSpeed[kP], -5);
+  EXPECT_EQ(g.reloadTimer[kP], 30);  // a full magazine does not count it down
+  EXPECT_EQ(Sounds(), std::vector<int>{kSoundShot});
+}
+
 // --- Reload -------------------------------------------------------------------------------
 
 // The ticks (counted from the launch tick, 0) on which a shell comes back into the magazine.

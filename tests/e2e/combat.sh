@@ -122,88 +122,118 @@ class Driver:
         return events
 
 
-# Player 1 joins with F (type 1); Enter on tick 10 starts the battle on stage index 1 (no walls).
-lines = ["3 down 70", "4 up 70", "10 down 13", "11 up 13"]
-trace = f"{work}/trace.jsonl"
-battle_start, runs = 11, 0
-tick = battle_start + 1  # the first look is at the battle's first tick
-drivers = [Driver(0), Driver(1)]
-while True:
-    run(lines, tick, trace)
-    runs += 1
-    s = last_state(trace)
-    if s["screen"] == "battle" and s["winner"] >= 0:
-        break
-    if tick >= 6000:
-        sys.exit(f"no winner by tick {tick}: lives {s['playerLife']}")
-    spans = []
+def play_battle(lines, battle_start, drivers):
+    """Steers both players from the battle's first tick until a winner is decided."""
+    tick, runs = battle_start + 1, 0  # the first look is at the battle's first tick
+    while True:
+        run(lines, tick, trace)
+        runs += 1
+        s = last_state(trace)
+        if s["screen"] == "battle" and s["winner"] >= 0:
+            break
+        if tick >= battle_start + 5000:
+            sys.exit(f"no winner by tick {tick}: lives {s['playerLife']}")
+        spans = []
+        for d in drivers:
+            events, span = d.plan(s, tick)
+            lines += events
+            spans.append(span)
+        tick += min(spans)
     for d in drivers:
-        events, span = d.plan(s, tick)
-        lines += events
-        spans.append(span)
-    tick += min(spans)
-for d in drivers:
-    lines += d.release(tick)
-summary = run(lines, tick + 400, trace)
+        lines += d.release(tick)
+    return tick, runs
+
+
+def check_battle(ticks, battle_start, types):
+    """The hits, eliminations and win sequence of the battle that starts on battle_start."""
+    assert ticks[battle_start - 1]["screen"] == "selection", battle_start
+    battle = []
+    for t in ticks[battle_start:]:
+        if t["screen"] != "battle":
+            break
+        battle.append(t)
+    first = battle[0]
+    assert first["playerCharacter"][:2] == types, (first["playerCharacter"], types)
+    assert first["computerDriven"] == [0, 0, 1, 1], first["computerDriven"]
+    assert first["winner"] == -1 and first["zoomStep"] == 0 and first["endCount"] == 0
+
+    # Neither stage has walls, so every `dam` is a shot hitting a tank.
+    shots_fired = sum(t["sounds"].count(SHOT) for t in battle)
+    hits = sum(t["sounds"].count(DAM) for t in battle)
+    assert shots_fired >= 10, f"only {shots_fired} shots fired"
+    assert hits >= 10, f"only {hits} hits"
+    eliminated = {}
+    for before, now in zip(battle, battle[1:]):
+        for q in range(4):
+            if before["playerLife"][q] > 0 and now["playerLife"][q] <= 0:
+                eliminated[q] = now
+    for q, t in eliminated.items():
+        # The lethal burst: the tank leaves the field, all 21 stars start around it.
+        assert t["playerLife"][q] == 0, (t["tick"], q, t["playerLife"])
+        assert t["tankX"][q] == FREE, (t["tick"], q, t["tankX"][q])
+        assert all(y == 20 for y in t["starY"]), (t["tick"], t["starY"])
+        assert all(z == round(t["tankZ"][q]) for z in t["starZ"]), (t["tick"], t["starZ"])
+        assert all(15 <= dy <= 24 for dy in t["starDY"]), t["starDY"]
+    for t in battle:
+        for q in range(4):
+            assert 0 <= t["shells"][q] <= t["maxShells"][q], (t["tick"], q)
+
+    # The win sequence.
+    won = [t for t in battle if t["winner"] >= 0]
+    decision = won[0]
+    winner = decision["winner"]
+    assert len(eliminated) == 3 and winner not in eliminated, (sorted(eliminated), winner)
+    assert decision["playerLife"][winner] > 0
+    assert sum(t["sounds"].count(WIN) for t in battle) == 1, "win must play exactly once"
+    assert WIN in decision["sounds"]
+    assert all(x == FREE for x in decision["shotX"]), "shots left after the decision"
+    zoom = [t["zoomStep"] for t in won]
+    assert zoom == sorted(zoom) and zoom[-1] == 303, zoom[-5:]
+    # The view step that counts 500 drops the running flag; the rest of that tick still runs.
+    assert 500 <= won[-1]["endCount"] <= 503 and won[-1]["runningFlag"] == 0, won[-1]["endCount"]
+    assert all(t["endCount"] < 500 for t in won[:-1])
+    assert all(t["endCount"] == 0 for t in won if t["zoomStep"] < 303)
+    after = ticks[won[-1]["tick"] + 1]
+    assert after["screen"] == "selection", after["screen"]
+    assert 195 <= after["tick"] - decision["tick"] <= 205, after["tick"] - decision["tick"]
+    # The computer's slots are free again; the two players keep their tank types.
+    assert after["computerDriven"] == [0, 0, 0, 0], after["computerDriven"]
+    assert after["playerCharacter"] == types + [-1, -1], after["playerCharacter"]
+    order = sorted(eliminated, key=lambda q: eliminated[q]["tick"])
+    print(f"battle from tick {battle_start}: types {first['playerCharacter']}, winner {winner} "
+          f"on tick {decision['tick']}; {shots_fired} shots, {hits} hits, eliminated {order}")
+    return winner, after["tick"]
+
+
+trace = f"{work}/trace.jsonl"
+drivers = [Driver(0), Driver(1)]
+
+# Battle 1: player 1 joins with F (a fox beside player 0's bear); Enter on tick 10 starts it on
+# stage index 1.
+lines = ["3 down 70", "4 up 70", "10 down 13", "11 up 13"]
+end1, runs1 = play_battle(lines, 11, drivers)
+summary = run(lines, end1 + 300, trace)
 ticks = [json.loads(line) for line in open(trace)]
-decided = next(t["tick"] for t in ticks if t["screen"] == "battle" and t["winner"] >= 0)
-print(f"battle decided on tick {decided} after {runs} replays -- {summary.strip()}")
+winner1, back = check_battle(ticks, 11, [0, 1])
 
-# --- The battle ---------------------------------------------------------------------------------
-battle = [t for t in ticks if t["screen"] == "battle"]
-assert battle[0]["tick"] == battle_start, battle[0]["tick"]
-assert ticks[battle_start - 1]["playerCharacter"][:2] == [0, 1], ticks[battle_start - 1]
-first = battle[0]
-assert first["computerDriven"] == [0, 0, 1, 1], first["computerDriven"]
-types = first["playerCharacter"]
-
-# Stage index 1 has no walls, so every `dam` is a shot hitting a tank.
-shots_fired = sum(t["sounds"].count(SHOT) for t in battle)
-hits = sum(t["sounds"].count(DAM) for t in battle)
-assert shots_fired >= 10, f"only {shots_fired} shots fired"
-assert hits >= 10, f"only {hits} hits"
-eliminated = {}
-for before, now in zip(battle, battle[1:]):
-    for q in range(4):
-        lost = before["playerLife"][q] - now["playerLife"][q]
-        if before["playerLife"][q] > 0 and now["playerLife"][q] <= 0:
-            eliminated[q] = now
-for q, t in eliminated.items():
-    # The lethal burst: the tank leaves the field, all 21 stars start around it.
-    assert t["tankX"][q] == FREE, (t["tick"], q, t["tankX"][q])
-    assert all(y == 20 for y in t["starY"]), (t["tick"], t["starY"])
-    assert all(z == round(t["tankZ"][q]) for z in t["starZ"]), (t["tick"], t["starZ"])
-    assert all(15 <= dy <= 24 for dy in t["starDY"]), t["starDY"]
-# The magazine never holds more than its size, and shots are spent one per press.
-for t in battle:
-    for q in range(4):
-        assert 0 <= t["shells"][q] <= t["maxShells"][q], (t["tick"], q)
-
-# --- The win sequence ---------------------------------------------------------------------------
-won = [t for t in battle if t["winner"] >= 0]
-decision = won[0]
-winner = decision["winner"]
-assert decision["tick"] == decided, (decision["tick"], decided)
-assert len(eliminated) == 3 and winner not in eliminated, (sorted(eliminated), winner)
-assert decision["playerLife"][winner] > 0
-assert sum(t["sounds"].count(WIN) for t in ticks) == 1, "win must play exactly once"
-assert WIN in decision["sounds"]
-assert all(x == FREE for x in decision["shotX"]), "shots left after the decision"
-zoom = [t["zoomStep"] for t in won]
-assert zoom == sorted(zoom) and zoom[-1] == 303, zoom[-5:]
-# The view step that counts 500 drops the running flag; the rest of that tick still runs.
-assert 500 <= won[-1]["endCount"] <= 503 and won[-1]["runningFlag"] == 0, won[-1]["endCount"]
-assert all(t["endCount"] < 500 for t in won[:-1])
-assert all(t["endCount"] == 0 for t in won if t["zoomStep"] < 303)
-after = ticks[won[-1]["tick"] + 1]
-assert after["screen"] == "selection", after["screen"]
-assert 195 <= after["tick"] - decision["tick"] <= 205, after["tick"] - decision["tick"]
-# The computer's slots are free again; the two players keep their tank types.
-assert after["computerDriven"] == [0, 0, 0, 0], after["computerDriven"]
-assert after["playerCharacter"] == types[:2] + [-1, -1], after["playerCharacter"]
-assert summary.split()[1:3] == ["battles=1", f"winners=[{winner}]"], summary
-print(f"winner {winner}; {shots_fired} shots, {hits} hits, eliminated in order",
-      sorted(eliminated, key=lambda q: eliminated[q]["tick"]))
+# Battle 2: back on the selection screen player 0 steps to the wood tank (9, the triple shot),
+# player 1 to the pig (3), player 0 moves the stage down to index 0; Enter starts it.
+lines = lines[:]
+t = back + 2
+for k in range(9):
+    lines += [f"{t + 2 * k} down 39", f"{t + 2 * k + 1} up 39"]
+for k in range(2):
+    lines += [f"{t + 2 * k} down 68", f"{t + 2 * k + 1} up 68"]
+t += 18
+lines += [f"{t} down 40", f"{t + 1} up 40", f"{t + 2} down 37", f"{t + 3} up 37",
+          f"{t + 4} down 38", f"{t + 5} up 38", f"{t + 6} down 13", f"{t + 7} up 13"]
+start2 = t + 7
+end2, runs2 = play_battle(lines, start2, drivers)
+summary = run(lines, end2 + 300, trace)
+ticks = [json.loads(line) for line in open(trace)]
+assert ticks[start2]["stageIndex"] == 0, ticks[start2]["stageIndex"]
+winner2, _ = check_battle(ticks, start2, [9, 3])
+assert summary.split()[1:3] == ["battles=2", f"winners=[{winner1},{winner2}]"], summary
+print(f"{runs1 + runs2} replays -- {summary.strip()}")
 PY
 echo "combat: ok"
-

@@ -1,6 +1,6 @@
 #include "platform/headless/headless_platform.h"
 
-#include "platform/headless/null_audio.h"
+#include "platform/headless/headless_audio.h"
 #include "platform/headless/null_display.h"
 #include "platform/headless/null_scene.h"
 #include "platform/headless/scripted_input.h"
@@ -13,7 +13,8 @@ namespace {
 class Headless final : public HeadlessPlatform {
  public:
   Headless(const HeadlessOptions& options, const Script& script)
-      : joysticks_(script.joysticks), events_(script, options.closeAtTick, clock_, joysticks_) {
+      : joysticks_(script.joysticks),
+        events_(script, options.closeAtTick, clock_, joysticks_, audio_) {
     platform_.clock = &clock_;
     platform_.events = &events_;
     platform_.display = &nullDisplay_;
@@ -38,11 +39,11 @@ class Headless final : public HeadlessPlatform {
 
  private:
   VirtualClock clock_;
+  HeadlessAudio audio_;
   ScriptedJoysticks joysticks_;
   ScriptedEvents events_;
   NullScene nullScene_;
   NullDisplay nullDisplay_;
-  NullAudio audio_;
   StderrMessages messages_;
   std::unique_ptr<Video> video_;
   Platform platform_;

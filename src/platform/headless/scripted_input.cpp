@@ -22,8 +22,12 @@ void ScriptedJoysticks::Set(int j, std::uint32_t x, std::uint32_t y, std::uint32
 }
 
 ScriptedEvents::ScriptedEvents(const Script& script, std::int64_t closeAtTick, VirtualClock& clock,
-                               ScriptedJoysticks& joysticks)
-    : script_(script), closeAtTick_(closeAtTick), clock_(clock), joysticks_(joysticks) {
+                               ScriptedJoysticks& joysticks, HeadlessAudio& audio)
+    : script_(script),
+      closeAtTick_(closeAtTick),
+      clock_(clock),
+      joysticks_(joysticks),
+      audio_(audio) {
   // Delivered by tick, and in script order within a tick.
   std::stable_sort(script_.events.begin(), script_.events.end(),
                    [](const ScriptEvent& a, const ScriptEvent& b) { return a.tick < b.tick; });
@@ -49,6 +53,7 @@ void ScriptedEvents::Pump(InputSink& sink) {
         break;
     }
   }
+  if (audio_.TakeMusicFinished()) sink.OnMusicFinished();
   if (processed_ >= closeAtTick_) closed_ = true;
   if (closed_) sink.OnClose();
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/events.h"
+#include "platform/headless/headless_audio.h"
 #include "platform/headless/script.h"
 #include "platform/headless/virtual_clock.h"
 #include "platform/joystick.h"
@@ -28,7 +29,7 @@ class ScriptedJoysticks final : public Joysticks {
 class ScriptedEvents final : public EventPump {
  public:
   ScriptedEvents(const Script& script, std::int64_t closeAtTick, VirtualClock& clock,
-                 ScriptedJoysticks& joysticks);
+                 ScriptedJoysticks& joysticks, HeadlessAudio& audio);
   void Pump(InputSink& sink) override;
   void WaitAndPump(InputSink& sink, std::uint32_t deadlineMs) override;
   void NoteTickProcessed() { ++processed_; }
@@ -42,6 +43,7 @@ class ScriptedEvents final : public EventPump {
   bool closed_ = false;
   VirtualClock& clock_;
   ScriptedJoysticks& joysticks_;
+  HeadlessAudio& audio_;
 };
 
 }  // namespace bf

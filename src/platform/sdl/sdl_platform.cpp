@@ -3,8 +3,8 @@
 #include <SDL2/SDL.h>
 
 #include "platform/files.h"
-#include "platform/headless/null_audio.h"
 #include "platform/sdl/keys.h"
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/video.h"
 
 namespace bf {
@@ -73,6 +73,7 @@ class SdlEvents final : public EventPump {
         if (event.key.keysym.sym != kToggleWindowKey) DeliverKey(event, sink);
         break;
       default:
+        if (IsMusicFinishedEvent(event)) sink.OnMusicFinished();
         break;
     }
   }
@@ -121,7 +122,7 @@ class Sdl final : public SdlPlatform {
 
  private:
   SdlClock clock_;
-  NullAudio audio_;
+  SdlAudio audio_;
   NoJoysticks joysticks_;
   SdlMessages messages_;
   std::unique_ptr<Video> video_;

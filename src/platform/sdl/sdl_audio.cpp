@@ -1,0 +1,174 @@
+#include "platform/sdl/sdl_audio.h"
+
+#include <SDL_mixer.h>
+
+#include <atomic>
+#include <cstdio>
+
+namespace bf {
+namespace {
+
+constexpr int kSampleRate = 22050;
+constexpr int kChannels = 2;
+constexpr int kChunkSamples = 1024;
+constexpr Uint32 kNoEventType = static_cast<Uint32>(-1);
+
+// SDL_mixer's end-of-music hook takes no user pointer, so what it needs lives here: the event
+// type it posts, and whether the game itself is halting the track (which is no natural end).
+std::atomic<bool> musicStopping{false};
+
+Uint32 MusicFinishedEventType() {
+  static const Uint32 type = SDL_RegisterEvents(1);
+  return type;
+}
+
+// Runs on the audio thread (or inside Mix_HaltMusic): it never touches game state, it only posts
+// an event for the game's thread to pick up between two ticks.
+void OnMusicFinishedOnAudioThread() {
+  if (musicStopping.load()) return;
+  const Uint32 type = MusicFinishedEventType();
+  if (type == kNoEventType) return;
+  SDL_Event event{};
+  event.type = type;
+  SDL_PushEvent(&event);
+}
+
+}  // namespace
+
+bool IsMusicFinishedEvent(const SDL_Event& event) {
+  const Uint32 type = MusicFinishedEventType();
+  return type != kNoEventType && event.type == type;
+}
+
+SdlAudio::~SdlAudio() {
+  Close();
+}
+
+// SDL_mixer never falls back by itself: when this fails the game runs silently.
+bool SdlAudio::Open() {
+  if (open_) return true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS) != 0) {
+    std::fprintf(stderr, "audio: no sound device: %s\n", SDL_GetError());
+    return false;
+  }
+  if (Mix_OpenAudio(kSampleRate, AUDIO_S16SYS, kChannels, kChunkSamples) != 0) {
+    std::fprintf(stderr, "audio: cannot open the sound device: %s\n", Mix_GetError());
+    SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
+    return false;
+  }
+  MusicFinishedEventType();
+  Mix_HookMusicFinished(OnMusicFinishedOnAudioThread);
+  channelCount_ = 0;
+  Mix_AllocateChannels(0);
+  open_ = true;
+  return true;
+}
+
+void SdlAudio::Close() {
+  if (!open_) return;
+  Mix_HookMusicFinished(nullptr);
+  StopMusic();
+  for (int effect = 0; effect < static_cast<int>(effects_.size()); ++effect) ReleaseEffect(effect);
+  effects_.clear();
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
+  channelCount_ = 0;
+  open_ = false;
+}
+
+// Grows the mixer to at least `count` fixed channels; a channel that was never allocated would
+// play nothing while reporting success.
+bool SdlAudio::ReserveChannels(int count) {
+  if (count <= channelCount_) return true;
+  if (Mix_AllocateChannels(count) != count) return false;
+  channelCount_ = count;
+  return true;
+}
+
+// Decodes the file once; the voices share the chunk, each on its own channel.
+int SdlAudio::LoadEffect(const std::string& path, int voices) {
+  if (!open_ || voices <= 0) return -1;
+  Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+  if (chunk == nullptr) {
+    std::fprintf(stderr, "warning: sound effect \"%s\" cannot be loaded: %s\n", path.c_str(),
+                 Mix_GetError());
+    return -1;
+  }
+  const int firstChannel = channelCount_;
+  if (!ReserveChannels(firstChannel + voices)) {
+    std::fprintf(stderr, "warning: no mixer channels for \"%s\"\n", path.c_str());
+    Mix_FreeChunk(chunk);
+    return -1;
+  }
+  for (int channel = firstChannel; channel < firstChannel + voices; ++channel) {
+    Mix_Volume(channel, MIX_MAX_VOLUME);
+  }
+  Mix_VolumeChunk(chunk, MIX_MAX_VOLUME);
+  effects_.push_back({chunk, firstChannel, voices});
+  return static_cast<int>(effects_.size()) - 1;
+}
+
+// Its channels stay reserved (and silent) so that the other effects keep theirs.
+void SdlAudio::ReleaseEffect(int effect) {
+  if (effect < 0 || effect >= static_cast<int>(effects_.size())) return;
+  Effect& entry = effects_[effect];
+  if (entry.chunk == nullptr) return;
+  for (int voice = 0; voice < entry.voices; ++voice) Mix_HaltChannel(entry.firstChannel + voice);
+  Mix_FreeChunk(entry.chunk);
+  entry.chunk = nullptr;
+}
+
+// Full volume, centred, the file's own rate: the channel's settings never change.
+void SdlAudio::PlayVoice(int effect, int voice) {
+  if (effect < 0 || effect >= static_cast<int>(effects_.size())) return;
+  const Effect& entry = effects_[effect];
+  if (entry.chunk == nullptr || voice < 0 || voice >= entry.voices) return;
+  const int channel = entry.firstChannel + voice;
+  Mix_HaltChannel(channel);
+  Mix_PlayChannel(channel, entry.chunk, 0);
+}
+
+bool SdlAudio::PlayMusic(const std::string& path) {
+  if (!open_) return false;
+  StopMusic();
+  music_ = Mix_LoadMUS(path.c_str());
+  if (music_ == nullptr) {
+    std::fprintf(stderr, "warning: music \"%s\" cannot be loaded: %s\n", path.c_str(),
+                 Mix_GetError());
+    return false;
+  }
+  if (Mix_PlayMusic(music_, 1) != 0) {
+    std::fprintf(stderr, "warning: music \"%s\" cannot be played: %s\n", path.c_str(),
+                 Mix_GetError());
+    Mix_FreeMusic(music_);
+    music_ = nullptr;
+    return false;
+  }
+  return true;
+}
+
+void SdlAudio::StopMusic() {
+  if (music_ == nullptr) return;
+  HaltMusicQuietly();
+  Mix_FreeMusic(music_);
+  music_ = nullptr;
+}
+
+// Plays the open track again from the start. A notice that was already queued when a new track
+// started finds that track playing and leaves it alone.
+void SdlAudio::RestartMusic() {
+  if (music_ == nullptr || Mix_PlayingMusic()) return;
+  if (Mix_PlayMusic(music_, 1) != 0) {
+    std::fprintf(stderr, "warning: music cannot be restarted: %s\n", Mix_GetError());
+  }
+}
+
+// Mix_HaltMusic calls the end-of-music hook itself; the flag tells the hook that this end is a
+// stop, so it posts nothing.
+void SdlAudio::HaltMusicQuietly() {
+  musicStopping.store(true);
+  Mix_HaltMusic();
+  musicStopping.store(false);
+}
+
+}  // namespace bf

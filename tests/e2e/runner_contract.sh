@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The runner's command line, script and trace contract, seen from outside.
+set -uo pipefail
+bin="$1"
+sim="$bin/burrowfield-sim"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A bad script line is rejected naming the line, with status 2.
+printf '# comment\n0 down 13\n5 wobble 3\n' > "$work/bad.txt"
+"$sim" --script "$work/bad.txt" 2> "$work/err.txt" >/dev/null
+[ $? -eq 2 ] || fail "bad script line did not give status 2"
+grep -q "line 3" "$work/err.txt" || fail "bad script message does not name line 3: $(cat "$work/err.txt")"
+
+# Unwritable trace or shot paths are errors with status 2.
+"$sim" --ticks 5 --trace /nonexistent/dir/trace.jsonl >/dev/null 2>&1
+[ $? -eq 2 ] || fail "unwritable trace path did not give status 2"
+"$sim" --ticks 5 --shot 1 --shots-dir /nonexistent/dir >/dev/null 2>&1
+[ $? -eq 2 ] || fail "unwritable shots dir did not give status 2"
+"$sim" --ticks x >/dev/null 2>&1
+[ $? -eq 2 ] || fail "bad --ticks did not give status 2"
+
+# --ticks N closes the window at tick N: ticks 0..N-1 are traced, the summary says N.
+"$sim" --ticks 25 --trace "$work/t.jsonl" > "$work/out.txt" || fail "plain run failed"
+[ "$(wc -l < "$work/t.jsonl")" -eq 25 ] || fail "expected 25 trace lines"
+grep -Eq '^ticks=25 battles=0 winners=\[\] seconds=[0-9.]+$' "$work/out.txt" ||
+  fail "bad summary: $(cat "$work/out.txt")"
+
+# Escape on the selection screen ends the program with status 0 in the pump before tick 7.
+printf '7 down 27\n' > "$work/esc.txt"
+"$sim" --script "$work/esc.txt" --trace "$work/esc.jsonl" > "$work/out.txt" || fail "Escape run failed"
+grep -q '^ticks=7 ' "$work/out.txt" || fail "Escape did not end at tick 7: $(cat "$work/out.txt")"
+
+# A close at tick T ends the run in the pump that delivers tick T: T is not processed, also
+# during a battle; events are delivered before the tick they name.
+printf '0 down 13\n1 up 13\n12 close\n' > "$work/close.txt"
+"$sim" --script "$work/close.txt" --trace "$work/close.jsonl" > "$work/out.txt" || fail "close run failed"
+python3 - "$work/close.jsonl" <<'PY' || fail "close trace check"
+import json, sys
+lines = [json.loads(l) for l in open(sys.argv[1])]
+assert [l["tick"] for l in lines] == list(range(12)), [l["tick"] for l in lines]
+assert lines[0]["screen"] == "selection" and lines[0]["enterHeld"] == 1
+assert all(l["screen"] == "battle" for l in lines[1:]), [l["screen"] for l in lines]
+assert lines[1]["enterHeld"] == 0 and lines[1]["selectionActive"] == 0
+PY
+grep -q '^ticks=12 battles=1 winners=\[-1\]' "$work/out.txt" || fail "summary after close: $(cat "$work/out.txt")"
+echo "runner contract: ok"

@@ -1,0 +1,131 @@
+#pragma once
+// A game on a platform whose only device is the headless audio, with its own sound files written
+// to a fresh temporary directory.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/game.h"
+#include "platform/headless/headless_audio.h"
+
+namespace bf::testing {
+
+// One message as the player would have seen it.
+struct ShownMessage {
+  std::string title;
+  std::string text;
+  bool critical;
+  bool operator==(const ShownMessage&) const = default;
+};
+
+class RecordingMessages : public MessageSink {
+ public:
+  void ShowMessage(const std::string& title, const std::string& text, bool critical) override {
+    shown.push_back({title, text, critical});
+  }
+  std::vector<ShownMessage> shown;
+};
+
+// A 16-bit stereo PCM wav of a square wave at 22050 Hz.
+inline void WriteSquareWave(const std::filesystem::path& path, int milliseconds) {
+  constexpr std::uint32_t kRate = 22050;
+  const std::uint32_t frames = kRate * static_cast<std::uint32_t>(milliseconds) / 1000;
+  const std::uint32_t dataBytes = frames * 4;
+  std::ofstream out(path, std::ios::binary);
+  auto put32 = [&](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.put(static_cast<char>((v >> (8 * i)) & 0xFF));
+  };
+  auto put16 = [&](std::uint16_t v) {
+    out.put(static_cast<char>(v & 0xFF));
+    out.put(static_cast<char>(v >> 8));
+  };
+  out.write("RIFF", 4);
+  put32(36 + dataBytes);
+  out.write("WAVEfmt ", 8);
+  put32(16);
+  put16(1);  // PCM
+  put16(2);
+  put32(kRate);
+  put32(kRate * 4);
+  put16(4);
+  put16(16);
+  out.write("data", 4);
+  put32(dataBytes);
+  for (std::uint32_t i = 0; i < frames; ++i) {
+    const std::uint16_t sample = (i / 25) % 2 == 0 ? 8000 : static_cast<std::uint16_t>(-8000);
+    put16(sample);
+    put16(sample);
+  }
+}
+
+// Every effect file of the table and both music tracks.
+inline const std::vector<std::string>& SoundFileNames() {
+  static const std::vector<std::string> names = {
+      "shot", "dam",     "reload", "life",   "win", "bom", "pyon", "rocket", "fox", "spider",
+      "fire", "momonga", "fish",   "shield", "cat", "set", "he",   "bgm0",   "bgm1"};
+  return names;
+}
+
+// Sets an environment variable for one scope (the SDL audio driver to try).
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() { unsetenv(name_); }
+
+ private:
+  const char* name_;
+};
+
+// A fresh directory under the system's temporary directory, removed again at the end.
+class TempDir {
+ public:
+  TempDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    path_ = std::filesystem::temp_directory_path() /
+            ("bf-audio-" + std::to_string(::getpid()) + "-" +
+             (info != nullptr ? std::string(info->name()) : std::string("x")));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_ / "sound");
+  }
+  ~TempDir() { std::filesystem::remove_all(path_); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The game, its headless audio and the sound files (all present unless a test removes some).
+class AudioFixture : public ::testing::Test {
+ protected:
+  explicit AudioFixture(bool hasDevice = true) : audio(hasDevice) {
+    for (const std::string& name : SoundFileNames()) {
+      WriteSquareWave(SoundPath(name), 50);
+    }
+    platform.audio = &audio;
+    platform.messages = &messages;
+    platform.assetDir = assets.path().string();
+    game = std::make_unique<Game>(platform);
+  }
+
+  std::filesystem::path SoundPath(const std::string& name) const {
+    return assets.path() / "sound" / (name + ".wav");
+  }
+  std::string TrackPath(const std::string& name) const { return SoundPath(name).string(); }
+
+  TempDir assets;
+  HeadlessAudio audio;
+  RecordingMessages messages;
+  Platform platform;
+  std::unique_ptr<Game> game;
+};
+
+}  // namespace bf::testing

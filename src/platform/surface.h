@@ -44,8 +44,10 @@ class Display {
   virtual Surface2D& Panel(int player) = 0;
   // Shows or hides the 3D output area and the four panels (hidden outside a battle).
   virtual void ShowBattleArea(bool visible) = 0;
-  // Composes the 640 x 480 screen in the 16-bit look and shows it.
+  // Composes the 640 x 480 screen in the 16-bit look and shows it, when anything shown changed.
   virtual void Present() = 0;
+  // The window lost its picture (uncovered, resized): the next Present shows it again.
+  virtual void Invalidate() {}
   // The composed screen as 640 x 480 RGB bytes, rows top to bottom; false without rendering.
   virtual bool ReadScreen(std::uint8_t* rgb) = 0;
 };

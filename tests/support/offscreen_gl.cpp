@@ -10,7 +10,7 @@
 
 namespace bf {
 
-OffscreenGl::OffscreenGl() : form_(kScreenWidth, kScreenHeight, Rgb{255, 255, 255}) {
+OffscreenGl::OffscreenGl(bool hidden) : form_(kScreenWidth, kScreenHeight, Rgb{255, 255, 255}) {
   PixelSurface* panels[4];
   for (int i = 0; i < 4; ++i) {
     panels_[i] = std::make_unique<PixelSurface>(kPanelWidth, kPanelHeight, Rgb{255, 255, 255});
@@ -23,7 +23,7 @@ OffscreenGl::OffscreenGl() : form_(kScreenWidth, kScreenHeight, Rgb{255, 255, 25
   }
   SetGlAttributes();
   window_ = SDL_CreateWindow("test", 0, 0, kScreenWidth, kScreenHeight,
-                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+                             SDL_WINDOW_OPENGL | (hidden ? SDL_WINDOW_HIDDEN : 0));
   if (!window_) {
     error_ = std::string("window: ") + SDL_GetError();
     return;

@@ -16,8 +16,9 @@ namespace bf {
 
 class OffscreenGl {
  public:
-  // Opens the window and the renderer; on failure ok() is false and error() says why.
-  OffscreenGl();
+  // Opens the window and the renderer; on failure ok() is false and error() says why. A shown
+  // window also gets the screen scaled into it and swapped, as the game's window does.
+  explicit OffscreenGl(bool hidden = true);
   ~OffscreenGl();
   OffscreenGl(const OffscreenGl&) = delete;
   OffscreenGl& operator=(const OffscreenGl&) = delete;

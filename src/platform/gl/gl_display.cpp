@@ -124,12 +124,13 @@ Surface2D& GlDisplay::Panel(int player) {
   return *panels_[player & 3].surface;
 }
 
-void GlDisplay::UploadIfChanged(Layer& layer) {
-  if (!layer.surface->TakeDirty()) return;
+bool GlDisplay::UploadIfChanged(Layer& layer) {
+  if (!layer.surface->TakeDirty()) return false;
   glBindTexture(GL_TEXTURE_2D, layer.texture);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, layer.surface->width(), layer.surface->height(), GL_RGB,
                   GL_UNSIGNED_BYTE, layer.surface->pixels());
+  return true;
 }
 
 void GlDisplay::DrawRect(GLuint texture, float x, float y, float w, float h, float u0, float v0,
@@ -140,9 +141,34 @@ void GlDisplay::DrawRect(GLuint texture, float x, float y, float w, float h, flo
   glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 }
 
-void GlDisplay::Compose() {
-  UploadIfChanged(form_);
-  for (Layer& panel : panels_) UploadIfChanged(panel);
+// Draws the form where the battle area leaves it visible (all of it when the area is hidden).
+void GlDisplay::DrawForm() {
+  const float w = kScreenWidth, h = kScreenHeight;
+  if (!battleAreaVisible_) {
+    DrawRect(form_.texture, 0, 0, w, h, 0, 0, 1, 1);
+    return;
+  }
+  const float top = kAreaY, bottom = kAreaY + kAreaHeight, left = kAreaX,
+              right = kAreaX + kDeviceWidth;
+  DrawRect(form_.texture, 0, 0, w, top, 0, 0, 1, top / h);
+  DrawRect(form_.texture, 0, bottom, w, h - bottom, 0, bottom / h, 1, 1);
+  DrawRect(form_.texture, 0, top, left, bottom - top, 0, top / h, left / w, bottom / h);
+  DrawRect(form_.texture, right, top, w - right, bottom - top, right / w, top / h, 1, bottom / h);
+}
+
+// The screen target keeps its picture, so the form is drawn again only when it changed; the
+// device image and the panels over its top row are laid on every time.
+bool GlDisplay::Compose() {
+  bool formChanged = UploadIfChanged(form_);
+  bool panelsChanged = false;
+  for (Layer& panel : panels_) panelsChanged = UploadIfChanged(panel) || panelsChanged;
+  formChanged = formChanged || !composed_ || composedWithBattleArea_ != battleAreaVisible_;
+  const bool deviceChanged = battleAreaVisible_ && scene_.updateCount() != composedUpdate_;
+  // An idle screen (the selection screen waiting for a key) costs nothing.
+  if (!formChanged && !panelsChanged && !deviceChanged) return false;
+  composed_ = true;
+  composedWithBattleArea_ = battleAreaVisible_;
+  composedUpdate_ = scene_.updateCount();
 
   glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
   glViewport(0, 0, kScreenWidth, kScreenHeight);
@@ -156,22 +182,33 @@ void GlDisplay::Compose() {
   glActiveTexture(GL_TEXTURE0);
   glBindVertexArray(emptyVao_);
 
-  // Surfaces keep their top row first (v = 0 at the top).
-  DrawRect(form_.texture, 0, 0, kScreenWidth, kScreenHeight, 0, 0, 1, 1);
+  if (formChanged) DrawForm();
   if (battleAreaVisible_) {
-    // The device image was rendered by GL, top row last: show its top 420 rows.
-    const float hiddenRows = static_cast<float>(kDeviceHeight - kAreaHeight) / kDeviceHeight;
-    DrawRect(scene_.deviceTexture(), kAreaX, kAreaY, kDeviceWidth, kAreaHeight, 0, 1, 1,
-             hiddenRows);
+    if (scene_.device16Bit() && !quantize_) {
+      // Same format on both sides: a plain copy of the device's top 420 rows.
+      glBindFramebuffer(GL_READ_FRAMEBUFFER, scene_.deviceFramebuffer());
+      glBlitFramebuffer(0, kDeviceHeight - kAreaHeight, kDeviceWidth, kDeviceHeight, kAreaX,
+                        kScreenHeight - kAreaY - kAreaHeight, kAreaX + kDeviceWidth,
+                        kScreenHeight - kAreaY, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+      glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
+    } else {
+      // The device image was rendered by GL, top row last: show its top 420 rows.
+      const float hiddenRows = static_cast<float>(kDeviceHeight - kAreaHeight) / kDeviceHeight;
+      DrawRect(scene_.deviceTexture(), kAreaX, kAreaY, kDeviceWidth, kAreaHeight, 0, 1, 1,
+               hiddenRows);
+    }
     for (int i = 0; i < 4; ++i)
       DrawRect(panels_[i].texture, kPanelX[i], kPanelY[i], panels_[i].surface->width(),
                panels_[i].surface->height(), 0, 0, 1, 1);
   }
   glBindVertexArray(0);
+  return true;
 }
 
 // Scales the screen to the window's drawable area, keeping 4:3 with black bars.
 void GlDisplay::ShowInWindow() {
+  // A hidden window (the headless runner's) shows nothing: there is nothing to scale into.
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) return;
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
   if (width <= 0 || height <= 0) return;
@@ -194,7 +231,13 @@ void GlDisplay::ShowInWindow() {
 }
 
 void GlDisplay::Present() {
-  Compose();
+  const bool changed = Compose();
+  int width = 0, height = 0;
+  SDL_GL_GetDrawableSize(window_, &width, &height);
+  if (!changed && !invalidated_ && width == shownWidth_ && height == shownHeight_) return;
+  invalidated_ = false;
+  shownWidth_ = width;
+  shownHeight_ = height;
   ShowInWindow();
 }
 

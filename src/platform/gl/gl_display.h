@@ -26,6 +26,7 @@ class GlDisplay : public Display {
   Surface2D& Panel(int player) override;
   void ShowBattleArea(bool visible) override { battleAreaVisible_ = visible; }
   void Present() override;
+  void Invalidate() override { invalidated_ = true; }
   bool ReadScreen(std::uint8_t* rgb) override;
 
  private:
@@ -34,8 +35,11 @@ class GlDisplay : public Display {
     GLuint texture;
   };
 
-  void Compose();
-  void UploadIfChanged(Layer& layer);
+  // Composes the screen again when anything shown has changed; true when it did.
+  bool Compose();
+  // Uploads the surface's pixels if they changed; true when they did.
+  bool UploadIfChanged(Layer& layer);
+  void DrawForm();
   void DrawRect(GLuint texture, float x, float y, float w, float h, float u0, float v0, float u1,
                 float v1);
   void ShowInWindow();
@@ -45,6 +49,12 @@ class GlDisplay : public Display {
   Layer form_;
   Layer panels_[4];
   bool battleAreaVisible_ = false;
+  bool composed_ = false;
+  bool composedWithBattleArea_ = false;
+  // What the window last showed, so an unchanged screen is not shown again.
+  int composedUpdate_ = 0;
+  int shownWidth_ = 0, shownHeight_ = 0;
+  bool invalidated_ = true;
   bool quantize_ = false;  // set when the driver has no RGB565 target: the shader rounds instead
 
   GLuint program_ = 0;

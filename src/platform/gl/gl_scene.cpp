@@ -26,6 +26,8 @@ const char* kSceneVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec2 aUv;
+layout(location = 3) in vec4 aDiffuse;
+layout(location = 4) in vec3 aEmissive;
 uniform mat4 uModel;
 uniform mat3 uNormalMatrix;
 uniform mat4 uViewProjection;
@@ -33,8 +35,6 @@ uniform vec3 uAmbient;
 uniform int uPointCount;
 uniform vec3 uPointPosition[8];
 uniform vec3 uPointColour[8];
-uniform vec4 uDiffuse;
-uniform vec3 uEmissive;
 out vec4 vColour;
 out vec2 vUv;
 void main() {
@@ -49,29 +49,46 @@ void main() {
     if (distance2 > 0.0)
       light += uPointColour[i] * max(0.0, dot(normal, toLight * inversesqrt(distance2)));
   }
-  vColour = vec4(clamp(uDiffuse.rgb * light + uEmissive, 0.0, 1.0), uDiffuse.a);
+  vColour = vec4(clamp(aDiffuse.rgb * light + aEmissive, 0.0, 1.0), aDiffuse.a);
   vUv = aUv;
   gl_Position = uViewProjection * world;
 }
 )";
 
-const char* kSceneFragmentShader = R"(#version 330 core
+// Three variants: plain colour, textured, and textured with black texels cut out. Only the
+// last one discards, which keeps the early depth test of the others intact.
+const char* kSceneFragmentShader = R"(
 in vec4 vColour;
 in vec2 vUv;
 uniform sampler2D uTexture;
-uniform bool uTextured;
-uniform bool uBlackTransparent;
 out vec4 fragColour;
 void main() {
-  vec4 colour = vColour;
-  if (uTextured) {
-    vec3 texel = texture(uTexture, vUv).rgb;
-    if (uBlackTransparent && texel == vec3(0.0)) discard;
-    colour.rgb *= texel;
-  }
-  fragColour = vec4(colour.rgb, 1.0);
+  vec3 colour = vColour.rgb;
+#if TEXTURED
+  vec3 texel = texture(uTexture, vUv).rgb;
+#if CUTOUT
+  if (texel == vec3(0.0)) discard;
+#endif
+  colour *= texel;
+#endif
+  fragColour = vec4(colour, 1.0);
 }
 )";
+
+const char* kFragmentVariants[] = {
+    "#version 330 core\n#define TEXTURED 0\n#define CUTOUT 0\n",
+    "#version 330 core\n#define TEXTURED 1\n#define CUTOUT 0\n",
+    "#version 330 core\n#define TEXTURED 1\n#define CUTOUT 1\n",
+};
+const char* kVariantNames[] = {"scene", "scene textured", "scene cut out"};
+
+struct GpuVertex {
+  glm::vec3 position;
+  glm::vec3 normal;
+  glm::vec2 uv;
+  glm::vec4 diffuse;
+  glm::vec3 emissive;
+};
 
 // The six clipping planes of a view, pointing inwards (x, y, z: normal; w: offset).
 void ExtractPlanes(const glm::mat4& m, glm::vec4 (&planes)[6]) {
@@ -105,49 +122,61 @@ GlScene::GlScene() : frames_(kReservedFrames) {
 
 GlScene::~GlScene() {
   ReleaseCaches();
-  if (program_) glDeleteProgram(program_);
+  for (Program& p : programs_)
+    if (p.id) glDeleteProgram(p.id);
   if (framebuffer_) glDeleteFramebuffers(1, &framebuffer_);
   if (deviceColour_) glDeleteTextures(1, &deviceColour_);
   if (deviceDepth_) glDeleteRenderbuffers(1, &deviceDepth_);
 }
 
 bool GlScene::Init(std::string* error) {
-  program_ = BuildProgram("scene", kSceneVertexShader, kSceneFragmentShader, error);
-  if (!program_) return false;
-  uniforms_.model = glGetUniformLocation(program_, "uModel");
-  uniforms_.normalMatrix = glGetUniformLocation(program_, "uNormalMatrix");
-  uniforms_.viewProjection = glGetUniformLocation(program_, "uViewProjection");
-  uniforms_.ambient = glGetUniformLocation(program_, "uAmbient");
-  uniforms_.pointCount = glGetUniformLocation(program_, "uPointCount");
-  uniforms_.pointPosition = glGetUniformLocation(program_, "uPointPosition");
-  uniforms_.pointColour = glGetUniformLocation(program_, "uPointColour");
-  uniforms_.diffuse = glGetUniformLocation(program_, "uDiffuse");
-  uniforms_.emissive = glGetUniformLocation(program_, "uEmissive");
-  uniforms_.textured = glGetUniformLocation(program_, "uTextured");
-  uniforms_.blackTransparent = glGetUniformLocation(program_, "uBlackTransparent");
-  uniforms_.sampler = glGetUniformLocation(program_, "uTexture");
+  for (int v = 0; v < kProgramVariants; ++v) {
+    const std::string fragment = std::string(kFragmentVariants[v]) + kSceneFragmentShader;
+    GLuint id = BuildProgram(kVariantNames[v], kSceneVertexShader, fragment.c_str(), error);
+    if (!id) return false;
+    Program& p = programs_[v];
+    p.id = id;
+    p.model = glGetUniformLocation(id, "uModel");
+    p.normalMatrix = glGetUniformLocation(id, "uNormalMatrix");
+    p.viewProjection = glGetUniformLocation(id, "uViewProjection");
+    p.ambient = glGetUniformLocation(id, "uAmbient");
+    p.pointCount = glGetUniformLocation(id, "uPointCount");
+    p.pointPosition = glGetUniformLocation(id, "uPointPosition");
+    p.pointColour = glGetUniformLocation(id, "uPointColour");
+    p.sampler = glGetUniformLocation(id, "uTexture");
+  }
   return CreateDevice(error);
 }
 
 // The device image lives in its own framebuffer, so it survives from one tick to the next and
 // only a viewport's own rectangle is ever cleared.
 bool GlScene::CreateDevice(std::string* error) {
-  glGenTextures(1, &deviceColour_);
-  glBindTexture(GL_TEXTURE_2D, deviceColour_);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kDeviceWidth, kDeviceHeight, 0, GL_RGBA,
-               GL_UNSIGNED_BYTE, nullptr);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glGenRenderbuffers(1, &deviceDepth_);
   glBindRenderbuffer(GL_RENDERBUFFER, deviceDepth_);
   glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kDeviceWidth, kDeviceHeight);
   glGenFramebuffers(1, &framebuffer_);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, deviceColour_, 0);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, deviceDepth_);
-  GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+  // Drawn in 16 bits like the screen it ends up on, which also halves what a clear writes and
+  // lets the display copy it without conversion; 32 bits where a driver cannot.
+  GLenum status = GL_FRAMEBUFFER_UNSUPPORTED;
+  for (GLenum format : {GL_RGB565, GL_RGBA8}) {
+    if (deviceColour_) glDeleteTextures(1, &deviceColour_);
+    glGenTextures(1, &deviceColour_);
+    glBindTexture(GL_TEXTURE_2D, deviceColour_);
+    glTexImage2D(GL_TEXTURE_2D, 0, format, kDeviceWidth, kDeviceHeight, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, deviceColour_, 0);
+    status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+    if (status == GL_FRAMEBUFFER_COMPLETE) {
+      device16Bit_ = format == GL_RGB565;
+      break;
+    }
+  }
   if (status == GL_FRAMEBUFFER_COMPLETE) {
     glDisable(GL_SCISSOR_TEST);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -222,28 +251,46 @@ int GlScene::LoadGeometry(const std::string& path) {
     RecordLoadError(error);
     return index;
   }
+  // Materials sorted by texture, each vertex carrying its material's colours.
+  std::vector<int> partTexture;
+  for (const MeshPart& part : mesh.parts)
+    partTexture.push_back(part.texturePath.empty() ? -1 : LoadTextureFile(part.texturePath));
+  std::vector<std::size_t> order(mesh.parts.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return partTexture[a] < partTexture[b]; });
   Geometry geometry;
+  std::vector<GpuVertex> vertices;
+  vertices.reserve(mesh.vertices.size());
+  for (std::size_t i : order) {
+    const MeshPart& part = mesh.parts[i];
+    if (geometry.runs.empty() || geometry.runs.back().texture != partTexture[i])
+      geometry.runs.push_back({static_cast<GLint>(vertices.size()), 0, partTexture[i]});
+    for (int v = part.first; v < part.first + part.count; ++v)
+      vertices.push_back({mesh.vertices[v].position, mesh.vertices[v].normal, mesh.vertices[v].uv,
+                          part.diffuse, part.emissive});
+    geometry.runs.back().count += part.count;
+  }
+  geometry.vertexCount = static_cast<GLsizei>(vertices.size());
+
   glGenVertexArrays(1, &geometry.vao);
   glGenBuffers(1, &geometry.vbo);
   glBindVertexArray(geometry.vao);
   glBindBuffer(GL_ARRAY_BUFFER, geometry.vbo);
-  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mesh.vertices.size() * sizeof(MeshVertex)),
-               mesh.vertices.data(), GL_STATIC_DRAW);
-  const GLsizei stride = sizeof(MeshVertex);
-  glEnableVertexAttribArray(0);
-  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
-                        reinterpret_cast<void*>(offsetof(MeshVertex, position)));
-  glEnableVertexAttribArray(1);
-  glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
-                        reinterpret_cast<void*>(offsetof(MeshVertex, normal)));
-  glEnableVertexAttribArray(2);
-  glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
-                        reinterpret_cast<void*>(offsetof(MeshVertex, uv)));
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(GpuVertex)),
+               vertices.data(), GL_STATIC_DRAW);
+  const GLsizei stride = sizeof(GpuVertex);
+  auto attribute = [&](GLuint location, GLint size, std::size_t offset) {
+    glEnableVertexAttribArray(location);
+    glVertexAttribPointer(location, size, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void*>(offset));
+  };
+  attribute(0, 3, offsetof(GpuVertex, position));
+  attribute(1, 3, offsetof(GpuVertex, normal));
+  attribute(2, 2, offsetof(GpuVertex, uv));
+  attribute(3, 4, offsetof(GpuVertex, diffuse));
+  attribute(4, 3, offsetof(GpuVertex, emissive));
   glBindVertexArray(0);
-  for (const MeshPart& part : mesh.parts) {
-    int texture = part.texturePath.empty() ? -1 : LoadTextureFile(part.texturePath);
-    geometry.parts.push_back({part.first, part.count, part.diffuse, part.emissive, texture});
-  }
   geometry.boundsCentre = mesh.boundsCentre;
   geometry.boundsRadius = mesh.boundsRadius;
   geometries_[index] = std::move(geometry);
@@ -368,11 +415,14 @@ void GlScene::SetLights(FrameId root) {
       ++points;
     }
   }
-  glUniform3fv(uniforms_.ambient, 1, glm::value_ptr(ambient));
-  glUniform1i(uniforms_.pointCount, points);
-  if (points > 0) {
-    glUniform3fv(uniforms_.pointPosition, points, glm::value_ptr(positions[0]));
-    glUniform3fv(uniforms_.pointColour, points, glm::value_ptr(colours[0]));
+  for (const Program& p : programs_) {
+    glUseProgram(p.id);
+    glUniform3fv(p.ambient, 1, glm::value_ptr(ambient));
+    glUniform1i(p.pointCount, points);
+    if (points > 0) {
+      glUniform3fv(p.pointPosition, points, glm::value_ptr(positions[0]));
+      glUniform3fv(p.pointColour, points, glm::value_ptr(colours[0]));
+    }
   }
 }
 
@@ -403,11 +453,14 @@ void GlScene::Render(FrameId root) {
   glFrontFace(GL_CW);
   glDisable(GL_BLEND);
 
-  glUseProgram(program_);
-  glUniformMatrix4fv(uniforms_.viewProjection, 1, GL_FALSE, glm::value_ptr(viewProjection));
-  glUniform1i(uniforms_.sampler, 0);
+  for (const Program& p : programs_) {
+    glUseProgram(p.id);
+    glUniformMatrix4fv(p.viewProjection, 1, GL_FALSE, glm::value_ptr(viewProjection));
+    glUniform1i(p.sampler, 0);
+  }
   glActiveTexture(GL_TEXTURE0);
   SetLights(root);
+  currentProgram_ = -1;
   for (const Visual& visual : visuals_)
     if (frames_.Root(visual.frame) == root) DrawVisual(visual, planes);
   glBindVertexArray(0);
@@ -420,7 +473,7 @@ void GlScene::DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]) {
   const Builder& builder = builders_[visual.mesh];
   if (builder.geometry < 0) return;
   const Geometry& geometry = geometries_[builder.geometry];
-  if (geometry.parts.empty()) return;
+  if (geometry.runs.empty()) return;
   glm::mat4 model = glm::scale(world_[visual.frame], builder.scale);
   // Parked objects (x = -5000) and everything else off screen cost no draw at all.
   glm::vec3 centre(model * glm::vec4(geometry.boundsCentre, 1.0f));
@@ -429,8 +482,6 @@ void GlScene::DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]) {
   if (SphereOutside(planes, centre, radius)) return;
 
   glm::mat3 normalMatrix = glm::inverseTranspose(glm::mat3(model));
-  glUniformMatrix4fv(uniforms_.model, 1, GL_FALSE, glm::value_ptr(model));
-  glUniformMatrix3fv(uniforms_.normalMatrix, 1, GL_FALSE, glm::value_ptr(normalMatrix));
   glBindVertexArray(geometry.vao);
 
   int overrideTexture = -1;
@@ -439,15 +490,27 @@ void GlScene::DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]) {
     overrideTexture = textureHandles_[builder.texture].texture;
     overrideTransparent = textureHandles_[builder.texture].blackTransparent;
   }
-  for (const Geometry::Part& part : geometry.parts) {
-    int texture = builder.texture >= 0 ? overrideTexture : part.texture;
+  bool matricesSet[kProgramVariants] = {};
+  auto draw = [&](int texture, bool cutOut, GLint first, GLsizei count) {
     GLuint id = texture >= 0 ? textures_[texture].id : 0;
-    glUniform4fv(uniforms_.diffuse, 1, glm::value_ptr(part.diffuse));
-    glUniform3fv(uniforms_.emissive, 1, glm::value_ptr(part.emissive));
-    glUniform1i(uniforms_.textured, id != 0);
-    glUniform1i(uniforms_.blackTransparent, id != 0 && builder.texture >= 0 && overrideTransparent);
+    int variant = id == 0 ? kPlain : (cutOut ? kCutOut : kTextured);
+    const Program& p = programs_[variant];
+    if (variant != currentProgram_) {
+      glUseProgram(p.id);
+      currentProgram_ = variant;
+    }
+    if (!matricesSet[variant]) {
+      glUniformMatrix4fv(p.model, 1, GL_FALSE, glm::value_ptr(model));
+      glUniformMatrix3fv(p.normalMatrix, 1, GL_FALSE, glm::value_ptr(normalMatrix));
+      matricesSet[variant] = true;
+    }
     if (id) glBindTexture(GL_TEXTURE_2D, id);
-    glDrawArrays(GL_TRIANGLES, part.first, part.count);
+    glDrawArrays(GL_TRIANGLES, first, count);
+  };
+  if (builder.texture >= 0) {
+    draw(overrideTexture, overrideTransparent, 0, geometry.vertexCount);
+  } else {
+    for (const Geometry::Run& run : geometry.runs) draw(run.texture, false, run.first, run.count);
   }
   ++lastDrawCount_;
 }

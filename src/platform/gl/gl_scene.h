@@ -48,8 +48,11 @@ class GlScene : public Scene {
 
   // For tests: where a frame stands in the world.
   glm::mat4 WorldMatrix(FrameId frame) const { return frames_.WorldMatrix(frame); }
-  // The device image (RGBA, row 0 at the bottom), for the display.
+  // The device image (row 0 at the bottom), for the display: its framebuffer to copy from,
+  // in 16 bits when device16Bit(), else its texture to draw from.
+  GLuint deviceFramebuffer() const { return framebuffer_; }
   GLuint deviceTexture() const { return deviceColour_; }
+  bool device16Bit() const { return device16Bit_; }
   int updateCount() const { return updateCount_; }
   // Mesh draws issued by the last Render(), after leaving out what lies outside the view.
   int lastDrawCount() const { return lastDrawCount_; }
@@ -58,14 +61,15 @@ class GlScene : public Scene {
   struct Geometry {  // one .x file, uploaded once
     GLuint vao = 0;
     GLuint vbo = 0;
-    struct Part {
+    // Runs of vertices sharing one texture; the material colours travel with the vertices,
+    // so a mesh takes one draw per texture, not one per material.
+    struct Run {
       GLint first;
       GLsizei count;
-      glm::vec4 diffuse;
-      glm::vec3 emissive;
       int texture;  // index into textures_, -1 = none
     };
-    std::vector<Part> parts;
+    std::vector<Run> runs;
+    GLsizei vertexCount = 0;
     glm::vec3 boundsCentre{0.0f};
     float boundsRadius = 0.0f;
   };
@@ -90,9 +94,11 @@ class GlScene : public Scene {
     LightType type;
     glm::vec3 colour;
   };
-  struct Uniforms {
+  enum ProgramVariant { kPlain, kTextured, kCutOut, kProgramVariants };
+  struct Program {
+    GLuint id = 0;
     GLint model, normalMatrix, viewProjection, ambient, pointCount, pointPosition, pointColour,
-        diffuse, emissive, textured, blackTransparent, sampler;
+        sampler;
   };
 
   int LoadGeometry(const std::string& path);
@@ -120,11 +126,12 @@ class GlScene : public Scene {
   int viewX_ = 0, viewY_ = 0, viewWidth_ = kDeviceWidth, viewHeight_ = kDeviceHeight;
   float back_ = 3000.0f;
 
-  GLuint program_ = 0;
-  Uniforms uniforms_{};
+  Program programs_[kProgramVariants];
+  int currentProgram_ = -1;
   GLuint framebuffer_ = 0;
   GLuint deviceColour_ = 0;
   GLuint deviceDepth_ = 0;
+  bool device16Bit_ = false;
   int updateCount_ = 0;
   int lastDrawCount_ = 0;
   std::string loadError_;

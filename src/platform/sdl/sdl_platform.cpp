@@ -72,6 +72,9 @@ class SdlEvents final : public EventPump {
       case SDL_KEYUP:
         if (event.key.keysym.sym != kToggleWindowKey) DeliverKey(event, sink);
         break;
+      case SDL_WINDOWEVENT:
+        video_.display().Invalidate();
+        break;
       default:
         if (IsMusicFinishedEvent(event)) sink.OnMusicFinished();
         break;

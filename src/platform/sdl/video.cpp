@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <array>
 
 #include "platform/gl/gl_renderer.h"
@@ -11,7 +12,6 @@ namespace bf {
 namespace {
 
 constexpr int kWindowedWidth = 1280;
-constexpr int kWindowedHeight = 960;
 constexpr Rgb kWhite{255, 255, 255};
 
 class SdlVideo final : public Video {
@@ -35,19 +35,31 @@ class SdlVideo final : public Video {
       return false;
     }
     videoStarted_ = true;
+    // SDL falls back to drivers without a screen when no display can be reached; a player
+    // would stare at nothing, so that is no display at all.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const std::string name = driver != nullptr ? driver : "";
+    if (mode == VideoMode::kWindow && (name == "offscreen" || name == "dummy")) {
+      *error = "no display found (is DISPLAY or WAYLAND_DISPLAY set?)";
+      return false;
+    }
     SetGlAttributes();
     Uint32 flags = SDL_WINDOW_OPENGL;
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
     int width = kScreenWidth, height = kScreenHeight;
-    if (mode == VideoMode::kWindow) {
-      // Fullscreen at the desktop's own resolution: no video mode change.
+    SDL_DisplayMode desktop;
+    if (mode == VideoMode::kWindow && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+      // Fullscreen at the desktop's own resolution, with no video mode change. The window is
+      // made as large as the desktop too, so it covers the screen even without a window
+      // manager to honour the fullscreen request.
       flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE;
-      width = kWindowedWidth;
-      height = kWindowedHeight;
+      x = y = 0;
+      width = desktop.w;
+      height = desktop.h;
     } else {
       flags |= SDL_WINDOW_HIDDEN;
     }
-    window_ = SDL_CreateWindow("Burrowfield", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                               height, flags);
+    window_ = SDL_CreateWindow("Burrowfield", x, y, width, height, flags);
     if (window_ == nullptr) {
       *error = std::string("cannot open the game window: ") + SDL_GetError();
       return false;
@@ -63,11 +75,22 @@ class SdlVideo final : public Video {
   Scene& scene() override { return renderer_->scene(); }
   SDL_Window* window() override { return window_; }
 
+  // 1280 x 960, or smaller on a desktop that cannot hold it, keeping 4:3.
+  int WindowedWidth() const {
+    SDL_DisplayMode desktop;
+    int width = kWindowedWidth;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+      width = std::min(width, desktop.w * 9 / 10);
+      width = std::min(width, desktop.h * 9 / 10 * 4 / 3);
+    }
+    return std::max(width, kScreenWidth / 2);
+  }
+
   void ToggleFullscreen() override {
     const bool fullscreen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     if (fullscreen) {
       SDL_SetWindowFullscreen(window_, 0);
-      SDL_SetWindowSize(window_, kWindowedWidth, kWindowedHeight);
+      SDL_SetWindowSize(window_, WindowedWidth(), WindowedWidth() * 3 / 4);
       SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
       SDL_ShowCursor(SDL_ENABLE);
     } else {

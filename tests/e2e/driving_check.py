@@ -4,9 +4,13 @@ Usage: driving_check.py TRACE PLAYER... ; prints a JSON summary and exits 1 on t
 
 For each battle tick it recomputes the player's heading, speed and both axis steps from the
 previous tick (field edge, the other tanks' 70-unit boxes, the wall rectangles, the stage-5
-drift) and demands the traced values exactly. It also checks that no traced position of a
-tank in play lies outside -750..750, inside a wall or inside another tank's box. Ticks with a
-net in the field are skipped: a net pulls a tank by itself.
+drift) and demands the traced values exactly, counting the steps that the edge, a wall or a
+tank held back. A tick is left out (and counted under "skipped") only when something besides
+the player's own drive may have changed it: a net that pulled the tank, another player's
+whirlpool turning it, an elimination parking a tank, or the player's own gun or ability.
+Hits, mines and pick-ups change lives and magazines only, so those ticks are replayed too.
+Every tank in play, computer-driven or not, must stay in -750..750 and out of the walls in
+every tick, and may enter another tank's box only when pulled there by a net.
 """
 import json
 import math
@@ -14,6 +18,11 @@ import sys
 
 EDGE = 750.0
 REACH = 70.0
+SPIDER = 7
+WHIRLPOOL = 5
+# Reaches of a net and of a whirlpool, taken inclusive so that a doubtful tick is left out.
+NET_REACH = 60.0
+WHIRLPOOL_REACH = 100.0
 
 
 def fail(message):
@@ -59,25 +68,48 @@ def throttle(speed, throttle_input, max_speed):
 
 
 class Holds:
+    """Contacts seen while replaying one player: restores per axis and cause, slides, pins."""
+
     def __init__(self):
-        self.wall = 0
-        self.tank = 0
-        self.edge = 0
+        self.wall = 0  # axis steps undone by a wall
+        self.tank = 0  # axis steps undone by another tank's box
+        self.edge = 0  # axis steps clamped at the field edge
+        self.wall_slides = 0  # ticks with one axis held by a wall while the other moved
+        self.tank_slides = 0  # the same for a tank's box
+        self.pinned = 0  # ticks with both axes held by walls or tanks at non-zero speed
+
+    def summary(self):
+        return dict(self.__dict__)
 
 
 def keep_in_field(state, others, x, z, prev, holds):
+    """Returns the position after the check and the cause that undid the step, if any."""
     if x > EDGE or x < -EDGE or z > EDGE or z < -EDGE:
         holds.edge += 1
     x = max(-EDGE, min(EDGE, x))
     z = max(-EDGE, min(EDGE, z))
+    cause = None
     for ox, oz in others:
         if inside_tank(x, z, ox, oz):
             x, z = prev
-            holds.tank += 1
+            cause = "tank"
     if inside_wall(state, x, z):
         x, z = prev
-        holds.wall += 1
-    return x, z
+        cause = "wall"
+    if cause is not None:
+        setattr(holds, cause, getattr(holds, cause) + 1)
+    return x, z, cause
+
+
+def count_slide(holds, causes, moved, speed):
+    held = [c for c in causes if c is not None]
+    if len(held) == 2 and speed != 0:
+        holds.pinned += 1
+    if len(held) == 1 and moved:
+        if held[0] == "wall":
+            holds.wall_slides += 1
+        else:
+            holds.tank_slides += 1
 
 
 def replay_step(prev, cur, p, holds):
@@ -87,12 +119,11 @@ def replay_step(prev, cur, p, holds):
         fail("tick %d: player %d heading %d, expected %d" %
              (cur["tick"], p, cur["tankHeading"][p], heading))
     speed = throttle(prev["tankSpeed"][p], cur["throttleInput"][p], cur["maxSpeed"][p])
+    # A collision never changes the speed: it is the throttle's alone.
     if speed != cur["tankSpeed"][p]:
         fail("tick %d: player %d speed %d, expected %d" %
              (cur["tick"], p, cur["tankSpeed"][p], speed))
-    # Players before p have already stepped in this tick; those after p have not.
-    others = [(cur if k < p else prev)["tankX"][k] for k in range(4)]
-    others = [(others[k], (cur if k < p else prev)["tankZ"][k]) for k in range(4) if k != p]
+    others = other_tanks(prev, cur, p)
     h = heading * 3.14 / 180
     x, z = prev["tankX"][p], prev["tankZ"][p]
     start = (x, z)
@@ -102,29 +133,98 @@ def replay_step(prev, cur, p, holds):
             x += 10
         if -525 < z < -350:
             x -= 10
-    x, z = keep_in_field(cur, others, x, z, start, holds)
-    start = (x, z)
+    x, z, cause_x = keep_in_field(cur, others, x, z, start, holds)
+    after_x = (x, z)
     z = z + speed * math.sin(h)
-    x, z = keep_in_field(cur, others, x, z, start, holds)
+    x, z, cause_z = keep_in_field(cur, others, x, z, after_x, holds)
     if (x, z) != (cur["tankX"][p], cur["tankZ"][p]):
         fail("tick %d: player %d at (%r, %r), expected (%r, %r)" %
              (cur["tick"], p, cur["tankX"][p], cur["tankZ"][p], x, z))
+    count_slide(holds, [cause_x, cause_z], (x, z) != start, speed)
 
 
-def check_positions(state, p):
-    x, z = state["tankX"][p], state["tankZ"][p]
-    if not (-EDGE <= x <= EDGE and -EDGE <= z <= EDGE):
-        fail("tick %d: player %d outside the field at (%r, %r)" % (state["tick"], p, x, z))
-    if inside_wall(state, x, z):
-        fail("tick %d: player %d inside a wall at (%r, %r)" % (state["tick"], p, x, z))
+def other_tanks(prev, cur, p):
+    """Where the other tanks stood during p's step: players before p have already stepped."""
+    where = []
     for k in range(4):
-        ox, oz = state["tankX"][k], state["tankZ"][k]
-        if k != p and abs(ox) <= EDGE and inside_tank(x, z, ox, oz):
-            fail("tick %d: player %d inside tank %d's box" % (state["tick"], p, k))
+        if k != p:
+            state = cur if k < p else prev
+            where.append((state["tankX"][k], state["tankZ"][k]))
+    return where
 
 
-def nets_out(state):
-    return any(x != -5000 for x in state["netX"])
+def live_nets(prev, cur):
+    return [(x, z) for state in (prev, cur) for x, z in zip(state["netX"], state["netZ"])
+            if x != -5000]
+
+
+def near(x, z, cx, cz, reach):
+    return abs(x - cx) <= reach and abs(z - cz) <= reach
+
+
+def netted(prev, cur, p):
+    """True when a net may have pulled player p in this tick (the spider is never held)."""
+    if cur["playerCharacter"][p] == SPIDER:
+        return False
+    x, z = cur["tankX"][p], cur["tankZ"][p]
+    # The pull puts the tank on the net; a tank that touched one after its drive is on it.
+    return any(near(x, z, nx, nz, NET_REACH) for nx, nz in live_nets(prev, cur))
+
+
+def whirled(prev, cur, p):
+    """True when another player's whirlpool may have turned player p in this tick."""
+    for k in range(4):
+        if k == p or cur["playerCharacter"][k] != WHIRLPOOL:
+            continue
+        if prev["abilityState"][k] <= 0 and cur["abilityState"][k] <= 0:
+            continue
+        cx, cz = cur["abilityState"][k + 8], cur["abilityState"][k + 12]
+        for state in (prev, cur):
+            if near(state["tankX"][p], state["tankZ"][p], cx, cz, WHIRLPOOL_REACH):
+                return True
+    return False
+
+
+def someone_eliminated(prev, cur):
+    """An elimination parks a tank outside the field at any point of the tick."""
+    return any(prev["playerLife"][k] > 0 and cur["playerLife"][k] <= 0 for k in range(4))
+
+
+def own_effects(prev, cur, p):
+    """The player's own gun or ability moved its speed (recoil, dash, flames)."""
+    return (cur["shells"][p] < prev["shells"][p] or cur["abilityState"][p] > 0 or
+            prev["abilityState"][p] > 0)
+
+
+def outside_cause(prev, cur, p):
+    """Why this tick of player p cannot be replayed from its inputs alone, or None."""
+    if someone_eliminated(prev, cur):
+        return "elimination"
+    if netted(prev, cur, p):
+        return "net"
+    if whirled(prev, cur, p):
+        return "whirlpool"
+    if own_effects(prev, cur, p):
+        return "own gun or ability"
+    return None
+
+
+def check_positions(prev, cur, p):
+    """No tank in play leaves the field or stands in a wall; p never enters another's box."""
+    x, z = cur["tankX"][p], cur["tankZ"][p]
+    if not (-EDGE <= x <= EDGE and -EDGE <= z <= EDGE):
+        fail("tick %d: player %d outside the field at (%r, %r)" % (cur["tick"], p, x, z))
+    if inside_wall(cur, x, z):
+        fail("tick %d: player %d inside a wall at (%r, %r)" % (cur["tick"], p, x, z))
+    for k in range(4):
+        if k == p or cur["playerLife"][k] <= 0 or prev["screen"] != "battle":
+            continue
+        entered = (inside_tank(x, z, cur["tankX"][k], cur["tankZ"][k]) and
+                   not inside_tank(prev["tankX"][p], prev["tankZ"][p], prev["tankX"][k],
+                                   prev["tankZ"][k]))
+        # Only a net can pull one tank into another's box.
+        if entered and not netted(prev, cur, p) and not netted(prev, cur, k):
+            fail("tick %d: player %d entered tank %d's box" % (cur["tick"], p, k))
 
 
 def main():
@@ -132,20 +232,27 @@ def main():
     lines = [json.loads(line) for line in open(trace)]
     holds = {p: Holds() for p in players}
     checked = 0
+    skipped = {}
     for prev, cur in zip(lines, lines[1:]):
         if cur["screen"] != "battle":
             continue
+        for k in range(4):
+            if cur["playerLife"][k] > 0:
+                check_positions(prev, cur, k)
+        if prev["screen"] != "battle":
+            continue
         for p in players:
-            if cur["playerLife"][p] <= 0 or nets_out(cur):
+            if prev["playerLife"][p] <= 0:
                 continue
-            check_positions(cur, p)
-            if prev["screen"] == "battle" and prev["playerLife"][p] > 0 and not nets_out(prev):
-                replay_step(prev, cur, p, holds[p])
-                checked += 1
-    summary = {"checked": checked}
+            cause = outside_cause(prev, cur, p)
+            if cause is not None:
+                skipped[cause] = skipped.get(cause, 0) + 1
+                continue
+            replay_step(prev, cur, p, holds[p])
+            checked += 1
+    summary = {"checked": checked, "skipped": skipped}
     for p in players:
-        summary["player%d" % p] = {"wall": holds[p].wall, "tank": holds[p].tank,
-                                   "edge": holds[p].edge}
+        summary["player%d" % p] = holds[p].summary()
     print(json.dumps(summary))
 
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Player 1 joins with F and drives along the near edge into player 0's corner: it is held
-# outside player 0's 70-unit box, and every step of both keyboard players matches the rules.
+# outside player 0's 70-unit box on x, then turns and slides up along the box on the free z axis
+# until it clears it. Every replayable step of both keyboard players must match the rules; the
+# computer tanks (players 2 and 3) start in the far corners and stay out of the way this early.
 set -uo pipefail
 bin="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -18,9 +20,12 @@ cat > "$work/script.txt" <<'SCRIPT'
 8 down 87
 8 down 68
 41 up 68
-260 down 27
+# Held on x from tick 98 on; a right turn to 167 makes it slide up along player 0's box.
+140 down 68
+144 up 68
+200 down 27
 SCRIPT
-"$bin/burrowfield-sim" --script "$work/script.txt" --trace "$work/trace.jsonl" --ticks 280 \
+"$bin/burrowfield-sim" --script "$work/script.txt" --trace "$work/trace.jsonl" --ticks 220 \
   > "$work/out.txt" || fail "runner failed: $(cat "$work/out.txt")"
 python3 "$here/driving_check.py" "$work/trace.jsonl" 0 1 > "$work/summary.json" ||
   fail "driving replay"
@@ -28,24 +33,34 @@ python3 - "$work/trace.jsonl" "$work/summary.json" <<'PY' || fail "tank contact 
 import json, sys
 lines = [json.loads(l) for l in open(sys.argv[1])]
 summary = json.load(open(sys.argv[2]))
+print(summary)
 battle = [l for l in lines if l["screen"] == "battle"]
+by_tick = {l["tick"]: l for l in lines}
 assert battle[0]["tick"] == 5, battle[0]["tick"]
 assert battle[0]["playerCharacter"][:2] == [0, 1], battle[0]["playerCharacter"]
-assert battle[0]["computerDriven"][:2] == [0, 0], battle[0]["computerDriven"]
-last = battle[-1]
-assert last["tankHeading"][1] == 183, last["tankHeading"][1]
-assert last["tankSpeed"][1] == 20, last["tankSpeed"][1]
-# Held just outside player 0's box: never 70 or more units closer on both axes.
-x0, x1 = last["tankX"][0], last["tankX"][1]
-assert -680 <= x1 < -660, (x0, x1)
-assert last["tankZ"][1] == -750.0, last["tankZ"][1]
-assert summary["player1"]["tank"] >= 50, summary
-assert summary["player1"]["edge"] >= 50, summary
-assert summary["checked"] >= 2 * 250, summary
+assert battle[0]["computerDriven"] == [0, 0, 1, 1], battle[0]["computerDriven"]
+assert all(l["tankX"][0] == -750.0 and l["tankZ"][0] == -750.0 for l in battle)
+# Held just outside player 0's box on x, pressed against the edge on z, at full speed.
+held = [by_tick[t] for t in range(98, 140)]
+hold_x = held[0]["tankX"][1]
+assert -680 <= hold_x < -660, hold_x
+for l in held:
+    assert (l["tankX"][1], l["tankZ"][1]) == (hold_x, -750.0), (l["tick"], l["tankX"][1])
+    assert l["tankHeading"][1] == 183 and l["tankSpeed"][1] == 20, l["tick"]
+# Turned to 167: still held on x while z slides up along the box, until z clears it.
+slide = [by_tick[t] for t in range(140, 157)]
+assert all(l["tankX"][1] == hold_x for l in slide), [l["tankX"][1] for l in slide]
+zs = [l["tankZ"][1] for l in slide]
+assert all(a < b for a, b in zip(zs, zs[1:])) and zs[-1] < -680, zs
+assert by_tick[157]["tankZ"][1] > -680 or by_tick[158]["tankZ"][1] > -680
+assert by_tick[160]["tankX"][1] < hold_x - 30, by_tick[160]["tankX"][1]
+p1 = summary["player1"]
+assert p1["tank"] >= 55 and p1["tank_slides"] >= 15, summary
+assert p1["edge"] >= 50, summary
+assert summary["checked"] >= 2 * 190, summary
 # Leaving the battle frees the computer slots and keeps the joined players' types.
 after = lines[-1]
 assert after["screen"] == "selection"
 assert after["playerCharacter"] == [0, 1, -1, -1], after["playerCharacter"]
-print(summary)
 PY
 echo "tank contact: ok"

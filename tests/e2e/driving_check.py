@@ -224,7 +224,8 @@ def check_positions(prev, cur, p):
                                    prev["tankZ"][k]))
         # Only a net can pull one tank into another's box.
         if entered and not netted(prev, cur, p) and not netted(prev, cur, k):
-            fail("tick %d: player %d entered tank %d's box" % (cur["tick"], p, k))
+            fail("tick %d: players %d and %d came inside each other's box" %
+                 (cur["tick"], p, k))
 
 
 def main():

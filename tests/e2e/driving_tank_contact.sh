@@ -3,6 +3,8 @@
 # outside player 0's 70-unit box on x, then turns and slides up along the box on the free z axis
 # until it clears it. Every replayable step of both keyboard players must match the rules; the
 # computer tanks (players 2 and 3) start in the far corners and stay out of the way this early.
+# In a second battle player 0 turns in place to heading 0 (exact steps along x) and drives into
+# player 1's corner: it stops at exactly 70 units, which the strict box test allows.
 set -uo pipefail
 bin="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -24,8 +26,18 @@ cat > "$work/script.txt" <<'SCRIPT'
 140 down 68
 144 up 68
 200 down 27
+201 up 27
+# Second battle from tick 206: 32 left turns in place, 235 -> 363 = 0, then forward along
+# z = -750. One tick off the throttle makes the run exactly 1430 units: from -750 to 680.
+205 down 13
+206 up 13
+208 down 37
+240 up 37
+242 down 38
+280 up 38
+281 down 38
 SCRIPT
-"$bin/burrowfield-sim" --script "$work/script.txt" --trace "$work/trace.jsonl" --ticks 220 \
+"$bin/burrowfield-sim" --script "$work/script.txt" --trace "$work/trace.jsonl" --ticks 360 \
   > "$work/out.txt" || fail "runner failed: $(cat "$work/out.txt")"
 python3 "$here/driving_check.py" "$work/trace.jsonl" 0 1 > "$work/summary.json" ||
   fail "driving replay"
@@ -34,7 +46,8 @@ import json, sys
 lines = [json.loads(l) for l in open(sys.argv[1])]
 summary = json.load(open(sys.argv[2]))
 print(summary)
-battle = [l for l in lines if l["screen"] == "battle"]
+battle = [l for l in lines if l["screen"] == "battle" and l["tick"] < 200]
+second = [l for l in lines if l["screen"] == "battle" and l["tick"] >= 200]
 by_tick = {l["tick"]: l for l in lines}
 assert battle[0]["tick"] == 5, battle[0]["tick"]
 assert battle[0]["playerCharacter"][:2] == [0, 1], battle[0]["playerCharacter"]
@@ -57,9 +70,18 @@ assert by_tick[160]["tankX"][1] < hold_x - 30, by_tick[160]["tankX"][1]
 p1 = summary["player1"]
 assert p1["tank"] >= 55 and p1["tank_slides"] >= 15, summary
 assert p1["edge"] >= 50, summary
-assert summary["checked"] >= 2 * 190, summary
+# Exactly 70 units from player 1 is not inside its box: player 0 stands at 680, held there.
+assert second[0]["tick"] == 206 and second[0]["computerDriven"] == [0, 0, 1, 1], second[0]["tick"]
+assert all(l["tankX"][1] == 750.0 and l["tankZ"][1] == -750.0 for l in second)
+assert by_tick[240]["tankHeading"][0] == 0 and by_tick[240]["tankX"][0] == -750.0
+assert by_tick[328]["tankX"][0] == 662.0, by_tick[328]["tankX"][0]
+for t in range(329, 360):
+    l = by_tick[t]
+    assert (l["tankX"][0], l["tankZ"][0], l["tankSpeed"][0]) == (680.0, -750.0, 18), (t, l["tankX"][0])
+assert summary["player0"]["tank"] >= 25, summary
+assert summary["checked"] >= 2 * 320, summary
 # Leaving the battle frees the computer slots and keeps the joined players' types.
-after = lines[-1]
+after = by_tick[204]
 assert after["screen"] == "selection"
 assert after["playerCharacter"] == [0, 1, -1, -1], after["playerCharacter"]
 PY

@@ -77,7 +77,8 @@ assert by_tick[240]["tankHeading"][0] == 0 and by_tick[240]["tankX"][0] == -750.
 assert by_tick[328]["tankX"][0] == 662.0, by_tick[328]["tankX"][0]
 for t in range(329, 360):
     l = by_tick[t]
-    assert (l["tankX"][0], l["tankZ"][0], l["tankSpeed"][0]) == (680.0, -750.0, 18), (t, l["tankX"][0])
+    stand = (l["tankX"][0], l["tankZ"][0], l["tankSpeed"][0])
+    assert stand == (680.0, -750.0, 18), (t, stand)
 assert summary["player0"]["tank"] >= 25, summary
 assert summary["checked"] >= 2 * 320, summary
 # Leaving the battle frees the computer slots and keeps the joined players' types.

@@ -3,7 +3,8 @@
 # every replayable step of the trace must match the driving rules, and no tank ever stands inside
 # a wall or leaves the field. The computer tanks drive too; the checker leaves out only the ticks
 # they legitimately changed (nets, whirlpools, eliminations). A second battle on stage index 3
-# must hold only that stage's four corner squares.
+# must hold only that stage's four corner squares, and there player 0 stops exactly on the face
+# of the lower-left square, which the strict wall test allows.
 set -uo pipefail
 bin="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -41,8 +42,20 @@ cat > "$work/script.txt" <<'SCRIPT'
 307 up 39
 309 down 13
 310 up 13
+# Second battle: turn right with the throttle, up the left edge (x stays clamped at -750) ...
+312 down 39
+312 down 38
+338 up 39
+# ... coast to a stop while turning left in place, 131 -> 363 = 0: exact steps along x from now.
+350 up 38
+350 down 37
+408 up 37
+# One tick off the throttle makes the run exactly 100 units: from -750 to the face at -650.
+410 down 38
+415 up 38
+416 down 38
 SCRIPT
-"$bin/burrowfield-sim" --script "$work/script.txt" --trace "$work/trace.jsonl" --ticks 340 \
+"$bin/burrowfield-sim" --script "$work/script.txt" --trace "$work/trace.jsonl" --ticks 450 \
   > "$work/out.txt" || fail "runner failed: $(cat "$work/out.txt")"
 python3 "$here/driving_check.py" "$work/trace.jsonl" 0 > "$work/summary.json" ||
   fail "driving replay"
@@ -79,9 +92,19 @@ assert slid > 350, slid
 # Enough replayed steps and real wall contacts that the checks cannot pass vacuously: each wall
 # contact is a step the replay undid exactly as the game did, and the tank moved on the other axis.
 p0 = summary["player0"]
-assert summary["checked"] >= 270, summary
+assert summary["checked"] >= 400, summary
 assert p0["wall"] >= 35 and p0["wall_slides"] >= 35, summary
 assert p0["edge"] >= 100, summary
+# Standing exactly on the square's face x = -650 is outside it; every further step is undone.
+assert by_tick[410]["tankHeading"][0] == 0 and by_tick[410]["tankX"][0] == -749.0
+assert -650 < by_tick[410]["tankZ"][0] < -200, by_tick[410]["tankZ"][0]
+assert by_tick[423]["tankX"][0] == -663.0, by_tick[423]["tankX"][0]
+for t in range(424, 450):
+    l = by_tick[t]
+    stand = (l["tankX"][0], l["tankZ"][0])
+    assert stand == (-650.0, by_tick[410]["tankZ"][0]), (t, stand)
+assert by_tick[449]["tankSpeed"][0] == 18
+assert p0["wall"] >= 35 + 20, summary
 grid = [[1, 1, 308, 208], [311, 1, 308, 208], [1, 211, 308, 208], [311, 211, 308, 208]]
 assert all(l["views"] == grid for l in first + second if l["winner"] < 0)
 PY

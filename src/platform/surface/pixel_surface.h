@@ -1,16 +1,28 @@
 #pragma once
 // A 2D surface kept in memory as RGB bytes; the display composes these into the screen.
+#include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "platform/pictures.h"
 #include "platform/surface.h"
+
+struct _TTF_Font;  // SDL_ttf's font, kept out of this header
 
 namespace bf {
 
+// Text sizes in pixels. DejaVu Sans at 10 px has the capital height of an 8.25 pt Gothic UI face
+// at 11 px and keeps the panel lines clear of the bars below them; the form's text is larger.
+constexpr int kPanelTextPixels = 10;
+constexpr int kFormTextPixels = 13;
+
 class PixelSurface : public Surface2D {
  public:
-  PixelSurface(int width, int height, Rgb background);
+  PixelSurface(int width, int height, Rgb background, int textPixels = kPanelTextPixels);
   ~PixelSurface() override;
+  PixelSurface(const PixelSurface&) = delete;
+  PixelSurface& operator=(const PixelSurface&) = delete;
 
   void Clear() override;
   void StretchCopy(PictureId picture, int sx, int sy, int sw, int sh, int dx, int dy, int dw,
@@ -31,9 +43,29 @@ class PixelSurface : public Surface2D {
     return dirty;
   }
   Rgb PixelAt(int x, int y) const;
+  // The pictures StretchCopy reads: those stored with the game, unless others are handed in
+  // (tests draw with pictures whose every pixel tells where it came from).
+  void UsePictures(const EmbeddedPicture& title, const EmbeddedPicture& spriteSheet) {
+    title_ = &title;
+    spriteSheet_ = &spriteSheet;
+  }
 
  private:
+  // One printed line kept as coverage (0..255 per pixel), so a panel that prints the same text
+  // again draws it without rendering or allocating.
+  struct TextImage {
+    std::string text;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> coverage;
+  };
+  static constexpr int kTextCacheSize = 8;
+
   void Plot(int x, int y, Rgb colour);
+  void FillPixels(int x1, int y1, int x2, int y2, Rgb colour);
+  bool OpenFont();
+  const TextImage* FindOrRenderText(std::string_view text);
+  void BlendText(const TextImage& image, int x, int y);
 
   int width_;
   int height_;
@@ -42,6 +74,14 @@ class PixelSurface : public Surface2D {
   int textX_ = 0;
   int textY_ = 0;
   bool dirty_ = true;
+  const EmbeddedPicture* title_;
+  const EmbeddedPicture* spriteSheet_;
+
+  int textPixels_;
+  _TTF_Font* font_ = nullptr;  // opened on the first Print and kept
+  bool fontFailed_ = false;
+  std::array<TextImage, kTextCacheSize> textCache_;
+  int nextCacheEntry_ = 0;
 };
 
 }  // namespace bf

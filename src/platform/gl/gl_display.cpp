@@ -1,0 +1,222 @@
+#include "platform/gl/gl_display.h"
+
+#include <SDL.h>
+
+#include <vector>
+
+#include "platform/gl/gl_program.h"
+#include "platform/gl/gl_scene.h"
+#include "platform/surface/pixel_surface.h"
+
+namespace bf {
+namespace {
+
+constexpr int kAreaX = 10;
+constexpr int kAreaY = 30;
+// The output picture box is 620 x 420: the device's bottom 10 rows stay hidden.
+constexpr int kAreaHeight = 420;
+constexpr int kPanelX[4] = {10, 320, 10, 320};
+constexpr int kPanelY[4] = {10, 10, 450, 450};
+
+// One textured rectangle in screen pixels (y from the top), drawn without any vertex buffer.
+const char* kComposeVertexShader = R"(#version 330 core
+uniform vec4 uDestination;
+uniform vec4 uSource;
+out vec2 vUv;
+void main() {
+  vec2 corner = vec2(gl_VertexID & 1, gl_VertexID >> 1);
+  vec2 pixel = uDestination.xy + corner * uDestination.zw;
+  gl_Position = vec4(pixel.x / 320.0 - 1.0, 1.0 - pixel.y / 240.0, 0.0, 1.0);
+  vUv = mix(uSource.xy, uSource.zw, corner);
+}
+)";
+
+const char* kComposeFragmentShader = R"(#version 330 core
+in vec2 vUv;
+uniform sampler2D uTexture;
+uniform bool uQuantize;
+out vec4 fragColour;
+void main() {
+  vec3 colour = texture(uTexture, vUv).rgb;
+  if (uQuantize) {
+    const vec3 levels = vec3(31.0, 63.0, 31.0);
+    colour = floor(colour * levels + 0.5) / levels;
+  }
+  fragColour = vec4(colour, 1.0);
+}
+)";
+
+GLuint CreateSurfaceTexture(int width, int height) {
+  GLuint id = 0;
+  glGenTextures(1, &id);
+  glBindTexture(GL_TEXTURE_2D, id);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  return id;
+}
+
+// 5 or 6 bits widened to 8 by repeating the top bits, so white stays 255.
+std::uint8_t Expand5(unsigned v) {
+  return static_cast<std::uint8_t>((v << 3) | (v >> 2));
+}
+std::uint8_t Expand6(unsigned v) {
+  return static_cast<std::uint8_t>((v << 2) | (v >> 4));
+}
+
+}  // namespace
+
+GlDisplay::GlDisplay(SDL_Window* window, PixelSurface& form, PixelSurface* const panels[4],
+                     const GlScene& scene)
+    : window_(window), scene_(scene), form_{&form, 0} {
+  for (int i = 0; i < 4; ++i) panels_[i] = {panels[i], 0};
+}
+
+GlDisplay::~GlDisplay() {
+  if (form_.texture) glDeleteTextures(1, &form_.texture);
+  for (Layer& panel : panels_)
+    if (panel.texture) glDeleteTextures(1, &panel.texture);
+  if (program_) glDeleteProgram(program_);
+  if (emptyVao_) glDeleteVertexArrays(1, &emptyVao_);
+  if (screenFramebuffer_) glDeleteFramebuffers(1, &screenFramebuffer_);
+  if (screenColour_) glDeleteRenderbuffers(1, &screenColour_);
+}
+
+bool GlDisplay::Init(std::string* error) {
+  program_ = BuildProgram("compose", kComposeVertexShader, kComposeFragmentShader, error);
+  if (!program_) return false;
+  destinationUniform_ = glGetUniformLocation(program_, "uDestination");
+  sourceUniform_ = glGetUniformLocation(program_, "uSource");
+  quantizeUniform_ = glGetUniformLocation(program_, "uQuantize");
+  samplerUniform_ = glGetUniformLocation(program_, "uTexture");
+  glGenVertexArrays(1, &emptyVao_);
+
+  form_.texture = CreateSurfaceTexture(form_.surface->width(), form_.surface->height());
+  for (Layer& panel : panels_)
+    panel.texture = CreateSurfaceTexture(panel.surface->width(), panel.surface->height());
+
+  // The screen is composed in 16 bits for the look of a 640 x 480 x 16 display mode.
+  glGenRenderbuffers(1, &screenColour_);
+  glGenFramebuffers(1, &screenFramebuffer_);
+  glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
+  for (GLenum format : {GL_RGB565, GL_RGBA8}) {
+    glBindRenderbuffer(GL_RENDERBUFFER, screenColour_);
+    glRenderbufferStorage(GL_RENDERBUFFER, format, kScreenWidth, kScreenHeight);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, screenColour_);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) {
+      quantize_ = format != GL_RGB565;
+      glBindFramebuffer(GL_FRAMEBUFFER, 0);
+      return true;
+    }
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  *error = "no 640 x 480 screen framebuffer could be made";
+  return false;
+}
+
+Surface2D& GlDisplay::Form() {
+  return *form_.surface;
+}
+
+Surface2D& GlDisplay::Panel(int player) {
+  return *panels_[player & 3].surface;
+}
+
+void GlDisplay::UploadIfChanged(Layer& layer) {
+  if (!layer.surface->TakeDirty()) return;
+  glBindTexture(GL_TEXTURE_2D, layer.texture);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, layer.surface->width(), layer.surface->height(), GL_RGB,
+                  GL_UNSIGNED_BYTE, layer.surface->pixels());
+}
+
+void GlDisplay::DrawRect(GLuint texture, float x, float y, float w, float h, float u0, float v0,
+                         float u1, float v1) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glUniform4f(destinationUniform_, x, y, w, h);
+  glUniform4f(sourceUniform_, u0, v0, u1, v1);
+  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+}
+
+void GlDisplay::Compose() {
+  UploadIfChanged(form_);
+  for (Layer& panel : panels_) UploadIfChanged(panel);
+
+  glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
+  glViewport(0, 0, kScreenWidth, kScreenHeight);
+  glDisable(GL_SCISSOR_TEST);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_BLEND);
+  glUseProgram(program_);
+  glUniform1i(samplerUniform_, 0);
+  glUniform1i(quantizeUniform_, quantize_);
+  glActiveTexture(GL_TEXTURE0);
+  glBindVertexArray(emptyVao_);
+
+  // Surfaces keep their top row first (v = 0 at the top).
+  DrawRect(form_.texture, 0, 0, kScreenWidth, kScreenHeight, 0, 0, 1, 1);
+  if (battleAreaVisible_) {
+    // The device image was rendered by GL, top row last: show its top 420 rows.
+    const float hiddenRows = static_cast<float>(kDeviceHeight - kAreaHeight) / kDeviceHeight;
+    DrawRect(scene_.deviceTexture(), kAreaX, kAreaY, kDeviceWidth, kAreaHeight, 0, 1, 1,
+             hiddenRows);
+    for (int i = 0; i < 4; ++i)
+      DrawRect(panels_[i].texture, kPanelX[i], kPanelY[i], panels_[i].surface->width(),
+               panels_[i].surface->height(), 0, 0, 1, 1);
+  }
+  glBindVertexArray(0);
+}
+
+// Scales the screen to the window's drawable area, keeping 4:3 with black bars.
+void GlDisplay::ShowInWindow() {
+  int width = 0, height = 0;
+  SDL_GL_GetDrawableSize(window_, &width, &height);
+  if (width <= 0 || height <= 0) return;
+  int shownWidth = width, shownHeight = height;
+  if (width * 3 > height * 4)
+    shownWidth = height * 4 / 3;
+  else
+    shownHeight = width * 3 / 4;
+  int x = (width - shownWidth) / 2, y = (height - shownHeight) / 2;
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  glViewport(0, 0, width, height);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, screenFramebuffer_);
+  bool exact = shownWidth == kScreenWidth && shownHeight == kScreenHeight;
+  glBlitFramebuffer(0, 0, kScreenWidth, kScreenHeight, x, y, x + shownWidth, y + shownHeight,
+                    GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  SDL_GL_SwapWindow(window_);
+}
+
+void GlDisplay::Present() {
+  Compose();
+  ShowInWindow();
+}
+
+bool GlDisplay::ReadScreen(std::uint8_t* rgb) {
+  std::vector<std::uint16_t> packed(kScreenWidth * kScreenHeight);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, screenFramebuffer_);
+  glPixelStorei(GL_PACK_ALIGNMENT, 2);
+  glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, packed.data());
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+  for (int y = 0; y < kScreenHeight; ++y) {
+    // GL keeps the bottom row first; the screenshot wants the top row first.
+    const std::uint16_t* row =
+        &packed[static_cast<std::size_t>(kScreenHeight - 1 - y) * kScreenWidth];
+    std::uint8_t* out = rgb + static_cast<std::size_t>(y) * kScreenWidth * 3;
+    for (int x = 0; x < kScreenWidth; ++x) {
+      unsigned p = row[x];
+      out[x * 3 + 0] = Expand5(p >> 11);
+      out[x * 3 + 1] = Expand6((p >> 5) & 63);
+      out[x * 3 + 2] = Expand5(p & 31);
+    }
+  }
+  return true;
+}
+
+}  // namespace bf

@@ -1,0 +1,57 @@
+#pragma once
+// The 640 x 480 screen: the form, the 3D device image and the four status panels composed into
+// a 16-bit (RGB565) picture, then scaled to the window with black bars keeping 4:3.
+#include <epoxy/gl.h>
+
+#include <string>
+
+#include "platform/surface.h"
+
+struct SDL_Window;
+
+namespace bf {
+
+class GlScene;
+class PixelSurface;
+
+class GlDisplay : public Display {
+ public:
+  // Needs the GL context current; call Init() before anything else.
+  GlDisplay(SDL_Window* window, PixelSurface& form, PixelSurface* const panels[4],
+            const GlScene& scene);
+  ~GlDisplay() override;
+  bool Init(std::string* error);
+
+  Surface2D& Form() override;
+  Surface2D& Panel(int player) override;
+  void ShowBattleArea(bool visible) override { battleAreaVisible_ = visible; }
+  void Present() override;
+  bool ReadScreen(std::uint8_t* rgb) override;
+
+ private:
+  struct Layer {  // a 2D surface and the texture it is shown through
+    PixelSurface* surface;
+    GLuint texture;
+  };
+
+  void Compose();
+  void UploadIfChanged(Layer& layer);
+  void DrawRect(GLuint texture, float x, float y, float w, float h, float u0, float v0, float u1,
+                float v1);
+  void ShowInWindow();
+
+  SDL_Window* window_;
+  const GlScene& scene_;
+  Layer form_;
+  Layer panels_[4];
+  bool battleAreaVisible_ = false;
+  bool quantize_ = false;  // set when the driver has no RGB565 target: the shader rounds instead
+
+  GLuint program_ = 0;
+  GLint destinationUniform_ = -1, sourceUniform_ = -1, quantizeUniform_ = -1, samplerUniform_ = -1;
+  GLuint emptyVao_ = 0;
+  GLuint screenFramebuffer_ = 0;
+  GLuint screenColour_ = 0;
+};
+
+}  // namespace bf

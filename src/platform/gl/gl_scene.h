@@ -1,0 +1,133 @@
+#pragma once
+// The retained-mode scene drawn with OpenGL 3.3 into the 620 x 430 device image. Mesh data and
+// textures are read once per program run and shared by every builder and frame that uses them.
+#include <epoxy/gl.h>
+
+#include <glm/glm.hpp>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/gl/frame_graph.h"
+#include "platform/scene.h"
+
+namespace bf {
+
+constexpr int kDeviceWidth = 620;
+constexpr int kDeviceHeight = 430;
+
+class GlScene : public Scene {
+ public:
+  // Needs the GL context current; call Init() before anything else.
+  GlScene();
+  ~GlScene() override;
+  bool Init(std::string* error);
+
+  void NewScene() override;
+  void ReleaseAll() override;
+  FrameId CreateFrame(FrameId parent) override;
+  MeshId CreateMeshBuilder() override;
+  void LoadFromFile(MeshId mesh, const std::string& path) override;
+  void ScaleMesh(MeshId mesh, float sx, float sy, float sz) override;
+  TextureId LoadTexture(const std::string& path) override;
+  void MakeBlackTransparent(TextureId texture) override;
+  void SetTexture(MeshId mesh, TextureId texture) override;
+  void AddVisual(FrameId frame, MeshId mesh) override;
+  void AddLight(FrameId frame, LightType type, float r, float g, float b) override;
+  void SetPosition(FrameId frame, FrameId reference, float x, float y, float z) override;
+  void SetOrientation(FrameId frame, FrameId reference, float dx, float dy, float dz, float ux,
+                      float uy, float uz) override;
+  void LookAt(FrameId frame, FrameId target) override;
+  void SetSceneBackground(FrameId root, float r, float g, float b) override;
+  void SetViewport(FrameId camera, int x, int y, int width, int height) override;
+  void SetBack(float distance) override;
+  void ClearViewport() override;
+  void Render(FrameId root) override;
+  void Update() override;
+  const std::string& LoadError() const override { return loadError_; }
+
+  // For tests: where a frame stands in the world.
+  glm::mat4 WorldMatrix(FrameId frame) const { return frames_.WorldMatrix(frame); }
+  // The device image (RGBA, row 0 at the bottom), for the display.
+  GLuint deviceTexture() const { return deviceColour_; }
+  int updateCount() const { return updateCount_; }
+  // Mesh draws issued by the last Render(), after leaving out what lies outside the view.
+  int lastDrawCount() const { return lastDrawCount_; }
+
+ private:
+  struct Geometry {  // one .x file, uploaded once
+    GLuint vao = 0;
+    GLuint vbo = 0;
+    struct Part {
+      GLint first;
+      GLsizei count;
+      glm::vec4 diffuse;
+      glm::vec3 emissive;
+      int texture;  // index into textures_, -1 = none
+    };
+    std::vector<Part> parts;
+    glm::vec3 boundsCentre{0.0f};
+    float boundsRadius = 0.0f;
+  };
+  struct Texture {  // one .bmp file, uploaded once; id 0 when it could not be read
+    GLuint id = 0;
+  };
+  struct Builder {
+    int geometry = -1;
+    glm::vec3 scale{1.0f};
+    TextureId texture = kNoTexture;  // overrides every material's texture
+  };
+  struct TextureHandle {
+    int texture = -1;
+    bool blackTransparent = false;
+  };
+  struct Visual {
+    FrameId frame;
+    MeshId mesh;
+  };
+  struct Light {
+    FrameId frame;
+    LightType type;
+    glm::vec3 colour;
+  };
+  struct Uniforms {
+    GLint model, normalMatrix, viewProjection, ambient, pointCount, pointPosition, pointColour,
+        diffuse, emissive, textured, blackTransparent, sampler;
+  };
+
+  int LoadGeometry(const std::string& path);
+  int LoadTextureFile(const std::string& path);
+  void RecordLoadError(const std::string& message);
+  bool CreateDevice(std::string* error);
+  void SetLights(FrameId root);
+  void DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]);
+  void ReleaseCaches();
+
+  FrameGraph frames_;
+  std::vector<glm::vec3> background_;
+  std::vector<Builder> builders_;
+  std::vector<TextureHandle> textureHandles_;
+  std::vector<Visual> visuals_;
+  std::vector<Light> lights_;
+  std::vector<glm::mat4> world_;
+
+  std::vector<Geometry> geometries_;
+  std::unordered_map<std::string, int> geometryByPath_;
+  std::vector<Texture> textures_;
+  std::unordered_map<std::string, int> textureByPath_;
+
+  FrameId camera_ = kNoFrame;
+  int viewX_ = 0, viewY_ = 0, viewWidth_ = kDeviceWidth, viewHeight_ = kDeviceHeight;
+  float back_ = 3000.0f;
+
+  GLuint program_ = 0;
+  Uniforms uniforms_{};
+  GLuint framebuffer_ = 0;
+  GLuint deviceColour_ = 0;
+  GLuint deviceDepth_ = 0;
+  int updateCount_ = 0;
+  int lastDrawCount_ = 0;
+  std::string loadError_;
+};
+
+}  // namespace bf

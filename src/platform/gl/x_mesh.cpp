@@ -1,0 +1,468 @@
+#include "platform/gl/x_mesh.h"
+
+#include <assimp/cimport.h>
+#include <assimp/material.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <algorithm>
+#include <assimp/Importer.hpp>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <unordered_map>
+
+namespace bf {
+namespace {
+
+constexpr std::size_t kHeaderSize = 16;
+// A count larger than both this and the file itself cannot describe data in the file.
+constexpr unsigned long long kMinCountLimit = 1000000;
+
+struct Token {
+  enum Kind { kWord, kOpen, kClose, kString, kSeparator } kind;
+  std::size_t begin;
+  std::size_t end;
+};
+
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
+bool EndsWord(char c) {
+  return IsSpace(c) || c == '{' || c == '}' || c == ';' || c == ',' || c == '"';
+}
+
+// Splits the body of a text .x file into words, braces, separators and strings; comments go.
+bool Tokenize(const std::string& text, std::vector<Token>* tokens, std::string* error) {
+  std::size_t i = kHeaderSize;
+  const std::size_t n = text.size();
+  while (i < n) {
+    char c = text[i];
+    if (IsSpace(c)) {
+      ++i;
+    } else if (c == ';' || c == ',') {
+      tokens->push_back({Token::kSeparator, i, i + 1});
+      ++i;
+    } else if (c == '#' || (c == '/' && i + 1 < n && text[i + 1] == '/')) {
+      while (i < n && text[i] != '\n') ++i;
+    } else if (c == '"') {
+      std::size_t close = text.find('"', i + 1);
+      if (close == std::string::npos) {
+        *error = "unterminated string";
+        return false;
+      }
+      tokens->push_back({Token::kString, i, close + 1});
+      i = close + 1;
+    } else if (c == '{' || c == '}') {
+      tokens->push_back({c == '{' ? Token::kOpen : Token::kClose, i, i + 1});
+      ++i;
+    } else {
+      std::size_t begin = i;
+      while (i < n && !EndsWord(text[i])) ++i;
+      tokens->push_back({Token::kWord, begin, i});
+    }
+  }
+  return true;
+}
+
+// A whole-number word bigger than anything the file could hold (a corrupted count).
+bool IsAbsurdCount(std::string_view word, unsigned long long limit) {
+  if (word.empty() ||
+      !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  if (word.size() > 18) return true;
+  unsigned long long value = 0;
+  for (char c : word) value = value * 10 + static_cast<unsigned long long>(c - '0');
+  return value > limit;
+}
+
+struct Replacement {
+  std::size_t begin;
+  std::size_t end;
+  std::string text;
+};
+
+std::string ReadWholeFile(const std::string& path, bool* ok) {
+  std::ifstream in(path, std::ios::binary);
+  *ok = static_cast<bool>(in);
+  if (!*ok) return {};
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+glm::vec3 ToVec3(const aiVector3D& v) {
+  return {v.x, v.y, v.z};
+}
+
+struct Collector {
+  const aiScene& scene;
+  std::vector<std::vector<MeshVertex>> byMaterial;
+  std::vector<glm::vec3> madeNormals;  // scratch for meshes without normals
+  bool badIndex = false;
+};
+
+// Smooth normals for a mesh that has none: the faces' clockwise normals summed per vertex.
+void MakeNormals(const aiMesh& mesh, std::vector<glm::vec3>* normals) {
+  normals->assign(mesh.mNumVertices, glm::vec3(0.0f));
+  for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+    const aiFace& face = mesh.mFaces[f];
+    if (face.mNumIndices != 3) continue;
+    unsigned a = face.mIndices[0], b = face.mIndices[1], c = face.mIndices[2];
+    if (a >= mesh.mNumVertices || b >= mesh.mNumVertices || c >= mesh.mNumVertices) continue;
+    glm::vec3 pa = ToVec3(mesh.mVertices[a]);
+    glm::vec3 n = glm::cross(ToVec3(mesh.mVertices[b]) - pa, ToVec3(mesh.mVertices[c]) - pa);
+    for (unsigned index : {a, b, c}) (*normals)[index] += n;
+  }
+}
+
+// Bakes each node's transform into its meshes' vertices, sorting triangles by material.
+void CollectNode(Collector& out, const aiNode& node, const aiMatrix4x4& parent) {
+  aiMatrix4x4 global = parent * node.mTransformation;
+  aiMatrix3x3 normalMatrix(global);
+  normalMatrix.Inverse().Transpose();
+  for (unsigned m = 0; m < node.mNumMeshes; ++m) {
+    if (node.mMeshes[m] >= out.scene.mNumMeshes) continue;
+    const aiMesh& mesh = *out.scene.mMeshes[node.mMeshes[m]];
+    if (mesh.mMaterialIndex >= out.byMaterial.size()) continue;
+    if (!mesh.mNormals) MakeNormals(mesh, &out.madeNormals);
+    std::vector<MeshVertex>& target = out.byMaterial[mesh.mMaterialIndex];
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+      const aiFace& face = mesh.mFaces[f];
+      if (face.mNumIndices != 3) continue;
+      for (unsigned k = 0; k < 3; ++k) {
+        unsigned index = face.mIndices[k];
+        if (index >= mesh.mNumVertices) {
+          out.badIndex = true;
+          return;
+        }
+        MeshVertex vertex;
+        vertex.position = ToVec3(global * mesh.mVertices[index]);
+        aiVector3D n = mesh.mNormals
+                           ? mesh.mNormals[index]
+                           : aiVector3D(out.madeNormals[index].x, out.madeNormals[index].y,
+                                        out.madeNormals[index].z);
+        glm::vec3 normal = ToVec3(normalMatrix * n);
+        float length = glm::length(normal);
+        vertex.normal = std::isfinite(length) && length > 0 ? normal / length : glm::vec3(0, 1, 0);
+        vertex.uv = mesh.mTextureCoords[0] ? glm::vec2(mesh.mTextureCoords[0][index].x,
+                                                       mesh.mTextureCoords[0][index].y)
+                                           : glm::vec2(0.0f);
+        target.push_back(vertex);
+      }
+    }
+  }
+  for (unsigned c = 0; c < node.mNumChildren && !out.badIndex; ++c)
+    CollectNode(out, *node.mChildren[c], global);
+}
+
+MeshPart ReadMaterial(const aiMaterial& material, const std::string& meshPath) {
+  MeshPart part;
+  aiColor4D colour;
+  if (aiGetMaterialColor(&material, AI_MATKEY_COLOR_DIFFUSE, &colour) == AI_SUCCESS)
+    part.diffuse = {colour.r, colour.g, colour.b, colour.a};
+  if (aiGetMaterialColor(&material, AI_MATKEY_COLOR_EMISSIVE, &colour) == AI_SUCCESS)
+    part.emissive = {colour.r, colour.g, colour.b};
+  aiString texture;
+  if (material.GetTextureCount(aiTextureType_DIFFUSE) > 0 &&
+      material.GetTexture(aiTextureType_DIFFUSE, 0, &texture) == AI_SUCCESS && texture.length > 0)
+    part.texturePath = ResolveTexturePath(meshPath, texture.C_Str());
+  return part;
+}
+
+void ComputeBounds(MeshGeometry* mesh) {
+  glm::vec3 low(0.0f), high(0.0f);
+  if (!mesh->vertices.empty()) low = high = mesh->vertices[0].position;
+  for (const MeshVertex& v : mesh->vertices) {
+    low = glm::min(low, v.position);
+    high = glm::max(high, v.position);
+  }
+  mesh->boundsCentre = (low + high) * 0.5f;
+  mesh->boundsRadius = 0.0f;
+  for (const MeshVertex& v : mesh->vertices)
+    mesh->boundsRadius = std::max(mesh->boundsRadius, glm::length(v.position - mesh->boundsCentre));
+}
+
+bool Fail(const std::string& path, const std::string& reason, std::string* error) {
+  *error = "cannot load mesh '" + path + "': " + reason;
+  return false;
+}
+
+}  // namespace
+
+namespace {
+
+// A text .x file split into tokens with its braces matched: enough structure to check counts
+// and indices before the importer trusts them, and to rewrite material references.
+class TextXFile {
+ public:
+  explicit TextXFile(std::string* text) : text_(*text) {}
+
+  bool Parse(std::string* error) {
+    if (!Tokenize(text_, &tokens_, error)) return false;
+    const unsigned long long limit = std::max<unsigned long long>(kMinCountLimit, text_.size());
+    match_.assign(tokens_.size(), 0);
+    depth_.assign(tokens_.size(), 0);
+    std::vector<std::size_t> open;
+    for (std::size_t i = 0; i < tokens_.size(); ++i) {
+      depth_[i] = static_cast<int>(open.size());
+      if (tokens_[i].kind == Token::kWord && IsAbsurdCount(Word(i), limit)) {
+        *error = "absurd count " + std::string(Word(i));
+        return false;
+      }
+      if (tokens_[i].kind == Token::kOpen) {
+        open.push_back(i);
+      } else if (tokens_[i].kind == Token::kClose) {
+        if (open.empty()) {
+          *error = "unbalanced braces";
+          return false;
+        }
+        match_[open.back()] = i;
+        match_[i] = open.back();
+        open.pop_back();
+        depth_[i] = static_cast<int>(open.size());
+      }
+    }
+    if (!open.empty()) {
+      *error = "unbalanced braces";
+      return false;
+    }
+    return true;
+  }
+
+  // Every mesh's counts must agree with the data that follows and every index must point at
+  // something that exists.
+  bool CheckMeshes(std::string* error) {
+    for (std::size_t i = 0; i < tokens_.size(); ++i) {
+      std::size_t open = ObjectBody(i, "Mesh");
+      if (open == kNone) continue;
+      unsigned long long vertices = 0;
+      if (!CheckIndexedList(open, 3, &vertices, error)) return false;
+      for (std::size_t k = open + 1; k < match_[open]; ++k) {
+        if (depth_[k] != depth_[open] + 1 || tokens_[k].kind != Token::kWord) continue;
+        std::size_t child = ObjectBody(k, Word(k));
+        if (child == kNone) continue;
+        std::string_view type = Word(k);
+        unsigned long long count = 0;
+        if (type == "MeshNormals" && !CheckIndexedList(child, 3, &count, error)) return false;
+        if (type == "MeshTextureCoords" && !CheckTextureCoords(child, vertices, error))
+          return false;
+        if (type == "MeshMaterialList" && !CheckMaterialList(child, error)) return false;
+      }
+    }
+    return true;
+  }
+
+  // Rewrites `{ Name }` references inside material lists as the named top-level material.
+  void InlineMaterialReferences() {
+    std::unordered_map<std::string_view, std::size_t> materials;
+    for (std::size_t i = 0; i < tokens_.size(); ++i) {
+      std::size_t open = ObjectBody(i, "Material");
+      if (open != kNone && depth_[i] == 0 && open == i + 2) materials.emplace(Word(i + 1), open);
+    }
+    std::vector<Replacement> replacements;
+    for (std::size_t i = 0; i < tokens_.size(); ++i) {
+      std::size_t list = ObjectBody(i, "MeshMaterialList");
+      if (list == kNone) continue;
+      for (std::size_t k = list + 1; k + 2 < match_[list]; ++k) {
+        if (!IsReference(k) || depth_[k] != depth_[list] + 1) continue;
+        std::size_t body = materials.at(Word(k + 1));
+        replacements.push_back(
+            {tokens_[k].begin, tokens_[k + 2].end,
+             "Material {" +
+                 text_.substr(tokens_[body].end, tokens_[match_[body]].begin - tokens_[body].end) +
+                 "}"});
+      }
+    }
+    for (auto r = replacements.rbegin(); r != replacements.rend(); ++r)
+      text_.replace(r->begin, r->end - r->begin, r->text);
+  }
+
+ private:
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  std::string_view Word(std::size_t i) const {
+    return std::string_view(text_).substr(tokens_[i].begin, tokens_[i].end - tokens_[i].begin);
+  }
+
+  // The opening brace of the data object `type [name] {` starting at token i, or kNone. A word
+  // right after another word is the object's name, never a type.
+  std::size_t ObjectBody(std::size_t i, std::string_view type) const {
+    if (tokens_[i].kind != Token::kWord || Word(i) != type) return kNone;
+    if (i > 0 && tokens_[i - 1].kind == Token::kWord) return kNone;
+    std::size_t open = i + 1;
+    if (open < tokens_.size() && tokens_[open].kind == Token::kWord) ++open;
+    return open < tokens_.size() && tokens_[open].kind == Token::kOpen ? open : kNone;
+  }
+
+  bool IsReference(std::size_t k) const {
+    return tokens_[k].kind == Token::kOpen && k + 2 < tokens_.size() &&
+           tokens_[k + 1].kind == Token::kWord && match_[k] == k + 2;
+  }
+
+  // The words directly inside a block, nested blocks and strings left out.
+  std::vector<std::string_view> Words(std::size_t open) const {
+    std::vector<std::string_view> words;
+    for (std::size_t k = open + 1; k < match_[open]; ++k)
+      if (depth_[k] == depth_[open] + 1 && tokens_[k].kind == Token::kWord)
+        words.push_back(Word(k));
+    return words;
+  }
+
+  static bool ReadCount(const std::vector<std::string_view>& words, std::size_t* at,
+                        unsigned long long* value) {
+    if (*at >= words.size()) return false;
+    std::string_view w = words[(*at)++];
+    if (w.empty() || w.size() > 18) return false;
+    *value = 0;
+    for (char c : w) {
+      if (c < '0' || c > '9') return false;
+      *value = *value * 10 + static_cast<unsigned long long>(c - '0');
+    }
+    return true;
+  }
+
+  // `count; values...; faces; (n; n indices)...`: the layout of Mesh and MeshNormals.
+  bool CheckIndexedList(std::size_t open, unsigned long long wordsPerItem,
+                        unsigned long long* count, std::string* error) const {
+    std::vector<std::string_view> words = Words(open);
+    std::size_t at = 0;
+    unsigned long long faces = 0;
+    if (!ReadCount(words, &at, count) || words.size() - at < *count * wordsPerItem) {
+      *error = "mesh data shorter than its count";
+      return false;
+    }
+    at += static_cast<std::size_t>(*count * wordsPerItem);
+    if (!ReadCount(words, &at, &faces)) {
+      *error = "mesh has no face count";
+      return false;
+    }
+    for (unsigned long long f = 0; f < faces; ++f) {
+      unsigned long long corners = 0, index = 0;
+      if (!ReadCount(words, &at, &corners) || corners < 3) {
+        *error = "face " + std::to_string(f) + " is malformed";
+        return false;
+      }
+      for (unsigned long long c = 0; c < corners; ++c) {
+        if (!ReadCount(words, &at, &index) || index >= *count) {
+          *error = "face " + std::to_string(f) + " uses a vertex that does not exist";
+          return false;
+        }
+      }
+    }
+    return true;
+  }
+
+  bool CheckTextureCoords(std::size_t open, unsigned long long vertices, std::string* error) const {
+    std::vector<std::string_view> words = Words(open);
+    std::size_t at = 0;
+    unsigned long long count = 0;
+    if (!ReadCount(words, &at, &count) || count != vertices || words.size() - at < count * 2) {
+      *error = "texture coordinates do not match the vertices";
+      return false;
+    }
+    return true;
+  }
+
+  bool CheckMaterialList(std::size_t open, std::string* error) const {
+    std::vector<std::string_view> words = Words(open);
+    std::size_t at = 0;
+    unsigned long long materials = 0, faces = 0, index = 0;
+    if (!ReadCount(words, &at, &materials) || !ReadCount(words, &at, &faces)) {
+      *error = "material list has no counts";
+      return false;
+    }
+    for (unsigned long long f = 0; f < faces; ++f) {
+      if (!ReadCount(words, &at, &index) || index >= materials) {
+        *error = "material list names a material that does not exist";
+        return false;
+      }
+    }
+    unsigned long long listed = 0;
+    for (std::size_t k = open + 1; k < match_[open]; ++k) {
+      if (depth_[k] != depth_[open] + 1 || tokens_[k].kind != Token::kOpen) continue;
+      ++listed;
+      if (IsReference(k) && !IsTopLevelMaterial(Word(k + 1))) {
+        *error = "unknown material '" + std::string(Word(k + 1)) + "'";
+        return false;
+      }
+    }
+    if (listed != materials) {
+      *error = "material list promises " + std::to_string(materials) + " materials, holds " +
+               std::to_string(listed);
+      return false;
+    }
+    return true;
+  }
+
+  bool IsTopLevelMaterial(std::string_view name) const {
+    for (std::size_t i = 0; i + 2 < tokens_.size(); ++i)
+      if (depth_[i] == 0 && ObjectBody(i, "Material") == i + 2 && Word(i + 1) == name) return true;
+    return false;
+  }
+
+  std::string& text_;
+  std::vector<Token> tokens_;
+  std::vector<std::size_t> match_;
+  std::vector<int> depth_;
+};
+
+}  // namespace
+
+bool PrepareTextXFile(std::string* text, std::string* error) {
+  TextXFile file(text);
+  if (!file.Parse(error) || !file.CheckMeshes(error)) return false;
+  file.InlineMaterialReferences();
+  return true;
+}
+
+std::string ResolveTexturePath(const std::string& meshPath, const std::string& textureName) {
+  std::string name = textureName;
+  std::replace(name.begin(), name.end(), '\\', '/');
+  if (!name.empty() && name[0] == '/') return name;
+  std::size_t slash = meshPath.find_last_of('/');
+  return slash == std::string::npos ? name : meshPath.substr(0, slash + 1) + name;
+}
+
+bool ReadXFile(const std::string& path, MeshGeometry* mesh, std::string* error) {
+  *mesh = MeshGeometry();
+  bool opened = false;
+  std::string data = ReadWholeFile(path, &opened);
+  if (!opened) return Fail(path, "file not found or unreadable", error);
+  if (data.size() < kHeaderSize || data.compare(0, 4, "xof ") != 0)
+    return Fail(path, "not a .x file (bad header)", error);
+  std::string format = data.substr(8, 4);
+  if (format == "txt ") {
+    std::string reason;
+    if (!PrepareTextXFile(&data, &reason)) return Fail(path, reason, error);
+  } else if (format != "bin " && format != "tzip" && format != "bzip") {
+    return Fail(path, "unknown .x format '" + format + "'", error);
+  }
+
+  Assimp::Importer importer;
+  // Normals missing from the file are made here: assimp's would point inwards once the
+  // faces are back in the file's clockwise order.
+  const unsigned flags =
+      aiProcess_ConvertToLeftHanded | aiProcess_Triangulate | aiProcess_ValidateDataStructure;
+  const aiScene* scene = importer.ReadFileFromMemory(data.data(), data.size(), flags, "x");
+  if (!scene) return Fail(path, importer.GetErrorString(), error);
+  if ((scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mRootNode)
+    return Fail(path, "incomplete scene", error);
+
+  Collector collector{*scene, {}, {}, false};
+  collector.byMaterial.resize(scene->mNumMaterials);
+  CollectNode(collector, *scene->mRootNode, aiMatrix4x4());
+  if (collector.badIndex) return Fail(path, "a face uses a vertex that does not exist", error);
+  for (unsigned m = 0; m < scene->mNumMaterials; ++m) {
+    std::vector<MeshVertex>& vertices = collector.byMaterial[m];
+    if (vertices.empty()) continue;
+    MeshPart part = ReadMaterial(*scene->mMaterials[m], path);
+    part.first = static_cast<int>(mesh->vertices.size());
+    part.count = static_cast<int>(vertices.size());
+    mesh->vertices.insert(mesh->vertices.end(), vertices.begin(), vertices.end());
+    mesh->parts.push_back(std::move(part));
+  }
+  if (mesh->vertices.empty()) return Fail(path, "no triangles", error);
+  ComputeBounds(mesh);
+  return true;
+}
+
+}  // namespace bf

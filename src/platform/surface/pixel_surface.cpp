@@ -1,0 +1,213 @@
+#include "platform/surface/pixel_surface.h"
+
+#include <SDL2/SDL_ttf.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/pictures.h"
+
+namespace bf {
+namespace {
+
+constexpr Rgb kTextColour{0, 0, 0};
+
+// A fractional coordinate to its pixel: the nearest one, halves going right or down, so that a
+// bar edge at x0 + width reaches that column and an edge at x0 stays on x0. Far-off and
+// non-finite values are pulled to just outside the surface so they clip like any other.
+int PixelOf(double coordinate, int limit) {
+  const double clamped = std::clamp(coordinate, -1.0, static_cast<double>(limit));
+  return static_cast<int>(std::floor(clamped + 0.5));
+}
+
+std::uint8_t Mix(std::uint8_t under, std::uint8_t over, int alpha) {
+  return static_cast<std::uint8_t>((under * (255 - alpha) + over * alpha + 127) / 255);
+}
+
+}  // namespace
+
+PixelSurface::PixelSurface(int width, int height, Rgb background, int textPixels)
+    : width_(width),
+      height_(height),
+      background_(background),
+      pixels_(static_cast<std::size_t>(width) * height * 3),
+      title_(&TitlePicture()),
+      spriteSheet_(&SpriteSheetPicture()),
+      textPixels_(textPixels) {
+  Clear();
+}
+
+PixelSurface::~PixelSurface() {
+  if (font_ != nullptr) {
+    TTF_CloseFont(font_);
+    TTF_Quit();
+  }
+}
+
+void PixelSurface::Clear() {
+  for (std::size_t i = 0; i < pixels_.size(); i += 3) {
+    pixels_[i] = background_.r;
+    pixels_[i + 1] = background_.g;
+    pixels_[i + 2] = background_.b;
+  }
+  dirty_ = true;
+}
+
+// Nearest neighbour, like a stretch in copy mode: each destination pixel takes the source pixel
+// under its centre. Pixels outside the surface or outside the picture are left alone.
+void PixelSurface::StretchCopy(PictureId picture, int sx, int sy, int sw, int sh, int dx, int dy,
+                               int dw, int dh) {
+  if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return;
+  const EmbeddedPicture& source = picture == PictureId::kTitle ? *title_ : *spriteSheet_;
+  const int firstX = std::max(0, -dx), lastX = std::min(dw, width_ - dx);
+  const int firstY = std::max(0, -dy), lastY = std::min(dh, height_ - dy);
+  for (int j = firstY; j < lastY; ++j) {
+    const int srcY = sy + static_cast<int>((2LL * j + 1) * sh / (2LL * dh));
+    if (srcY < 0 || srcY >= source.height) continue;
+    for (int i = firstX; i < lastX; ++i) {
+      const int srcX = sx + static_cast<int>((2LL * i + 1) * sw / (2LL * dw));
+      if (srcX < 0 || srcX >= source.width) continue;
+      const std::uint8_t* from =
+          source.rgb + (static_cast<std::size_t>(srcY) * source.width + srcX) * 3;
+      std::uint8_t* to = &pixels_[(static_cast<std::size_t>(dy + j) * width_ + dx + i) * 3];
+      to[0] = from[0];
+      to[1] = from[1];
+      to[2] = from[2];
+    }
+  }
+  dirty_ = true;
+}
+
+void PixelSurface::SetTextPosition(int x, int y) {
+  textX_ = x;
+  textY_ = y;
+  Plot(x, y, kTextColour);
+}
+
+// The text's top-left corner sits at the text position; afterwards the position moves to the
+// start of the next line, as a print does.
+void PixelSurface::Print(std::string_view text) {
+  if (const TextImage* image = FindOrRenderText(text)) {
+    BlendText(*image, textX_, textY_);
+    textY_ += image->height;
+  }
+  textX_ = 0;
+}
+
+void PixelSurface::RectOutline(int x1, int y1, int x2, int y2, Rgb colour) {
+  if (x1 > x2) std::swap(x1, x2);
+  if (y1 > y2) std::swap(y1, y2);
+  FillPixels(x1, y1, x2, y1, colour);
+  FillPixels(x1, y2, x2, y2, colour);
+  FillPixels(x1, y1, x1, y2, colour);
+  FillPixels(x2, y1, x2, y2, colour);
+}
+
+void PixelSurface::FillRect(double x1, double y1, double x2, double y2, Rgb colour) {
+  if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return;
+  FillPixels(PixelOf(x1, width_), PixelOf(y1, height_), PixelOf(x2, width_), PixelOf(y2, height_),
+             colour);
+}
+
+Rgb PixelSurface::PixelAt(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return background_;
+  const std::uint8_t* p = &pixels_[(static_cast<std::size_t>(y) * width_ + x) * 3];
+  return Rgb{p[0], p[1], p[2]};
+}
+
+void PixelSurface::Plot(int x, int y, Rgb colour) {
+  FillPixels(x, y, x, y, colour);
+}
+
+// Both corners included, in either order, clipped to the surface.
+void PixelSurface::FillPixels(int x1, int y1, int x2, int y2, Rgb colour) {
+  if (x1 > x2) std::swap(x1, x2);
+  if (y1 > y2) std::swap(y1, y2);
+  x1 = std::max(x1, 0);
+  y1 = std::max(y1, 0);
+  x2 = std::min(x2, width_ - 1);
+  y2 = std::min(y2, height_ - 1);
+  for (int y = y1; y <= y2; ++y) {
+    std::uint8_t* p = &pixels_[(static_cast<std::size_t>(y) * width_ + x1) * 3];
+    for (int x = x1; x <= x2; ++x, p += 3) {
+      p[0] = colour.r;
+      p[1] = colour.g;
+      p[2] = colour.b;
+    }
+  }
+  dirty_ = true;
+}
+
+// The face is opened once, on the first print; a face that cannot be opened is reported once
+// and the surface then prints nothing.
+bool PixelSurface::OpenFont() {
+  if (font_ != nullptr) return true;
+  if (fontFailed_) return false;
+  if (TTF_Init() != 0) {
+    std::fprintf(stderr, "text disabled: %s\n", TTF_GetError());
+    fontFailed_ = true;
+    return false;
+  }
+  font_ = TTF_OpenFont(BF_FONT_PATH, textPixels_);
+  if (font_ == nullptr) {
+    std::fprintf(stderr, "text disabled: %s\n", TTF_GetError());
+    TTF_Quit();
+    fontFailed_ = true;
+    return false;
+  }
+  TTF_SetFontHinting(font_, TTF_HINTING_NORMAL);
+  return true;
+}
+
+const PixelSurface::TextImage* PixelSurface::FindOrRenderText(std::string_view text) {
+  for (const TextImage& entry : textCache_) {
+    if (entry.height > 0 && entry.text == text) return &entry;
+  }
+  if (text.empty() || !OpenFont()) return nullptr;
+  const std::string line(text);
+  SDL_Surface* rendered = TTF_RenderUTF8_Blended(font_, line.c_str(), SDL_Color{0, 0, 0, 255});
+  if (rendered == nullptr) return nullptr;
+  SDL_Surface* argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
+  SDL_FreeSurface(rendered);
+  if (argb == nullptr) return nullptr;
+
+  TextImage& entry = textCache_[nextCacheEntry_];
+  nextCacheEntry_ = (nextCacheEntry_ + 1) % kTextCacheSize;
+  entry.text = line;
+  entry.width = argb->w;
+  entry.height = argb->h;
+  entry.coverage.assign(static_cast<std::size_t>(argb->w) * argb->h, 0);
+  SDL_LockSurface(argb);
+  for (int y = 0; y < argb->h; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(
+        static_cast<const std::uint8_t*>(argb->pixels) + static_cast<std::size_t>(y) * argb->pitch);
+    for (int x = 0; x < argb->w; ++x) {
+      entry.coverage[static_cast<std::size_t>(y) * argb->w + x] =
+          static_cast<std::uint8_t>(row[x] >> 24);
+    }
+  }
+  SDL_UnlockSurface(argb);
+  SDL_FreeSurface(argb);
+  return &entry;
+}
+
+// Antialiased black text laid over what is already there.
+void PixelSurface::BlendText(const TextImage& image, int x, int y) {
+  for (int j = 0; j < image.height; ++j) {
+    const int py = y + j;
+    if (py < 0 || py >= height_) continue;
+    for (int i = 0; i < image.width; ++i) {
+      const int px = x + i;
+      const int alpha = image.coverage[static_cast<std::size_t>(j) * image.width + i];
+      if (px < 0 || px >= width_ || alpha == 0) continue;
+      std::uint8_t* p = &pixels_[(static_cast<std::size_t>(py) * width_ + px) * 3];
+      p[0] = Mix(p[0], kTextColour.r, alpha);
+      p[1] = Mix(p[1], kTextColour.g, alpha);
+      p[2] = Mix(p[2], kTextColour.b, alpha);
+    }
+  }
+  dirty_ = true;
+}
+
+}  // namespace bf

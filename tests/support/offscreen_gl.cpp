@@ -1,0 +1,67 @@
+#include "support/offscreen_gl.h"
+
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace bf {
+
+OffscreenGl::OffscreenGl() : form_(kScreenWidth, kScreenHeight, Rgb{255, 255, 255}) {
+  PixelSurface* panels[4];
+  for (int i = 0; i < 4; ++i) {
+    panels_[i] = std::make_unique<PixelSurface>(kPanelWidth, kPanelHeight, Rgb{255, 255, 255});
+    panels[i] = panels_[i].get();
+  }
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    error_ = std::string("SDL video: ") + SDL_GetError();
+    return;
+  }
+  SetGlAttributes();
+  window_ = SDL_CreateWindow("test", 0, 0, kScreenWidth, kScreenHeight,
+                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (!window_) {
+    error_ = std::string("window: ") + SDL_GetError();
+    return;
+  }
+  renderer_ = CreateGlRenderer(window_, form_, panels, &error_);
+}
+
+OffscreenGl::~OffscreenGl() {
+  renderer_.reset();
+  if (window_) SDL_DestroyWindow(window_);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+std::vector<std::uint8_t> OffscreenGl::Screen() {
+  std::vector<std::uint8_t> rgb(kScreenWidth * kScreenHeight * 3);
+  display().ReadScreen(rgb.data());
+  return rgb;
+}
+
+bool WritePng(const std::string& path, int width, int height, const std::uint8_t* rgb) {
+  return stbi_write_png(path.c_str(), width, height, 3, rgb, width * 3) != 0;
+}
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "bf-test-XXXXXX").string();
+  if (mkdtemp(pattern.data())) path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& text) const {
+  std::string file = path_ + "/" + name;
+  std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+  std::ofstream(file, std::ios::binary) << text;
+  return file;
+}
+
+}  // namespace bf

@@ -1,0 +1,59 @@
+#pragma once
+// An OpenGL renderer on a hidden window of SDL's "offscreen" video driver (EGL, Mesa's software
+// rasterizer), for tests and benchmarks that draw.
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gl/gl_renderer.h"
+#include "platform/gl/gl_scene.h"
+#include "platform/surface/pixel_surface.h"
+
+namespace bf {
+
+class OffscreenGl {
+ public:
+  // Opens the window and the renderer; on failure ok() is false and error() says why.
+  OffscreenGl();
+  ~OffscreenGl();
+  OffscreenGl(const OffscreenGl&) = delete;
+  OffscreenGl& operator=(const OffscreenGl&) = delete;
+
+  bool ok() const { return renderer_ != nullptr; }
+  const std::string& error() const { return error_; }
+  GlScene& scene() { return static_cast<GlScene&>(renderer_->scene()); }
+  Display& display() { return renderer_->display(); }
+  PixelSurface& form() { return form_; }
+  PixelSurface& panel(int i) { return *panels_[i]; }
+
+  // The composed 640 x 480 screen after a Present(), RGB rows top to bottom.
+  std::vector<std::uint8_t> Screen();
+
+ private:
+  SDL_Window* window_ = nullptr;
+  PixelSurface form_;
+  std::unique_ptr<PixelSurface> panels_[4];
+  std::unique_ptr<GlRenderer> renderer_;
+  std::string error_;
+};
+
+// Writes `rgb` (rows top to bottom) as a PNG; false on failure.
+bool WritePng(const std::string& path, int width, int height, const std::uint8_t* rgb);
+
+// A directory of its own under the system's temporary directory, removed with the object.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::string& path() const { return path_; }
+  // Writes `text` to a file in the directory and returns its path.
+  std::string Write(const std::string& name, const std::string& text) const;
+
+ private:
+  std::string path_;
+};
+
+}  // namespace bf

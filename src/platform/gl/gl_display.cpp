@@ -199,6 +199,8 @@ void GlDisplay::Present() {
 }
 
 bool GlDisplay::ReadScreen(std::uint8_t* rgb) {
+  // The screen as it stands now, even when no pump has presented it yet.
+  Compose();
   std::vector<std::uint16_t> packed(kScreenWidth * kScreenHeight);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, screenFramebuffer_);
   glPixelStorei(GL_PACK_ALIGNMENT, 2);

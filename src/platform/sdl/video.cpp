@@ -1,10 +1,95 @@
 #include "platform/sdl/video.h"
 
-namespace bf {
+#include <SDL2/SDL.h>
 
-std::unique_ptr<Video> OpenVideo(VideoMode, std::string* error) {
-  *error = "rendering is not available in this build";
-  return nullptr;
+#include <array>
+
+#include "platform/gl/gl_renderer.h"
+#include "platform/surface/pixel_surface.h"
+
+namespace bf {
+namespace {
+
+constexpr int kWindowedWidth = 1280;
+constexpr int kWindowedHeight = 960;
+constexpr Rgb kWhite{255, 255, 255};
+
+class SdlVideo final : public Video {
+ public:
+  SdlVideo() : form_(kScreenWidth, kScreenHeight, kWhite, kFormTextPixels) {
+    for (auto& panel : panels_)
+      panel = std::make_unique<PixelSurface>(kPanelWidth, kPanelHeight, kWhite);
+  }
+
+  ~SdlVideo() override {
+    renderer_.reset();
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+
+  bool Open(VideoMode mode, std::string* error) {
+    // The runner renders through SDL's offscreen driver (EGL on Mesa), with no display at all.
+    if (mode == VideoMode::kOffscreen) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+      *error = std::string("cannot open a display: ") + SDL_GetError();
+      return false;
+    }
+    videoStarted_ = true;
+    SetGlAttributes();
+    Uint32 flags = SDL_WINDOW_OPENGL;
+    int width = kScreenWidth, height = kScreenHeight;
+    if (mode == VideoMode::kWindow) {
+      // Fullscreen at the desktop's own resolution: no video mode change.
+      flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE;
+      width = kWindowedWidth;
+      height = kWindowedHeight;
+    } else {
+      flags |= SDL_WINDOW_HIDDEN;
+    }
+    window_ = SDL_CreateWindow("Burrowfield", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                               height, flags);
+    if (window_ == nullptr) {
+      *error = std::string("cannot open the game window: ") + SDL_GetError();
+      return false;
+    }
+    if (mode == VideoMode::kWindow) SDL_ShowCursor(SDL_DISABLE);
+    PixelSurface* const panels[4] = {panels_[0].get(), panels_[1].get(), panels_[2].get(),
+                                     panels_[3].get()};
+    renderer_ = CreateGlRenderer(window_, form_, panels, error);
+    return renderer_ != nullptr;
+  }
+
+  Display& display() override { return renderer_->display(); }
+  Scene& scene() override { return renderer_->scene(); }
+  SDL_Window* window() override { return window_; }
+
+  void ToggleFullscreen() override {
+    const bool fullscreen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (fullscreen) {
+      SDL_SetWindowFullscreen(window_, 0);
+      SDL_SetWindowSize(window_, kWindowedWidth, kWindowedHeight);
+      SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+      SDL_ShowCursor(SDL_ENABLE);
+    } else {
+      SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+      SDL_ShowCursor(SDL_DISABLE);
+    }
+  }
+
+ private:
+  PixelSurface form_;
+  std::array<std::unique_ptr<PixelSurface>, 4> panels_;
+  SDL_Window* window_ = nullptr;
+  bool videoStarted_ = false;
+  std::unique_ptr<GlRenderer> renderer_;
+};
+
+}  // namespace
+
+std::unique_ptr<Video> OpenVideo(VideoMode mode, std::string* error) {
+  auto video = std::make_unique<SdlVideo>();
+  if (!video->Open(mode, error)) return nullptr;
+  return video;
 }
 
 }  // namespace bf

@@ -1,8 +1,11 @@
-// How fast a battle ticks without drawing, and how long Enter takes to reach the first tick of
-// a second battle (meshes already read). Without --render the scene is the null scene.
+// How fast a battle ticks, and how long Enter takes to reach the first tick of a second battle
+// (meshes already read). The scene is the null scene unless BF_BENCH_RENDER=1 asks for the
+// offscreen OpenGL one, with the assets beside this program.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -15,15 +18,28 @@
 namespace bf {
 namespace {
 
-// A game on the headless machine: virtual clock, no script, the null scene.
+bool RenderAsked() {
+  const char* render = std::getenv("BF_BENCH_RENDER");
+  return render != nullptr && std::string(render) == "1";
+}
+
+// A game on the headless machine: virtual clock, no script.
 struct HeadlessGame {
   HeadlessGame() {
-    std::string error;
     HeadlessOptions options;
+    options.render = RenderAsked();
+    options.assetDir = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
     headless = CreateHeadlessPlatform(options, Script{}, &error);
+    if (!headless) return;
     game = std::make_unique<Game>(headless->platform());
     game->playerCharacter = {0, 1, -1, -1};
   }
+  // False, with the reason given to the benchmark, when the scene asked for cannot start.
+  bool Ready(benchmark::State& state) {
+    if (!headless) state.SkipWithError(error.c_str());
+    return headless != nullptr;
+  }
+  std::string error;
   std::unique_ptr<HeadlessPlatform> headless;
   std::unique_ptr<Game> game;
 };
@@ -49,9 +65,14 @@ void KeepBattleBusy(Game& game, int tick) {
 
 void BM_BattleTick(benchmark::State& state) {
   HeadlessGame h;
+  if (!h.Ready(state)) return;
   Game& game = *h.game;
   game.stageIndex = static_cast<int>(state.range(0));
   BuildBattleScene(game);
+  if (!game.io.scene->LoadError().empty()) {
+    state.SkipWithError(game.io.scene->LoadError().c_str());
+    return;
+  }
   game.winner = -1;
   game.runningFlag = -1;
   int tick = 0;
@@ -83,11 +104,16 @@ class FirstTick final : public TickObserver {
 // text, the construction, the battle music, the panels and one tick.
 void BM_EnterToFirstTickOfSecondBattle(benchmark::State& state) {
   HeadlessGame h;
+  if (!h.Ready(state)) return;
   Game& game = *h.game;
   game.stageIndex = static_cast<int>(state.range(0));
   FirstTick first;
   game.observer = &first;
   RunBattle(game);  // the first battle reads every mesh
+  if (game.assetFailure) {
+    state.SkipWithError(game.io.scene->LoadError().c_str());
+    return;
+  }
   for (auto _ : state) {
     first.done = false;
     const auto start = std::chrono::steady_clock::now();

@@ -5,8 +5,10 @@ Usage: driving_check.py TRACE PLAYER... ; prints a JSON summary and exits 1 on t
 For each battle tick it recomputes the player's heading, speed and both axis steps from the
 previous tick (field edge, the other tanks' 70-unit boxes, the wall rectangles, the stage-5
 drift) and demands the traced values exactly. It also checks that no traced position of a
-tank in play lies outside -750..750, inside a wall or inside another tank's box. Ticks with a
-net in the field are skipped: a net pulls a tank by itself.
+tank in play lies outside -750..750, inside a wall or inside another tank's box. Ticks in which
+something besides the driving may move or turn a tank are not replayed: a net in the field (it
+pulls tanks), a running whirlpool (it turns tanks), or a change of any life (a tank may have
+been eliminated and parked in the middle of the tick).
 """
 import json
 import math
@@ -127,11 +129,17 @@ def nets_out(state):
     return any(x != -5000 for x in state["netX"])
 
 
+def something_else_moves(prev, cur):
+    whirlpool = any(state["playerCharacter"][k] == 5 and state["abilityState"][k] >= 1
+                    for state in (prev, cur) for k in range(4))
+    return nets_out(prev) or nets_out(cur) or whirlpool or prev["playerLife"] != cur["playerLife"]
+
+
 def main():
     trace, players = sys.argv[1], [int(a) for a in sys.argv[2:]]
     lines = [json.loads(line) for line in open(trace)]
     holds = {p: Holds() for p in players}
-    checked = 0
+    checked = skipped = 0
     for prev, cur in zip(lines, lines[1:]):
         if cur["screen"] != "battle":
             continue
@@ -139,10 +147,14 @@ def main():
             if cur["playerLife"][p] <= 0 or nets_out(cur):
                 continue
             check_positions(cur, p)
-            if prev["screen"] == "battle" and prev["playerLife"][p] > 0 and not nets_out(prev):
-                replay_step(prev, cur, p, holds[p])
-                checked += 1
-    summary = {"checked": checked}
+            if prev["screen"] != "battle":
+                continue
+            if something_else_moves(prev, cur):
+                skipped += 1
+                continue
+            replay_step(prev, cur, p, holds[p])
+            checked += 1
+    summary = {"checked": checked, "skipped": skipped}
     for p in players:
         summary["player%d" % p] = {"wall": holds[p].wall, "tank": holds[p].tank,
                                    "edge": holds[p].edge}

@@ -30,8 +30,16 @@ cat > "$work/script.txt" <<'SCRIPT'
 250 up 40
 250 down 38
 300 down 27
+301 up 27
+# A second battle on the corner stage (index 3) must not keep the ring's walls.
+303 down 40
+304 up 40
+305 down 39
+306 up 39
+308 down 13
+309 up 13
 SCRIPT
-"$bin/burrowfield-sim" --script "$work/script.txt" --trace "$work/trace.jsonl" --ticks 320 \
+"$bin/burrowfield-sim" --script "$work/script.txt" --trace "$work/trace.jsonl" --ticks 330 \
   > "$work/out.txt" || fail "runner failed: $(cat "$work/out.txt")"
 python3 "$here/driving_check.py" "$work/trace.jsonl" 0 > "$work/summary.json" ||
   fail "driving replay"
@@ -39,7 +47,7 @@ python3 - "$work/trace.jsonl" "$work/summary.json" <<'PY' || fail "ring walls ch
 import json, sys
 lines = [json.loads(l) for l in open(sys.argv[1])]
 summary = json.load(open(sys.argv[2]))
-battle = [l for l in lines if l["screen"] == "battle"]
+battle = [l for l in lines if l["screen"] == "battle" and l["tick"] < 300]
 assert battle[0]["tick"] == 7, battle[0]["tick"]
 assert all(l["stageIndex"] == 2 for l in battle)
 assert battle[0]["wallX"][:7] == [-470, -470, 330, -470, -470, 330, -5000], battle[0]["wallX"]
@@ -52,7 +60,18 @@ assert summary["player0"]["wall"] >= 5, summary
 assert summary["checked"] >= 250, summary
 grid = [[1, 1, 308, 208], [311, 1, 308, 208], [1, 211, 308, 208], [311, 211, 308, 208]]
 assert all(l["views"] == grid for l in battle if l["winner"] < 0)
-assert lines[-1]["screen"] == "selection"
+first_end = next(l for l in lines if l["tick"] > 7 and l["screen"] == "selection")
+assert first_end["tick"] == 300, first_end["tick"]
+second = [l for l in lines if l["tick"] >= 309]
+assert all(l["screen"] == "battle" and l["stageIndex"] == 3 for l in second)
+walls = [(second[0]["wallX"][w], second[0]["wallZ"][w], second[0]["wallWidth"][w],
+          second[0]["wallDepth"][w]) for w in range(21)]
+assert walls[:4] == [(200, 200, 450, 450), (200, -650, 450, 450), (-650, -650, 450, 450),
+                     (-650, 200, 450, 450)], walls[:4]
+assert all(w == (-5000, 0, 0, 0) for w in walls[4:]), walls[4:7]
+# Everybody starts again from the corners, standing.
+assert second[0]["tankX"] == [-750, 750, -750, 750] and second[0]["tankZ"] == [-750, -750, 750, 750]
+assert second[0]["tankHeading"] == [235, 315, 135, 45] and second[0]["tankSpeed"] == [0, 0, 0, 0]
 print(summary)
 PY
 echo "ring walls: ok"

@@ -18,9 +18,9 @@ cat > "$work/script.txt" <<'SCRIPT'
 8 down 87
 8 down 68
 41 up 68
-260 down 27
+200 down 27
 SCRIPT
-"$bin/burrowfield-sim" --script "$work/script.txt" --trace "$work/trace.jsonl" --ticks 280 \
+"$bin/burrowfield-sim" --script "$work/script.txt" --trace "$work/trace.jsonl" --ticks 220 \
   > "$work/out.txt" || fail "runner failed: $(cat "$work/out.txt")"
 python3 "$here/driving_check.py" "$work/trace.jsonl" 0 1 > "$work/summary.json" ||
   fail "driving replay"
@@ -39,9 +39,9 @@ assert last["tankSpeed"][1] == 20, last["tankSpeed"][1]
 x0, x1 = last["tankX"][0], last["tankX"][1]
 assert -680 <= x1 < -660, (x0, x1)
 assert last["tankZ"][1] == -750.0, last["tankZ"][1]
-assert summary["player1"]["tank"] >= 50, summary
+assert summary["player1"]["tank"] >= 30, summary
 assert summary["player1"]["edge"] >= 50, summary
-assert summary["checked"] >= 2 * 250, summary
+assert summary["checked"] >= 2 * 180, summary
 # Leaving the battle frees the computer slots and keeps the joined players' types.
 after = lines[-1]
 assert after["screen"] == "selection"

@@ -90,6 +90,8 @@ struct Game {
   FrameId stageFrame = kNoFrame;
   FrameId sceneFrame = kNoFrame;
   FrameId cameraFrame = kNoFrame;
+  // What an eliminated player's overview camera looked at last: kept while no tank leads.
+  FrameId overviewTarget = kNoFrame;
 
   std::int16_t runningFlag = 0;
   std::int32_t tickStamp = 0;

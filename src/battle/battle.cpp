@@ -1,30 +1,126 @@
-// Not built yet: a battle that only honours Escape until the battle subsystem lands.
+// One whole battle: its entry, the spine of each 20 ms tick, the four views and the end.
 #include "battle/battle.h"
 
+#include <array>
+
 #include "app/game.h"
+#include "app/numeric.h"
 #include "app/screens.h"
 #include "app/tick_loop.h"
 #include "audio/sound.h"
+#include "battle/world_slots.h"
 #include "tanks/player_step.h"
 
 namespace bf {
+namespace {
 
-void BuildBattleScene(Game&) {}
-void RenderPlayerView(Game&, int) {}
+constexpr int kMoverStage = 4;
+constexpr int kFoxType = 1;
+constexpr int kZoomSteps = 303;
+constexpr int kEndSteps = 500;
+constexpr double kHeightGrowth = 0.6753;
+constexpr int kViewWidth = 308, kViewHeight = 208;
+constexpr float kBackDistance = 3000;
+
+// A cloaked fox is missing from every view but its own player's; its own step puts it back
+// before its own view is drawn.
+void HideCloakedTanks(Game& game, int p) {
+  for (int k = 0; k < kPlayers; ++k) {
+    if (k != p && game.playerCharacter[k] == kFoxType && game.abilityState[k] >= 1) {
+      game.io.scene->SetPosition(game.tankFrame[k], kNoFrame, kFreeSlot, 0, 0);
+    }
+  }
+}
+
+// Both counters advance once per view step, four times a tick; the tick in which the running
+// flag drops is still completed.
+void CountWinnerGrowth(Game& game) {
+  if (game.winner >= 0 && game.zoomStep < kZoomSteps) game.zoomStep += 1;
+  if (game.zoomStep == kZoomSteps) {
+    game.endCount += 1;
+    if (game.endCount == kEndSteps) game.runningFlag = 0;
+  }
+}
+
+void RecordView(Game& game, const std::array<int, 4>& rect) {
+  TickRecord& record = game.tickRecord;
+  if (record.viewCount < TickRecord::kMaxViews) record.views[record.viewCount++] = rect;
+}
+
+void EndBattle(Game& game) {
+  StopMusic(game);
+  game.io.display->ShowBattleArea(false);
+  ShowLoadingText(game);
+  PumpEvents(game);
+  // Slots the computer filled are free again on the selection screen; joined players keep
+  // their tank types.
+  for (int p = 0; p < kPlayers; ++p) {
+    if (game.computerDriven[p] == 1) {
+      game.computerDriven[p] = 0;
+      game.playerCharacter[p] = -1;
+    }
+  }
+}
+
+}  // namespace
+
+std::array<int, 4> PlayerViewRect(const Game& game, int p) {
+  // The winner's view grows from its own corner toward the opposite one; every other view
+  // shrinks toward its own outer corner, both keeping the 308 : 208 proportion.
+  double grow = 0;
+  if (game.winner >= 0) grow = game.winner == p ? game.zoomStep : -game.zoomStep;
+  const bool right = p % 2 == 1;
+  const bool bottom = p / 2 == 1;
+  const int x = right ? RoundToLong(311 - grow) : 1;
+  const int y = bottom ? RoundToLong(211 - kHeightGrowth * grow) : 1;
+  const int width = RoundToLong(kViewWidth + grow);
+  const int height = RoundToLong(kViewHeight + kHeightGrowth * grow);
+  return {x, y, width, height};
+}
+
+void RenderPlayerView(Game& game, int p) {
+  HideCloakedTanks(game, p);
+  CountWinnerGrowth(game);
+  const std::array<int, 4> rect = PlayerViewRect(game, p);
+  Scene& scene = *game.io.scene;
+  scene.SetViewport(game.cameraFrame, rect[0], rect[1], rect[2], rect[3]);
+  scene.SetBack(kBackDistance);
+  scene.ClearViewport();
+  scene.Render(game.sceneFrame);
+  scene.Update();
+  RecordView(game, rect);
+}
+
+void RunBattleTick(Game& game) {
+  if (game.stageIndex == kMoverStage) StepMovers(game);
+  StepShots(game);
+  StepStars(game);
+  for (int p = 0; p < kPlayers; ++p) RunPlayerStep(game, p);
+}
 
 void RunBattle(Game& game) {
   BuildBattleScene(game);
+  const std::string& loadError = game.io.scene->LoadError();
+  if (!loadError.empty()) {
+    // A battle without its models cannot be played: say so once and let the program end.
+    game.io.messages->ShowMessage("Burrowfield", loadError, true);
+    game.assetFailure = true;
+    return;
+  }
   PlayMusic(game, "sound/bgm1.wav");
   game.winner = -1;
   game.zoomStep = 0;
   game.endCount = 0;
+  DrawStatusPanels(game);
   game.tickStamp = CurrentTick(game);
   game.runningFlag = -1;
-  RunTicks(game, Screen::kBattle, [] { return TickOutcome::kContinue; });
+  RunTicks(game, Screen::kBattle, [&game] {
+    RunBattleTick(game);
+    return TickOutcome::kContinue;
+  });
+  // After a close from outside nothing more is touched: the program shuts down in order.
   if (game.closeRequested) return;
-  StopMusic(game);
-  ShowLoadingText(game);
-  PumpEvents(game);
+  EndBattle(game);
 }
 
 }  // namespace bf

@@ -1,5 +1,6 @@
 #pragma once
 // One whole battle: building its scene, its 20 ms ticks, the four views and its end.
+#include <array>
 
 namespace bf {
 
@@ -10,7 +11,13 @@ struct Game;
 void RunBattle(Game& game);
 // Builds a fresh 3D scene and the starting state of every player, pool and wall.
 void BuildBattleScene(Game& game);
+// The work of one battle tick: movers (stage index 4 only), shots, stars, then the four player
+// steps, each ending with its view.
+void RunBattleTick(Game& game);
 // Draws player p's view: the last stage of that player's step.
 void RenderPlayerView(Game& game, int p);
+// Player p's view rectangle (x, y, width, height in device pixels) as the winner's growth
+// stands now.
+std::array<int, 4> PlayerViewRect(const Game& game, int p);
 
 }  // namespace bf

@@ -1,13 +1,111 @@
-// Not built yet: each routine below does nothing until its subsystem lands.
+// The pools that move by themselves each tick: the stage-5 movers, the shots and the stars.
+// A slot is free when its x holds -5000, the same place its frame is parked.
 #include "battle/world_slots.h"
 
 #include "app/game.h"
+#include "app/numeric.h"
+#include "audio/sound.h"
 
 namespace bf {
+namespace {
 
-void StepMovers(Game&) {}
-void StepShots(Game&) {}
-void StepStars(Game&) {}
-void StarAtShot(Game&, int) {}
+constexpr int kCornerStage = 3;
+constexpr int kMoverStep = 10;
+constexpr int kMoverLoopEnd = 2180;
+constexpr float kMoverLaneZ = 440;
+constexpr double kShotLimit = 800;
+constexpr float kShotHeight = 30;
+constexpr int kStarFallLimit = -8;
+constexpr int kStarFloor = -15;
+
+bool ShotLeftField(const Game& game, int s) {
+  return game.shotX[s] > kShotLimit || game.shotX[s] < -kShotLimit || game.shotZ[s] > kShotLimit ||
+         game.shotZ[s] < -kShotLimit;
+}
+
+bool ShotInsideWall(const Game& game, int s, int w) {
+  return game.wallX[w] < game.shotX[s] && game.shotX[s] < game.wallX[w] + game.wallWidth[w] &&
+         game.wallZ[w] < game.shotZ[s] && game.shotZ[s] < game.wallZ[w] + game.wallDepth[w];
+}
+
+// A shell striking a wall throws a spark, vanishes and sounds like a hit. The remaining walls
+// are still tested, but a freed shot can no longer match one.
+void StopShotAtWalls(Game& game, int s) {
+  for (int w = 0; w < kWallSlots; ++w) {
+    if (!ShotInsideWall(game, s, w)) continue;
+    StarAtShot(game, s);
+    game.shotX[s] = kFreeSlot;
+    PlaySoundEffect(game, kSoundDam);
+  }
+}
+
+}  // namespace
+
+// Movers 0 and 1 run toward +x along z = 440, movers 2 and 3 toward -x along z = -440, on a
+// 4360-unit loop; they touch nothing.
+void StepMovers(Game& game) {
+  for (int m = 0; m < kMovers; ++m) {
+    float laneZ;
+    if (m < 2) {
+      game.moverX[m] += kMoverStep;
+      if (game.moverX[m] >= kMoverLoopEnd) game.moverX[m] = -kMoverLoopEnd;
+      laneZ = kMoverLaneZ;
+    } else {
+      game.moverX[m] -= kMoverStep;
+      if (game.moverX[m] <= -kMoverLoopEnd) game.moverX[m] = kMoverLoopEnd;
+      laneZ = -kMoverLaneZ;
+    }
+    game.io.scene->SetPosition(game.moverFrame[m], kNoFrame, game.moverX[m], 0, laneZ);
+  }
+}
+
+void StepShots(Game& game) {
+  for (int s = 0; s < kShotSlots; ++s) {
+    if (game.shotX[s] == kFreeSlot) continue;
+    game.shotX[s] += game.shotDX[s];
+    game.shotZ[s] += game.shotDZ[s];
+    if (ShotLeftField(game, s)) {
+      game.shotX[s] = kFreeSlot;
+      game.shotZ[s] = 0;
+      game.shotDX[s] = 0;
+      game.shotDZ[s] = 0;
+    }
+    // Shots fly through the corner squares of stage index 3.
+    if (game.stageIndex != kCornerStage) StopShotAtWalls(game, s);
+    // A shot freed in this step is parked by the same call.
+    game.io.scene->SetPosition(game.shotFrame[s], kNoFrame, static_cast<float>(game.shotX[s]),
+                               kShotHeight, static_cast<float>(game.shotZ[s]));
+  }
+}
+
+// Stars fly, fall with a fall speed that stops growing at 9 a tick, and are freed below y = -15.
+void StepStars(Game& game) {
+  Scene& scene = *game.io.scene;
+  for (int k = 0; k < kStarSlots; ++k) {
+    if (game.starX[k] == kFreeSlot) continue;
+    game.starX[k] += game.starDX[k];
+    game.starZ[k] += game.starDZ[k];
+    if (game.starDY[k] >= kStarFallLimit) game.starDY[k] -= 1;
+    game.starY[k] += game.starDY[k];
+    scene.SetPosition(game.starFrame[k], kNoFrame, game.starX[k], game.starY[k], game.starZ[k]);
+    if (game.starY[k] < kStarFloor) {
+      game.starX[k] = kFreeSlot;
+      scene.SetPosition(game.starFrame[k], kNoFrame, kFreeSlot, 0, 0);
+    }
+  }
+}
+
+void StarAtShot(Game& game, int slot) {
+  for (int k = 0; k < kStarSlots; ++k) {
+    if (game.starX[k] != kFreeSlot) continue;
+    game.starX[k] = RoundToLong(game.shotX[slot]);
+    game.starZ[k] = RoundToLong(game.shotZ[slot]);
+    game.starY[k] = 20;
+    game.starDX[k] = Int(game.random.Next() * 10 - 5);
+    game.starDY[k] = 11;
+    game.starDZ[k] = Int(game.random.Next() * 10 - 5);
+    return;
+  }
+}
 
 }  // namespace bf

@@ -5,7 +5,7 @@ namespace bf {
 
 struct Game;
 
-// Stage-5 movers; runs only when `stageIndex` is 4.
+// Stage-5 movers; the battle tick calls it only when `stageIndex` is 4.
 void StepMovers(Game& game);
 // Shots: move, leave the field, stop at walls.
 void StepShots(Game& game);

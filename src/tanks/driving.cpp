@@ -1,16 +1,136 @@
-// Not built yet: each routine below does nothing until its subsystem lands.
+// Driving a tank in play: steering, throttle, the bob, and one axis step at a time with
+// collision against the field edge, the other tanks and the stage's walls.
 #include "tanks/driving.h"
 
+#include <cmath>
+
 #include "app/game.h"
+#include "app/numeric.h"
 
 namespace bf {
+namespace {
 
-void SteerTank(Game&, int) {}
-void ApplyThrottle(Game&, int) {}
-void BobTank(Game&, int) {}
-void StepTankX(Game&, int) {}
-void StepTankZ(Game&, int) {}
-void KeepInField(Game&, int) {}
-void PlaceTankFrame(Game&, int) {}
+constexpr int kTurnStep = 4;
+constexpr int kFullTurn = 360;
+constexpr double kFieldEdge = 750;
+constexpr double kTankReach = 70;
+constexpr int kDriftStage = 4;
+constexpr double kDriftBandNear = 350, kDriftBandFar = 525, kDrift = 10;
+
+bool InsideTank(const Game& game, int p, int k) {
+  return game.tankX[k] - kTankReach < game.tankX[p] && game.tankX[p] < game.tankX[k] + kTankReach &&
+         game.tankZ[k] - kTankReach < game.tankZ[p] && game.tankZ[p] < game.tankZ[k] + kTankReach;
+}
+
+bool InsideWall(const Game& game, int p, int w) {
+  return game.wallX[w] < game.tankX[p] && game.tankX[p] < game.wallX[w] + game.wallWidth[w] &&
+         game.wallZ[w] < game.tankZ[p] && game.tankZ[p] < game.wallZ[w] + game.wallDepth[w];
+}
+
+void RestorePosition(Game& game, int p) {
+  game.tankX[p] = game.prevX;
+  game.tankZ[p] = game.prevZ;
+}
+
+// Each correction at the edge also tells the computer driver its run has ended.
+void ClampToEdge(Game& game, int p, double& value) {
+  if (value > kFieldEdge) {
+    value = kFieldEdge;
+    game.aiDrive[p] = 0;
+  }
+  if (value < -kFieldEdge) {
+    value = -kFieldEdge;
+    game.aiDrive[p] = 0;
+  }
+}
+
+void RememberPosition(Game& game, int p) {
+  game.prevX = game.tankX[p];
+  game.prevZ = game.tankZ[p];
+}
+
+// The side drift of stage 5's two bands, tested on z before the z step; it moves a standing
+// tank too.
+void DriftOnStage5(Game& game, int p) {
+  if (game.stageIndex != kDriftStage) return;
+  const double z = game.tankZ[p];
+  if (kDriftBandNear < z && z < kDriftBandFar) game.tankX[p] += kDrift;
+  if (-kDriftBandFar < z && z < -kDriftBandNear) game.tankX[p] -= kDrift;
+}
+
+}  // namespace
+
+// Left adds to the heading; 360 itself occurs, and only a result past it wraps to 0.
+void SteerTank(Game& game, int p) {
+  std::int32_t& heading = game.tankHeading[p];
+  if (game.steerInput[p] == -1) {
+    heading += kTurnStep;
+    if (heading > kFullTurn) heading = 0;
+  }
+  if (game.steerInput[p] == 1) {
+    heading -= kTurnStep;
+    if (heading < 0) heading = kFullTurn;
+  }
+}
+
+// Reverse stops at the first whole speed at or below half the top speed.
+void ApplyThrottle(Game& game, int p) {
+  std::int32_t& speed = game.tankSpeed[p];
+  const std::int32_t throttle = game.throttleInput[p];
+  if (throttle == -1 && speed < game.maxSpeed[p]) speed += 1;
+  if (throttle == 1 && speed > -game.maxSpeed[p] / 2.0) speed -= 1;
+  if (throttle == 0) {
+    if (speed > 0) speed -= 1;
+    if (speed < 0) speed += 1;
+  }
+}
+
+void BobTank(Game& game, int p) {
+  if (game.steerInput[p] != 0 || game.throttleInput[p] != 0) {
+    game.tankBob[p] = 1 - game.tankBob[p];
+  } else {
+    game.tankBob[p] = 0;
+  }
+}
+
+void StepTankX(Game& game, int p) {
+  RememberPosition(game, p);
+  game.tankX[p] += game.tankSpeed[p] * std::cos(Radians(game.tankHeading[p]));
+  DriftOnStage5(game, p);
+  KeepInField(game, p);
+}
+
+void StepTankZ(Game& game, int p) {
+  RememberPosition(game, p);
+  game.tankZ[p] += game.tankSpeed[p] * std::sin(Radians(game.tankHeading[p]));
+  KeepInField(game, p);
+}
+
+// The speed is never changed by a collision: a tank at an angle keeps sliding along the free
+// axis, because each axis is stepped and tested on its own.
+void KeepInField(Game& game, int p) {
+  if (game.playerLife[p] < 1) return;
+  ClampToEdge(game, p, game.tankX[p]);
+  ClampToEdge(game, p, game.tankZ[p]);
+  // An eliminated tank is parked far outside the field, so it no longer blocks.
+  for (int k = 0; k < kPlayers; ++k) {
+    if (k != p && InsideTank(game, p, k)) RestorePosition(game, p);
+  }
+  for (int w = 0; w < kWallSlots; ++w) {
+    if (!InsideWall(game, p, w)) continue;
+    RestorePosition(game, p);
+    game.aiDrive[p] = 0;
+  }
+}
+
+// The model's own +z points opposite to the direction of travel.
+void PlaceTankFrame(Game& game, int p) {
+  Scene& scene = *game.io.scene;
+  const double h = Radians(game.tankHeading[p]);
+  scene.SetPosition(game.tankFrame[p], kNoFrame, static_cast<float>(game.tankX[p]),
+                    static_cast<float>(game.tankBob[p]), static_cast<float>(game.tankZ[p]));
+  scene.SetOrientation(game.tankFrame[p], kNoFrame, static_cast<float>(-std::cos(h)), 0,
+                       static_cast<float>(-std::sin(h)), 0, 1, 0);
+}
 
 }  // namespace bf

@@ -1,0 +1,482 @@
+// The generated assets: every file the game reads is there, loads, and has the shape the game
+// relies on (wall rectangles, loop points, picture layout), and assetgen makes the same bytes on
+// every run.
+#include <assimp/cimport.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/pictures.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kBin = BF_BIN_DIR;
+
+const char* const kTanks[] = {"bear",      "fox",        "skunk", "pigtank", "momotank", "fish",
+                              "mousetank", "spidertank", "pyon2", "wood",    "cattank"};
+const char* const kOtherModels[] = {"rocket", "gass",   "shield", "water",  "pyon",  "shot",
+                                    "mine",   "net",    "star",   "item",   "item2", "v",
+                                    "stage1", "stage2", "stage3", "stage4", "stage5"};
+const char* const kEffects[] = {"shot", "dam",    "reload", "life",   "win",  "bom",
+                                "pyon", "rocket", "fox",    "spider", "fire", "momonga",
+                                "fish", "shield", "cat",    "set",    "he"};
+
+std::vector<std::string> AllModels() {
+  std::vector<std::string> names(std::begin(kTanks), std::end(kTanks));
+  names.insert(names.end(), std::begin(kOtherModels), std::end(kOtherModels));
+  return names;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::uint32_t U32(const std::string& b, std::size_t at) {
+  return static_cast<std::uint8_t>(b[at]) | static_cast<std::uint8_t>(b[at + 1]) << 8 |
+         static_cast<std::uint8_t>(b[at + 2]) << 16 |
+         static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 3])) << 24;
+}
+std::uint16_t U16(const std::string& b, std::size_t at) {
+  return static_cast<std::uint16_t>(static_cast<std::uint8_t>(b[at]) |
+                                    static_cast<std::uint8_t>(b[at + 1]) << 8);
+}
+
+// A model as the game's loader reads it: triangles in the file's own left-handed coordinates.
+struct LoadedModel {
+  const aiScene* scene = nullptr;
+  explicit LoadedModel(const std::string& name) {
+    std::string path = (kBin / "model" / (name + ".x")).string();
+    scene = aiImportFile(path.c_str(), aiProcess_Triangulate | aiProcess_ConvertToLeftHanded);
+  }
+  ~LoadedModel() {
+    if (scene) aiReleaseImport(scene);
+  }
+  LoadedModel(const LoadedModel&) = delete;
+  LoadedModel& operator=(const LoadedModel&) = delete;
+};
+
+aiVector3D Cross(const aiVector3D& a, const aiVector3D& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+TEST(AssetFiles, EveryFileTheGameReadsExists) {
+  for (const std::string& name : AllModels()) {
+    EXPECT_TRUE(fs::is_regular_file(kBin / "model" / (name + ".x"))) << name;
+  }
+  for (const char* name : kEffects) {
+    EXPECT_TRUE(fs::is_regular_file(kBin / "sound" / (std::string(name) + ".wav"))) << name;
+  }
+  for (const char* name : {"net.bmp", "star.bmp", "sound/bgm0.wav", "sound/bgm1.wav"}) {
+    EXPECT_TRUE(fs::is_regular_file(kBin / name)) << name;
+  }
+}
+
+class ModelFile : public testing::TestWithParam<std::string> {};
+
+// Loads with assimp, carries normals and materials, and every triangle is wound clockwise seen
+// from the side its normals face (the front the renderer keeps when it culls back faces).
+TEST_P(ModelFile, LoadsWithNormalsMaterialsAndFrontFacesOutwards) {
+  const std::string text = ReadFile(kBin / "model" / (GetParam() + ".x"));
+  ASSERT_EQ(text.rfind("xof 0303txt 0032", 0), 0u);
+  LoadedModel model(GetParam());
+  ASSERT_NE(model.scene, nullptr) << aiGetErrorString();
+  ASSERT_GT(model.scene->mNumMeshes, 0u);
+  ASSERT_GT(model.scene->mNumMaterials, 0u);
+  int agree = 0, disagree = 0;
+  for (unsigned m = 0; m < model.scene->mNumMeshes; ++m) {
+    const aiMesh* mesh = model.scene->mMeshes[m];
+    ASSERT_TRUE(mesh->HasNormals());
+    ASSERT_GT(mesh->mNumFaces, 0u);
+    ASSERT_LT(mesh->mMaterialIndex, model.scene->mNumMaterials);
+    for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+      const aiFace& face = mesh->mFaces[f];
+      ASSERT_EQ(face.mNumIndices, 3u);
+      aiVector3D a = mesh->mVertices[face.mIndices[0]], b = mesh->mVertices[face.mIndices[1]],
+                 c = mesh->mVertices[face.mIndices[2]];
+      aiVector3D n = mesh->mNormals[face.mIndices[0]] + mesh->mNormals[face.mIndices[1]] +
+                     mesh->mNormals[face.mIndices[2]];
+      // Left-handed: (b - a) x (c - a) points to the side from which a, b, c run clockwise.
+      aiVector3D g = Cross(b - a, c - a);
+      if (g.Length() < 1e-6f) continue;  // no area, nothing to draw
+      (g * n > 0 ? agree : disagree) += 1;
+    }
+  }
+  EXPECT_EQ(disagree, 0) << agree << " triangles agree";
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModels, ModelFile, testing::ValuesIn(AllModels()));
+
+// Not inside out: solid models turn their faces away from their middle, stages and the whirlpool
+// turn their surface up towards the sky.
+TEST(ModelFiles, FaceOutwards) {
+  for (const std::string& name : AllModels()) {
+    if (name == "net" || name == "star") continue;  // flat, drawn from both sides
+    LoadedModel model(name);
+    ASSERT_NE(model.scene, nullptr) << name;
+    aiVector3D centre;
+    unsigned count = 0;
+    for (unsigned m = 0; m < model.scene->mNumMeshes; ++m) {
+      const aiMesh* mesh = model.scene->mMeshes[m];
+      for (unsigned v = 0; v < mesh->mNumVertices; ++v) centre += mesh->mVertices[v];
+      count += mesh->mNumVertices;
+    }
+    centre /= static_cast<float>(count);
+    double outward = 0, upward = 0, total = 0;
+    for (unsigned m = 0; m < model.scene->mNumMeshes; ++m) {
+      const aiMesh* mesh = model.scene->mMeshes[m];
+      for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+        const aiFace& face = mesh->mFaces[f];
+        aiVector3D a = mesh->mVertices[face.mIndices[0]], b = mesh->mVertices[face.mIndices[1]],
+                   c = mesh->mVertices[face.mIndices[2]];
+        aiVector3D g = Cross(b - a, c - a);
+        double area = g.Length();
+        if (area < 1e-6) continue;
+        g /= static_cast<float>(area);
+        aiVector3D middle = (a + b + c) / 3.0f - centre;
+        outward += area * (g * middle > 0 ? 1 : -1);
+        upward += area * g.y;
+        total += area;
+      }
+    }
+    if (name.rfind("stage", 0) == 0 || name == "water") {  // ground and whirlpool face up
+      EXPECT_GT(upward / total, 0.5) << name;
+    } else {
+      EXPECT_GT(outward / total, 0.15) << name;  // inside out gives the opposite sign
+    }
+  }
+}
+
+struct Box {
+  aiVector3D lo{1e9f, 1e9f, 1e9f}, hi{-1e9f, -1e9f, -1e9f};
+};
+
+Box Bounds(const aiScene* scene) {
+  Box box;
+  for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
+    const aiMesh* mesh = scene->mMeshes[m];
+    for (unsigned v = 0; v < mesh->mNumVertices; ++v) {
+      const aiVector3D& p = mesh->mVertices[v];
+      box.lo = {std::min(box.lo.x, p.x), std::min(box.lo.y, p.y), std::min(box.lo.z, p.z)};
+      box.hi = {std::max(box.hi.x, p.x), std::max(box.hi.y, p.y), std::max(box.hi.z, p.z)};
+    }
+  }
+  return box;
+}
+
+// Tanks stand on y = 0, are about 80 across, and point their gun (the far end) towards -z.
+TEST(TankModels, StandOnTheGroundAtTankSizeFacingMinusZ) {
+  for (const char* name : kTanks) {
+    LoadedModel model(name);
+    ASSERT_NE(model.scene, nullptr) << name;
+    Box b = Bounds(model.scene);
+    EXPECT_NEAR(b.lo.y, 0, 1.5) << name;
+    EXPECT_GT(b.hi.x - b.lo.x, 60) << name;
+    EXPECT_LT(b.hi.x - b.lo.x, 130) << name;
+    EXPECT_LT(b.lo.z, -55) << name;  // the gun's muzzle
+    EXPECT_LT(b.hi.y, 130) << name;
+  }
+}
+
+// The net and star textures resolve beside the model folder and are 24-bit power-of-two BMPs
+// with a black (transparent) background.
+TEST(Textures, ResolveFromTheModelsAndAreBlackBackedBitmaps) {
+  for (const char* name : {"net", "star"}) {
+    LoadedModel model(name);
+    ASSERT_NE(model.scene, nullptr);
+    aiString texture;
+    bool found = false;
+    for (unsigned i = 0; i < model.scene->mNumMaterials && !found; ++i) {
+      found =
+          model.scene->mMaterials[i]->GetTexture(aiTextureType_DIFFUSE, 0, &texture) == AI_SUCCESS;
+    }
+    ASSERT_TRUE(found) << name;
+    std::string relative = texture.C_Str();
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    fs::path bmp = kBin / "model" / relative;
+    ASSERT_TRUE(fs::is_regular_file(bmp)) << bmp;
+    const std::string b = ReadFile(bmp);
+    ASSERT_EQ(b.substr(0, 2), "BM");
+    const std::uint32_t w = U32(b, 18), h = U32(b, 22);
+    EXPECT_EQ(U16(b, 28), 24);
+    EXPECT_EQ(w & (w - 1), 0u);
+    EXPECT_EQ(h & (h - 1), 0u);
+    const std::size_t pixels = U32(b, 10);
+    std::size_t black = 0;
+    for (std::size_t i = pixels; i + 2 < b.size(); i += 3) {
+      black += b[i] == 0 && b[i + 1] == 0 && b[i + 2] == 0;
+    }
+    EXPECT_GT(black, w * h / 3) << name << ": mostly transparent around the motif";
+    EXPECT_LT(black, w * h * 9 / 10) << name << ": the motif shows";
+  }
+}
+
+struct WavInfo {
+  std::uint16_t format = 0, channels = 0, bits = 0;
+  std::uint32_t rate = 0;
+  std::vector<std::int16_t> samples;
+};
+
+WavInfo ReadWav(const fs::path& path) {
+  WavInfo info;
+  const std::string b = ReadFile(path);
+  if (b.size() < 44 || b.substr(0, 4) != "RIFF" || b.substr(8, 4) != "WAVE") return info;
+  std::size_t at = 12;
+  while (at + 8 <= b.size()) {
+    std::string id = b.substr(at, 4);
+    std::uint32_t size = U32(b, at + 4);
+    if (id == "fmt ") {
+      info.format = U16(b, at + 8);
+      info.channels = U16(b, at + 10);
+      info.rate = U32(b, at + 12);
+      info.bits = U16(b, at + 22);
+    } else if (id == "data") {
+      for (std::size_t i = 0; i + 1 < size && at + 8 + i + 1 < b.size(); i += 2) {
+        info.samples.push_back(static_cast<std::int16_t>(U16(b, at + 8 + i)));
+      }
+    }
+    at += 8 + size + (size & 1);
+  }
+  return info;
+}
+
+int Peak(const std::vector<std::int16_t>& s) {
+  int peak = 0;
+  for (std::int16_t v : s) peak = std::max(peak, std::abs(static_cast<int>(v)));
+  return peak;
+}
+
+// -6 dBFS in 16-bit samples: effects and music leave room for overlapping voices.
+constexpr int kMinus6dB = 16422;
+
+TEST(SoundEffects, ArePcm22050ShortAndLeaveHeadroom) {
+  for (const char* name : kEffects) {
+    WavInfo w = ReadWav(kBin / "sound" / (std::string(name) + ".wav"));
+    EXPECT_EQ(w.format, 1) << name;
+    EXPECT_EQ(w.rate, 22050u) << name;
+    EXPECT_EQ(w.bits, 16) << name;
+    ASSERT_GE(w.channels, 1) << name;
+    double seconds = static_cast<double>(w.samples.size()) / w.channels / w.rate;
+    EXPECT_GE(seconds, 0.1) << name;
+    EXPECT_LE(seconds, std::string(name) == "win" ? 2.5 : 1.5) << name;
+    EXPECT_LE(Peak(w.samples), kMinus6dB) << name;
+    EXPECT_GT(Peak(w.samples), 3000) << name << " is nearly silent";
+  }
+}
+
+// The music loops: stereo, 30..60 s, and the end runs into the start without a jump.
+TEST(Music, LoopsJoinWithoutAClick) {
+  for (const char* name : {"bgm0", "bgm1"}) {
+    WavInfo w = ReadWav(kBin / "sound" / (std::string(name) + ".wav"));
+    EXPECT_EQ(w.format, 1) << name;
+    EXPECT_EQ(w.rate, 22050u) << name;
+    EXPECT_EQ(w.bits, 16) << name;
+    ASSERT_EQ(w.channels, 2) << name;
+    double seconds = static_cast<double>(w.samples.size()) / 2 / w.rate;
+    EXPECT_GE(seconds, 30) << name;
+    EXPECT_LE(seconds, 60) << name;
+    EXPECT_LE(Peak(w.samples), kMinus6dB) << name;
+    const std::size_t n = w.samples.size();
+    for (int ch = 0; ch < 2; ++ch) {
+      EXPECT_LT(std::abs(w.samples[ch]), 600) << name;
+      EXPECT_LT(std::abs(w.samples[n - 2 + ch]), 600) << name;
+      EXPECT_LT(std::abs(w.samples[ch] - w.samples[n - 2 + ch]), 600) << name;
+    }
+  }
+}
+
+// The pictures compiled into the game have the sizes and layout the selection screen cuts.
+TEST(Pictures, HaveTheSizesAndLayoutTheSelectionScreenCuts) {
+  const bf::EmbeddedPicture& title = bf::TitlePicture();
+  const bf::EmbeddedPicture& sheet = bf::SpriteSheetPicture();
+  EXPECT_EQ(title.width, 320);
+  EXPECT_EQ(title.height, 120);
+  ASSERT_EQ(sheet.width, 640);
+  ASSERT_EQ(sheet.height, 150);
+  auto pixel = [&sheet](int x, int y) {
+    const std::uint8_t* p = sheet.rgb + (static_cast<std::size_t>(y) * sheet.width + x) * 3;
+    return std::array<int, 3>{p[0], p[1], p[2]};
+  };
+  // Each player's marker shows that player's colour.
+  const std::array<int, 3> colours[4] = {{255, 0, 0}, {0, 0, 255}, {255, 255, 0}, {0, 255, 0}};
+  for (int p = 0; p < 4; ++p) {
+    bool seen = false;
+    for (int y = 0; y < 20; ++y) {
+      for (int x = 0; x < 10; ++x) seen |= pixel(600 + 10 * p + x, y) == colours[p];
+    }
+    EXPECT_TRUE(seen) << "marker " << p;
+  }
+  // Icons and stage pictures are all different pictures.
+  auto region = [&](int x0, int y0, int w, int h) {
+    std::vector<std::uint8_t> out;
+    for (int y = y0; y < y0 + h; ++y) {
+      const std::uint8_t* row = sheet.rgb + (static_cast<std::size_t>(y) * sheet.width + x0) * 3;
+      out.insert(out.end(), row, row + w * 3);
+    }
+    return out;
+  };
+  for (int t = 0; t < 11; ++t) {
+    for (int u = t + 1; u < 11; ++u) {
+      EXPECT_NE(region(50 * t, 0, 50, 50), region(50 * u, 0, 50, 50)) << t << " " << u;
+    }
+  }
+  for (int s = 0; s < 5; ++s) {
+    for (int u = s + 1; u < 5; ++u) {
+      EXPECT_NE(region(100 * s, 50, 100, 100), region(100 * u, 50, 100, 100)) << s << " " << u;
+    }
+  }
+}
+
+// Height of the highest surface of the stage mesh above a world point, found by a vertical ray
+// (the mesh is drawn seven times larger than the file).
+float SurfaceHeight(const aiScene* scene, float worldX, float worldZ) {
+  const float x = worldX / 7, z = worldZ / 7;
+  float best = -1e9f;
+  for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
+    const aiMesh* mesh = scene->mMeshes[m];
+    for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+      const aiFace& face = mesh->mFaces[f];
+      aiVector3D a = mesh->mVertices[face.mIndices[0]], b = mesh->mVertices[face.mIndices[1]],
+                 c = mesh->mVertices[face.mIndices[2]];
+      float d = (b.x - a.x) * (c.z - a.z) - (b.z - a.z) * (c.x - a.x);
+      if (std::fabs(d) < 1e-9f) continue;  // a vertical face
+      float u = ((x - a.x) * (c.z - a.z) - (z - a.z) * (c.x - a.x)) / d;
+      float v = ((b.x - a.x) * (z - a.z) - (b.z - a.z) * (x - a.x)) / d;
+      if (u < 0 || v < 0 || u + v > 1) continue;
+      best = std::max(best, a.y + u * (b.y - a.y) + v * (c.y - a.y));
+    }
+  }
+  return best;
+}
+
+struct Rect {
+  float x, width, z, depth;
+  bool Contains(float px, float pz, float margin) const {
+    return px > x - margin && px < x + width + margin && pz > z - margin && pz < z + depth + margin;
+  }
+};
+
+struct StageCase {
+  const char* model;
+  std::vector<Rect> rects;
+  float minInside, maxInside;  // file units
+};
+
+// Points inside each wall rectangle meet the wall (stage 3) or the pool (stage 4); points near
+// it outside meet the plain ground.
+TEST(StageModels, WallRectanglesMatchTheMeshes) {
+  const StageCase cases[] = {
+      {"stage3",
+       {{-470, 130, -470, 360},
+        {-470, 940, -470, 140},
+        {330, 130, -470, 360},
+        {-470, 130, 80, 390},
+        {-470, 940, 330, 140},
+        {330, 130, 80, 390}},
+       8,
+       20},
+      {"stage4",
+       {{200, 450, 200, 450}, {200, 450, -650, 450}, {-650, 450, -650, 450}, {-650, 450, 200, 450}},
+       -5,
+       -0.7f},
+  };
+  for (const StageCase& c : cases) {
+    LoadedModel model(c.model);
+    ASSERT_NE(model.scene, nullptr) << c.model;
+    for (const Rect& r : c.rects) {
+      const float inset = 15;
+      const float xs[] = {r.x + inset, r.x + r.width / 2, r.x + r.width - inset};
+      const float zs[] = {r.z + inset, r.z + r.depth / 2, r.z + r.depth - inset};
+      for (float x : xs) {
+        for (float z : zs) {
+          float h = SurfaceHeight(model.scene, x, z);
+          EXPECT_GE(h, c.minInside) << c.model << " inside at " << x << "," << z;
+          EXPECT_LE(h, c.maxInside) << c.model << " inside at " << x << "," << z;
+        }
+      }
+      const float gap = 30;
+      const float around[][2] = {{r.x - gap, r.z + r.depth / 2},
+                                 {r.x + r.width + gap, r.z + r.depth / 2},
+                                 {r.x + r.width / 2, r.z - gap},
+                                 {r.x + r.width / 2, r.z + r.depth + gap}};
+      for (const auto& p : around) {
+        if (std::fabs(p[0]) > 740 || std::fabs(p[1]) > 740) continue;
+        bool in_other = std::any_of(c.rects.begin(), c.rects.end(),
+                                    [&](const Rect& o) { return o.Contains(p[0], p[1], 5); });
+        if (in_other) continue;
+        EXPECT_NEAR(SurfaceHeight(model.scene, p[0], p[1]), 0, 0.35f)
+            << c.model << " outside at " << p[0] << "," << p[1];
+      }
+    }
+    // The open field elsewhere is flat ground.
+    EXPECT_NEAR(SurfaceHeight(model.scene, 0, 0), 0, 0.35f) << c.model;
+    EXPECT_NEAR(SurfaceHeight(model.scene, -700, 0), 0, 0.35f) << c.model;
+  }
+}
+
+// Inside the field, away from the wall rectangles, every stage is flat ground at y = 0 (the
+// stage-5 conveyor bands lie a little above it): nothing there looks like an obstacle that the
+// tanks would drive through.
+TEST(StageModels, FieldIsOpenGroundAwayFromTheWalls) {
+  const std::vector<Rect> no_rects;
+  const std::vector<Rect> ring = {{-470, 130, -470, 360}, {-470, 940, -470, 140},
+                                  {330, 130, -470, 360},  {-470, 130, 80, 390},
+                                  {-470, 940, 330, 140},  {330, 130, 80, 390}};
+  const std::vector<Rect> pools = {
+      {200, 450, 200, 450}, {200, 450, -650, 450}, {-650, 450, -650, 450}, {-650, 450, 200, 450}};
+  struct Case {
+    const char* model;
+    const std::vector<Rect>* rects;
+    float highest;  // file units
+  };
+  const Case cases[] = {{"stage1", &no_rects, 0.35f},
+                        {"stage2", &no_rects, 0.35f},
+                        {"stage3", &ring, 0.35f},
+                        {"stage4", &pools, 0.35f},
+                        {"stage5", &no_rects, 0.7f}};
+  for (const Case& c : cases) {
+    LoadedModel model(c.model);
+    ASSERT_NE(model.scene, nullptr) << c.model;
+    for (float x = -700; x <= 700; x += 70) {
+      for (float z = -700; z <= 700; z += 70) {
+        bool near_rect = std::any_of(c.rects->begin(), c.rects->end(),
+                                     [&](const Rect& r) { return r.Contains(x, z, 20); });
+        if (near_rect) continue;
+        float h = SurfaceHeight(model.scene, x, z);
+        EXPECT_GE(h, -0.05f) << c.model << " at " << x << "," << z;
+        EXPECT_LE(h, c.highest) << c.model << " at " << x << "," << z;
+      }
+    }
+  }
+}
+
+// A fresh run of assetgen writes exactly the bytes the build placed beside the game.
+TEST(AssetGenerator, WritesTheSameBytesOnEveryRun) {
+  const fs::path out = fs::temp_directory_path() / "burrowfield-assets-test";
+  fs::remove_all(out);
+  const std::string command = (kBin / "assetgen").string() + " --out " + out.string();
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  int compared = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(out)) {
+    if (!entry.is_regular_file()) continue;
+    const fs::path relative = fs::relative(entry.path(), out);
+    EXPECT_EQ(ReadFile(entry.path()), ReadFile(kBin / relative)) << relative;
+    ++compared;
+  }
+  EXPECT_EQ(compared, 28 + 2 + 17 + 2);
+  fs::remove_all(out);
+}
+
+}  // namespace

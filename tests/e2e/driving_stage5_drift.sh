@@ -9,6 +9,15 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cat > "$work/script.txt" <<'SCRIPT'
+# Every slot is joined (player 1 with F, players 2 and 3 with button 1 of their pads), so no
+# computer tank drives or shoots: the drift is the only thing moving player 0.
+joysticks 2
+1 down 70
+2 up 70
+1 joy 0 32768 32768 1
+1 joy 1 32768 32768 1
+2 joy 0 32768 32768 0
+2 joy 1 32768 32768 0
 # Down to the stage row, Right three times: stage 1 -> 4. The battle starts at tick 11.
 1 down 40
 2 up 40

@@ -1,6 +1,8 @@
 // The ability step's countdown and the parking, spinning and blinking its actions share.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "abilities/abilities.h"
 #include "app/game.h"
 #include "support/test_game.h"
@@ -37,6 +39,7 @@ struct AbilityStepTest : ::testing::Test {
     }
   }
   const test::FrameRecord& Frame(FrameId id) const { return t.scene.frames.at(id); }
+  bool Placed(FrameId id) const { return Frame(id).positionCalls > 0; }
 
   static constexpr int kP = 2;
   test::TestGame t;
@@ -100,6 +103,87 @@ TEST_F(AbilityStepTest, SpinTurnsTheFrameAlongItsOwnAxes) {
   EXPECT_EQ(f.orientationReference, g.shieldFrame[3]);
   EXPECT_EQ(f.orientation, (std::array<float, 6>{0.1f, 0, 0.005f, 0, 1, 0}));
   EXPECT_EQ(f.orientationCalls, 2);
+}
+
+constexpr int kP = AbilityStepTest::kP;
+
+// Each action leaves a mark no other action leaves; the step must run exactly the one of its
+// tank type (none for nets and mines).
+struct ActionMark {
+  const char* name;
+  int type;
+  std::function<bool(const AbilityStepTest&)> left;
+};
+
+const ActionMark kActionMarks[] = {
+    {"Rocket", 0, [](const AbilityStepTest& f) { return f.Placed(f.g.rocketFrame[kP]); }},
+    {"Cloak", 1, [](const AbilityStepTest& f) { return f.Placed(f.g.tankFrame[kP]); }},
+    {"GasCloud", 2,
+     [](const AbilityStepTest& f) { return f.Frame(f.g.gasFrame[kP]).orientationCalls > 0; }},
+    {"Shield", 3, [](const AbilityStepTest& f) { return f.Placed(f.g.shieldFrame[kP]); }},
+    {"Dash", 4, [](const AbilityStepTest& f) { return f.g.tankSpeed[kP] == 75; }},
+    {"Whirlpool", 5, [](const AbilityStepTest& f) { return f.g.tankHeading[0] != 100; }},
+    {"FlameBurst", 6, [](const AbilityStepTest& f) { return f.g.shells[kP] == 0; }},
+    {"Pyon", 8, [](const AbilityStepTest& f) { return f.Placed(f.g.pyonFrame[kP]); }},
+    {"Decoy", 10, [](const AbilityStepTest& f) { return f.Placed(f.g.tankFrame[kP + 4]); }},
+};
+
+class ActionDispatchTest : public AbilityStepTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ActionDispatchTest, RunsExactlyTheActionOfTheTankType) {
+  const int type = GetParam();
+  g.playerCharacter[kP] = type;
+  g.shells[kP] = 3;
+  g.tankHeading[0] = 100;
+  // A running ability in its blinking phase, centred on tank 0, chasing player 0.
+  g.abilityState[kP] = 30;
+  g.abilityState[kP + 4] = 0;
+  g.abilityState[kP + 8] = static_cast<int>(g.tankX[0]);
+  g.abilityState[kP + 12] = static_cast<int>(g.tankZ[0]);
+  g.abilityState[kP + 16] = 0;
+  RunAbilities(g, kP);
+  for (const ActionMark& mark : kActionMarks) {
+    EXPECT_EQ(mark.left(*this), mark.type == type) << mark.name << " after type " << type;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTypes, ActionDispatchTest, ::testing::Range(0, kTankTypes));
+
+TEST_F(AbilityStepTest, EliminatedMouseStopsBurningButItsTimerRunsOut) {
+  g.playerCharacter[kP] = 6;
+  g.playerLife[kP] = 0;
+  g.shells[kP] = 3;
+  g.abilityState[kP] = 30;
+  RunAbilities(g, kP);
+  EXPECT_EQ(g.abilityState[kP], 29);
+  EXPECT_EQ(g.shells[kP], 3);
+  EXPECT_EQ(g.fireState[kP], 0);
+}
+
+// Other abilities keep running after their tank is out: an eliminated skunk's cloud still hurts.
+TEST_F(AbilityStepTest, EliminatedSkunksCloudKeepsHurting) {
+  g.playerCharacter[kP] = 2;
+  g.playerLife[kP] = 0;
+  g.abilityState[kP] = 100;
+  g.abilityState[kP + 4] = 1;  // toggles to 0: a hurting tick
+  g.abilityState[kP + 8] = static_cast<int>(g.tankX[0]);
+  g.abilityState[kP + 12] = static_cast<int>(g.tankZ[0]);
+  RunAbilities(g, kP);
+  EXPECT_EQ(g.playerLife[0], 59);
+}
+
+TEST_F(AbilityStepTest, GasCloudsFirstActionTurnsItsFlagSoItHurtsOneTickLater) {
+  g.playerCharacter[kP] = 2;
+  g.tankX[kP] = g.tankX[0] + 50;  // tank 0 inside the cloud
+  g.tankZ[kP] = g.tankZ[0];
+  g.fireState[kP] = 2;
+  LaunchAbility(g, kP);
+  RunAbilities(g, kP);
+  EXPECT_EQ(g.abilityState[kP + 4], 1);
+  EXPECT_EQ(g.playerLife[0], 60);
+  RunAbilities(g, kP);
+  EXPECT_EQ(g.abilityState[kP], 198);
+  EXPECT_EQ(g.playerLife[0], 59);
 }
 
 struct BlinkCase {

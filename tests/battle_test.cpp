@@ -374,11 +374,18 @@ TEST_F(BattleTest, ACloakedFoxIsMissingFromEveryOtherView) {
 
 TEST_F(BattleTest, ABattleRunsItsTicksAndHandsTheComputerSlotsBack) {
   g.playerCharacter = {4, -1, 7, -1};
+  // Left over from a battle ended by Escape during the winner's growth.
+  g.winner = 2;
+  g.zoomStep = 150;
+  g.endCount = 7;
   EscapeAfter escape(t, 5);
   g.observer = &escape;
   RunBattle(g);
   EXPECT_EQ(escape.screens, std::vector<Screen>(5, Screen::kBattle));
   EXPECT_EQ(g.winner, -1);
+  EXPECT_EQ(g.zoomStep, 0);
+  EXPECT_EQ(g.endCount, 0);
+  EXPECT_EQ(g.tickRecord.views[1], (std::array<int, 4>{311, 1, 308, 208}));
   EXPECT_EQ(t.scene.viewports.size(), 1u + 5 * 4);  // the first viewport, then four per tick
   EXPECT_EQ(display.shown, (std::vector<bool>{true, false}));
   EXPECT_EQ(g.playerCharacter, (std::array<std::int32_t, 4>{4, -1, 7, -1}));

@@ -4,6 +4,7 @@
 
 #include "app/numeric.h"
 #include "support/test_game.h"
+#include "tanks/driving.h"
 
 namespace bf {
 namespace {
@@ -169,6 +170,32 @@ TEST_F(ComputerDriverTest, SearchSpinsLeftForAHundredTicks) {
   }
   EXPECT_EQ(g.aiTurn[1], 0);
   EXPECT_EQ(g.aiSearch[1], 1) << "only the look-ahead ends a search";
+}
+
+// Driven into the field edge: KeepInField clears the drive, the turn runs out, and the tick after
+// that a new plan is drawn.
+TEST_F(ComputerDriverTest, FieldEdgeEndsThePlanAndANewOneFollows) {
+  g.playerLife = {100, 100, 100, 100};
+  g.wallX.fill(kFreeSlot);
+  g.tankX[1] = 740;
+  g.tankSpeed[1] = 18;
+  g.aiSearch[1] = 0;
+  g.aiTurn[1] = 0;
+  g.aiDrive[1] = -30;
+  Random expected;
+  RunComputerDriver(g, 1);
+  EXPECT_EQ(g.aiDrive[1], -29);
+  StepTankX(g, 1);
+  EXPECT_EQ(g.tankX[1], 750);
+  EXPECT_EQ(g.aiDrive[1], 0);
+  EXPECT_EQ(g.random.state(), expected.state());
+  const int turn = Int(expected.Next() * 60 - 30);
+  const int drive = Int(expected.Next() * 15 - 50);
+  expected.Next();
+  RunComputerDriver(g, 1);
+  EXPECT_EQ(g.random.state(), expected.state());
+  EXPECT_EQ(g.aiDrive[1], drive + 1);
+  EXPECT_EQ(g.aiTurn[1], turn - (turn > 0) + (turn < 0));
 }
 
 TEST_F(ComputerDriverTest, ParkedTankIsNeverSeen) {

@@ -187,6 +187,37 @@ TEST_F(ItemsTest, TwoMinesUnderOneTankBothGoOff) {
   EXPECT_EQ(Frame(g.mineFrame[5]).positionCalls, 0);
 }
 
+// The first mine eliminates the tank and parks it far away: the second one stays.
+TEST_F(ItemsTest, MineThatEliminatesTheTankSparesTheNextOne) {
+  g.winner = -1;
+  g.starX.fill(kFreeSlot);
+  g.mineX[0] = 100;
+  g.mineZ[0] = 100;
+  g.mineX[1] = 100;
+  g.mineZ[1] = 100;
+  g.playerLife[0] = 15;
+  PutTank(0, 100, 100);
+  MeetItemsNetsAndMines(g, 0);
+  EXPECT_EQ(g.playerLife[0], 0);
+  EXPECT_EQ(g.tankX[0], kFreeSlot);
+  EXPECT_EQ(g.mineX[0], kFreeSlot);
+  EXPECT_EQ(g.mineX[1], 100);
+  EXPECT_EQ(Played(kSoundBom), 1);
+  EXPECT_EQ(std::count(g.starX.begin(), g.starX.end(), kFreeSlot), 0) << "the large burst";
+}
+
+TEST_F(ItemsTest, MineBurstThrowsTenStars) {
+  g.winner = -1;
+  g.starX.fill(kFreeSlot);
+  g.mineX[3] = -200;
+  g.mineZ[3] = 0;
+  PutTank(2, -200, 0);
+  MeetItemsNetsAndMines(g, 2);
+  EXPECT_EQ(g.playerLife[2], 80);
+  EXPECT_EQ(std::count(g.starX.begin(), g.starX.end(), -200), 10);
+  EXPECT_EQ(g.burstCount, 0);
+}
+
 TEST_F(ItemsTest, MinesSpareEveryTypeNineTank) {
   g.playerCharacter[2] = 9;
   g.mineX[0] = -100;
@@ -282,6 +313,10 @@ TEST_F(ItemsTest, ItemComesBackWithinTheFieldAndIsDrawnThere) {
   EXPECT_EQ(frame.position[1], 0.0f);
   EXPECT_EQ(frame.position[2], static_cast<float>(z[0]));
   EXPECT_EQ(frame.positionReference, kNoFrame);
+  // Every step turns the item about its own vertical axis.
+  EXPECT_EQ(frame.orientationReference, g.itemFrame[0]);
+  EXPECT_EQ(frame.orientation, (std::array<float, 6>{0.1f, 0, 0.005f, 0, 1, 0}));
+  EXPECT_EQ(frame.orientationCalls, frame.positionCalls);
   // A present item draws nothing.
   const auto before = g.random.state();
   g.itemX[1] = 7;

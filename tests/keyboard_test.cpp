@@ -98,6 +98,34 @@ TEST_F(KeyboardTest, SelectionUpRepeatsAndTheOtherKeysDoNothing) {
   EXPECT_EQ(g.fireState[0], 0);
 }
 
+TEST_F(KeyboardTest, SelectionReleasesClearWhateverStateTheyFind) {
+  g.selectionActive = 1;
+  g.throttleInput[0] = 2;  // handled Down
+  OnKeyUp(g, vk::kUp, 0);  // either vertical key clears the row input
+  EXPECT_EQ(g.throttleInput[0], 0);
+  g.fireState[0] = 2;
+  OnKeyUp(g, 'Q', kMaskCtrl);  // a modifier still held keeps the join handled
+  EXPECT_EQ(g.fireState[0], 2);
+  OnKeyUp(g, 'Q', 0);
+  EXPECT_EQ(g.fireState[0], 0);
+  g.fireState[1] = 1;  // unlike the battle, F's release clears even an unhandled press
+  OnKeyUp(g, 'F', 0);
+  EXPECT_EQ(g.fireState[1], 0);
+  g.steerInput[1] = -1;  // an unhandled A press survives its release
+  OnKeyUp(g, 'A', 0);
+  EXPECT_EQ(g.steerInput[1], -1);
+}
+
+TEST_F(KeyboardTest, ShiftLaunchNeedsAFullMagazineForPlayer0) {
+  g.shells[0] = 4;
+  OnKeyDown(g, vk::kShift, kMaskShift);
+  EXPECT_EQ(g.fireState[0], 0);
+  g.shells[0] = 5;
+  g.abilityState[0] = 1;
+  OnKeyDown(g, vk::kShift, kMaskShift);
+  EXPECT_EQ(g.fireState[0], 0);
+}
+
 TEST_F(KeyboardTest, EnterAndEscapeActOnBothScreens) {
   for (int screen = 0; screen < 2; ++screen) {
     g.selectionActive = screen;

@@ -116,6 +116,10 @@ TEST_F(PixelSurfaceTest, CopiesAreClippedToTheSurfaceAndToThePicture) {
   surface.StretchCopy(PictureId::kSpriteSheet, 635, 0, 10, 10, 100, 0, 10, 10);
   EXPECT_TRUE(Same(surface.PixelAt(104, 0), test::SourceColour(639, 0)));
   EXPECT_TRUE(Same(surface.PixelAt(105, 0), kWhite));
+  surface.TakeDirty();
+  surface.StretchCopy(PictureId::kSpriteSheet, 0, 0, 50, 50, 400, 0, 50, 50);  // wholly outside
+  surface.StretchCopy(PictureId::kSpriteSheet, 0, 0, 50, 50, 0, -60, 50, 50);
+  EXPECT_FALSE(surface.TakeDirty());
   surface.StretchCopy(PictureId::kSpriteSheet, 0, 0, 50, 50, 300, 10, 50, 50);
   EXPECT_TRUE(Same(surface.PixelAt(309, 20), test::SourceColour(9, 10)));
 }

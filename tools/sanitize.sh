@@ -1,19 +1,37 @@
 #!/usr/bin/env bash
-# Builds the game with AddressSanitizer and UndefinedBehaviorSanitizer and runs the unit tests and
-# the end-to-end runner scripts against that build. Any report fails the run.
+# Builds the game with AddressSanitizer and UndefinedBehaviorSanitizer and plays it through the
+# runner: the runner's contract (closes during the selection screen and a battle included), a
+# battle whose models are missing, and computer battles on every stage with their memory
+# watched. Any sanitizer report fails the run.
+#   tools/sanitize.sh           quick: the runner only, one battle per stage (CI)
+#   tools/sanitize.sh --full    everything, the whole test suite, and 100 battles per stage
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build-asan"
+full=0
+[ "${1:-}" = "--full" ] && full=1
+
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBF_SANITIZE=ON \
     -DBF_BENCH=OFF
 fi
-cmake --build "$build" -j"$(nproc)"
+if [ "$full" -eq 1 ]; then
+  cmake --build "$build" -j"$(nproc)"
+else
+  cmake --build "$build" -j"$(nproc)" --target burrowfield-sim
+fi
 
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
+export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:exitcode=23"
 export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-export BF_SANITIZED=1
 
-cd "$build"
-ctest --output-on-failure -j"$(nproc)"
+bin="$build/bin"
+bash "$root/tests/e2e/runner_contract.sh" "$bin"
+bash "$root/tests/e2e/battle_missing_model.sh" "$bin"
+if [ "$full" -eq 1 ]; then
+  (cd "$build" && ctest --output-on-failure -j"$(nproc)")
+  "$root/tools/soak.sh" "$bin" 100
+else
+  "$root/tools/soak.sh" "$bin" 1
+fi
+echo "sanitized runs: ok"

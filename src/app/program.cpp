@@ -10,8 +10,6 @@
 namespace bf {
 namespace {
 
-constexpr int kJoystickDeadZone = 16384;
-
 void StartUp(Game& game) {
   InitSound(game);
   LoadSoundEffects(game);

@@ -1,6 +1,7 @@
 #include "app/tick_loop.h"
 
 #include "audio/sound.h"
+#include "input/joystick.h"
 #include "input/keyboard.h"
 
 namespace bf {
@@ -19,6 +20,8 @@ class GameInput final : public InputSink {
     game_.closeRequested = true;
   }
   void OnMusicFinished() override { RestartMusic(game_); }
+  // A pad that was missing at start-up reads right only once the thresholds come from its range.
+  void OnJoystickAdded() override { InitJoystick(game_, kJoystickDeadZone); }
 
  private:
   Game& game_;

@@ -5,6 +5,9 @@ namespace bf {
 
 struct Game;
 
+// The axis dead zone that start-up asks for.
+constexpr int kJoystickDeadZone = 16384;
+
 // Finds the first joystick that answers and derives the axis thresholds from its range.
 void InitJoystick(Game& game, int deadZone);
 // Reads joystick `joyIndex` into `joyX`, `joyY`, `joyButtons`.

@@ -21,6 +21,8 @@ class InputSink {
   virtual void OnClose() = 0;
   // The music track came to its natural end.
   virtual void OnMusicFinished() = 0;
+  // A gamepad was plugged in.
+  virtual void OnJoystickAdded() {}
 };
 
 class Clock {

@@ -21,7 +21,8 @@ namespace {}  // namespace
 
 const char kRunnerUsage[] =
     "usage: burrowfield-sim [--script FILE] [--ticks N] [--trace FILE] [--render]\n"
-    "                       [--shot T[,T...] --shots-dir DIR] [--assets DIR]";
+    "                       [--shot T[,T...] --shots-dir DIR] [--assets DIR]\n"
+    "                       [--memory-log FILE]";
 
 namespace {
 
@@ -44,11 +45,22 @@ bool ParseTickList(const std::string& text, std::vector<std::int64_t>* ticks) {
   return !ticks->empty();
 }
 
+// The resident set size of this process in KiB, 0 when it cannot be read.
+long ResidentKilobytes() {
+  long pages = 0, resident = 0;
+  std::FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (statm == nullptr) return 0;
+  if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+  std::fclose(statm);
+  return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
 // Writes the trace, takes the screenshots and counts battles and their winners.
 class RunnerObserver final : public TickObserver {
  public:
-  RunnerObserver(const RunnerOptions& options, HeadlessPlatform& headless, std::FILE* trace)
-      : options_(options), headless_(headless), trace_(trace) {
+  RunnerObserver(const RunnerOptions& options, HeadlessPlatform& headless, std::FILE* trace,
+                 std::FILE* memoryLog)
+      : options_(options), headless_(headless), trace_(trace), memoryLog_(memoryLog) {
     line_.reserve(1 << 16);
   }
 
@@ -57,6 +69,10 @@ class RunnerObserver final : public TickObserver {
     if (screen == Screen::kBattle) {
       if (lastScreen_ != Screen::kBattle) winners_.push_back(-1);
       winners_.back() = game.winner;
+    } else if (lastScreen_ == Screen::kBattle && memoryLog_ != nullptr) {
+      std::fprintf(memoryLog_, "battle=%zu ticks=%lld rss_kb=%ld\n", winners_.size(),
+                   static_cast<long long>(tick), ResidentKilobytes());
+      std::fflush(memoryLog_);
     }
     lastScreen_ = screen;
     if (trace_ != nullptr) WriteTrace(game, screen, tick);
@@ -102,6 +118,7 @@ class RunnerObserver final : public TickObserver {
   const RunnerOptions& options_;
   HeadlessPlatform& headless_;
   std::FILE* trace_;
+  std::FILE* memoryLog_;
   std::string line_;
   Screen lastScreen_ = Screen::kSelection;
   std::vector<int> winners_;
@@ -147,6 +164,8 @@ bool ParseRunnerOptions(int argc, char** argv, RunnerOptions* options, std::stri
       }
     } else if (arg == "--shots-dir") {
       options->shotsDir = argv[++i];
+    } else if (arg == "--memory-log") {
+      options->memoryLogPath = argv[++i];
     } else if (arg == "--assets") {
       options->assetDir = argv[++i];
     } else {
@@ -193,6 +212,17 @@ int RunRunner(const RunnerOptions& options) {
     }
   }
 
+  std::FILE* memoryLog = nullptr;
+  if (!options.memoryLogPath.empty()) {
+    memoryLog = std::fopen(options.memoryLogPath.c_str(), "w");
+    if (memoryLog == nullptr) {
+      std::fprintf(stderr, "burrowfield-sim: cannot write the memory log %s\n",
+                   options.memoryLogPath.c_str());
+      if (trace != nullptr) std::fclose(trace);
+      return 2;
+    }
+  }
+
   HeadlessOptions headlessOptions;
   headlessOptions.render = options.render;
   headlessOptions.closeAtTick = options.ticks;
@@ -202,12 +232,13 @@ int RunRunner(const RunnerOptions& options) {
   if (!headless) {
     std::fprintf(stderr, "burrowfield-sim: %s\n", error.c_str());
     if (trace != nullptr) std::fclose(trace);
+    if (memoryLog != nullptr) std::fclose(memoryLog);
     return 1;
   }
 
   const auto start = std::chrono::steady_clock::now();
   auto game = std::make_unique<Game>(headless->platform());
-  RunnerObserver observer(options, *headless, trace);
+  RunnerObserver observer(options, *headless, trace, memoryLog);
   game->observer = &observer;
   int status = RunProgram(*game);
   const double seconds =
@@ -217,6 +248,7 @@ int RunRunner(const RunnerOptions& options) {
                  options.tracePath.c_str());
     status = 2;
   }
+  if (memoryLog != nullptr) std::fclose(memoryLog);
   if (observer.failed()) status = 2;
   std::printf("%s\n",
               FormatSummary(headless->processedTicks(), observer.winners(), seconds).c_str());

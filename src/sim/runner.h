@@ -16,6 +16,8 @@ struct RunnerOptions {
   std::vector<std::int64_t> shotTicks;
   std::string shotsDir;
   std::string assetDir;
+  // Optional: one line per finished battle with the resident memory then (soak runs).
+  std::string memoryLogPath;
 };
 
 // Parses the command line; false with a message in *error on bad usage.

@@ -43,11 +43,13 @@ import json, math, sys
 SHOT, RELOAD = 0, 2
 ticks = [json.loads(line) for line in open(sys.argv[1])]
 assert ticks[11]["screen"] == "battle" and ticks[10]["screen"] == "selection"
-sounds = {t["tick"]: t["sounds"] for t in ticks if t["screen"] == "battle"}
-shot_ticks = [tick for tick, s in sounds.items() for _ in range(s.count(SHOT))]
-click_ticks = [tick for tick, s in sounds.items() for _ in range(s.count(RELOAD))]
+# The computer's tanks fire too: player 0's shots are the ticks its magazine loses a shell.
+shot_ticks = [t["tick"] for p, t in zip(ticks[10:], ticks[11:]) if t["shells"][0] < p["shells"][0]]
 assert shot_ticks == [13, 15, 17, 19, 50], shot_ticks
-assert click_ticks == [21], click_ticks
+assert all(SHOT in ticks[tick]["sounds"] for tick in shot_ticks)
+# The click of tick 21 spends the request; the held key's repeats leave it spent.
+assert RELOAD in ticks[21]["sounds"], ticks[21]["sounds"]
+assert [ticks[tick]["fireState"][0] for tick in (20, 21, 22, 23, 24)] == [0, -1, -1, -1, 0]
 
 # The first shell leaves 60 ahead of the bear at (-750, -750), heading 235, with 3.14 for pi.
 h = 235 * 3.14 / 180

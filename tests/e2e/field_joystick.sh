@@ -50,4 +50,43 @@ for l in t:
     assert l["steerInput"][2:] == [0, 0] and l["fireState"][2:] == [0, 0], l["tick"]
     assert l["playerCharacter"][2:] == [-1, -1], l["tick"]
 PY
+# In a battle the first joystick drives player 2: up-left forward and left, down-right back and
+# right; button 1 alone fires once per press, buttons 1 and 2 together ask nothing. Player 3,
+# whose joystick is missing, was never joined and is driven by the computer.
+cat > "$work/battle.txt" <<'SCRIPT'
+joysticks 1
+2 joy 0 32768 32768 1
+3 joy 0 32768 32768 0
+5 down 13
+6 up 13
+10 joy 0 0 0 0
+40 joy 0 65535 65535 0
+50 joy 0 32768 32768 1
+52 joy 0 32768 32768 0
+54 joy 0 32768 32768 3
+56 joy 0 32768 32768 0
+SCRIPT
+"$sim" --script "$work/battle.txt" --trace "$work/battle.jsonl" --ticks 60 > "$work/out.txt" ||
+  fail "joystick battle run failed"
+python3 - "$work/battle.jsonl" <<'PY' || fail "joystick battle trace check"
+import json, sys
+t = {l["tick"]: l for l in map(json.loads, open(sys.argv[1]))}
+assert t[5]["screen"] == "selection" and t[6]["screen"] == "battle", (t[5]["screen"], t[6]["screen"])
+b = t[6]
+assert b["computerDriven"] == [0, 1, 0, 1], b["computerDriven"]
+assert b["playerCharacter"][2] == 2
+for k in range(10, 40):
+    assert t[k]["steerInput"][2] == -1 and t[k]["throttleInput"][2] == -1, k
+assert t[39]["tankSpeed"][2] > 0, t[39]["tankSpeed"]
+assert t[39]["tankHeading"][2] != t[9]["tankHeading"][2]
+for k in range(40, 50):
+    assert t[k]["steerInput"][2] == 1 and t[k]["throttleInput"][2] == 1, k
+# One shot for one press of button 1, none for buttons 1 and 2 together.
+assert t[50]["shells"][2] == t[49]["shells"][2] - 1, (t[49]["shells"], t[50]["shells"])
+assert t[50]["fireState"][2] == -1 and t[51]["fireState"][2] == -1
+assert t[52]["fireState"][2] == 0
+assert all(t[k]["fireState"][2] == 0 for k in range(54, 60))
+assert t[59]["shells"][2] >= t[53]["shells"][2], (t[53]["shells"], t[59]["shells"])
+PY
+
 echo "field joystick: ok"

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/sdl/keys.h"
 #include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_joysticks.h"
 #include "platform/sdl/video.h"
 
 namespace bf {
@@ -15,13 +16,6 @@ constexpr int kToggleWindowKey = SDLK_F11;
 class SdlClock final : public Clock {
  public:
   std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(SDL_GetTicks64()); }
-};
-
-class NoJoysticks final : public Joysticks {
- public:
-  int NumDevices() override { return 0; }
-  int GetPosition(int, JoyPosition&) override { return 1; }
-  int GetCaps(int, JoyCaps&) override { return 1; }
 };
 
 // Message boxes over the game window; standard error when no box can be shown.
@@ -37,7 +31,7 @@ class SdlMessages final : public MessageSink {
 
 class SdlEvents final : public EventPump {
  public:
-  explicit SdlEvents(Video& video) : video_(video) {}
+  SdlEvents(Video& video, SdlJoysticks& joysticks) : video_(video), joysticks_(joysticks) {}
 
   void Pump(InputSink& sink) override {
     SDL_Event event;
@@ -75,6 +69,13 @@ class SdlEvents final : public EventPump {
       case SDL_WINDOWEVENT:
         video_.display().Invalidate();
         break;
+      case SDL_JOYDEVICEADDED:
+        HandleJoystickEvent(joysticks_, event);
+        sink.OnJoystickAdded();
+        break;
+      case SDL_JOYDEVICEREMOVED:
+        HandleJoystickEvent(joysticks_, event);
+        break;
       default:
         if (IsMusicFinishedEvent(event)) sink.OnMusicFinished();
         break;
@@ -93,11 +94,14 @@ class SdlEvents final : public EventPump {
   }
 
   Video& video_;
+  SdlJoysticks& joysticks_;
 };
 
 class Sdl final : public SdlPlatform {
  public:
   ~Sdl() override {
+    events_.reset();
+    joysticks_.reset();
     video_.reset();
     SDL_Quit();
   }
@@ -109,13 +113,14 @@ class Sdl final : public SdlPlatform {
     }
     video_ = OpenVideo(VideoMode::kWindow, error);
     if (!video_) return false;
-    events_ = std::make_unique<SdlEvents>(*video_);
+    joysticks_ = std::make_unique<SdlJoysticks>();
+    events_ = std::make_unique<SdlEvents>(*video_, *joysticks_);
     platform_.clock = &clock_;
     platform_.events = events_.get();
     platform_.display = &video_->display();
     platform_.scene = &video_->scene();
     platform_.audio = &audio_;
-    platform_.joysticks = &joysticks_;
+    platform_.joysticks = joysticks_.get();
     platform_.messages = &messages_;
     platform_.assetDir = ExecutableDir();
     return true;
@@ -126,7 +131,7 @@ class Sdl final : public SdlPlatform {
  private:
   SdlClock clock_;
   SdlAudio audio_;
-  NoJoysticks joysticks_;
+  std::unique_ptr<SdlJoysticks> joysticks_;
   SdlMessages messages_;
   std::unique_ptr<Video> video_;
   std::unique_ptr<SdlEvents> events_;

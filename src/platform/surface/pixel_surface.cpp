@@ -32,6 +32,7 @@ PixelSurface::PixelSurface(int width, int height, Rgb background, int textPixels
       height_(height),
       background_(background),
       pixels_(static_cast<std::size_t>(width) * height * 3),
+      sourceColumns_(static_cast<std::size_t>(std::max(width, 0))),
       title_(&TitlePicture()),
       spriteSheet_(&SpriteSheetPicture()),
       textPixels_(textPixels) {
@@ -62,15 +63,21 @@ void PixelSurface::StretchCopy(PictureId picture, int sx, int sy, int sw, int sh
   const EmbeddedPicture& source = picture == PictureId::kTitle ? *title_ : *spriteSheet_;
   const int firstX = std::max(0, -dx), lastX = std::min(dw, width_ - dx);
   const int firstY = std::max(0, -dy), lastY = std::min(dh, height_ - dy);
+  if (firstX >= lastX || firstY >= lastY) return;
+  // The source column of each destination column, worked out once for all rows; -1 = none.
+  for (int i = firstX; i < lastX; ++i) {
+    const int srcX = sx + static_cast<int>((2LL * i + 1) * sw / (2LL * dw));
+    sourceColumns_[i - firstX] = (srcX < 0 || srcX >= source.width) ? -1 : srcX;
+  }
   for (int j = firstY; j < lastY; ++j) {
     const int srcY = sy + static_cast<int>((2LL * j + 1) * sh / (2LL * dh));
     if (srcY < 0 || srcY >= source.height) continue;
-    for (int i = firstX; i < lastX; ++i) {
-      const int srcX = sx + static_cast<int>((2LL * i + 1) * sw / (2LL * dw));
-      if (srcX < 0 || srcX >= source.width) continue;
-      const std::uint8_t* from =
-          source.rgb + (static_cast<std::size_t>(srcY) * source.width + srcX) * 3;
-      std::uint8_t* to = &pixels_[(static_cast<std::size_t>(dy + j) * width_ + dx + i) * 3];
+    const std::uint8_t* fromRow = source.rgb + static_cast<std::size_t>(srcY) * source.width * 3;
+    std::uint8_t* to = &pixels_[(static_cast<std::size_t>(dy + j) * width_ + dx + firstX) * 3];
+    for (int i = firstX; i < lastX; ++i, to += 3) {
+      const int srcX = sourceColumns_[i - firstX];
+      if (srcX < 0) continue;
+      const std::uint8_t* from = fromRow + static_cast<std::size_t>(srcX) * 3;
       to[0] = from[0];
       to[1] = from[1];
       to[2] = from[2];

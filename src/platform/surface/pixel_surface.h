@@ -71,6 +71,7 @@ class PixelSurface : public Surface2D {
   int height_;
   Rgb background_;
   std::vector<std::uint8_t> pixels_;
+  std::vector<int> sourceColumns_;  // scratch for StretchCopy, one entry per surface column
   int textX_ = 0;
   int textY_ = 0;
   bool dirty_ = true;

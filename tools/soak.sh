@@ -14,7 +14,6 @@ render="${3:-}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-total_battles=0
 for stage in 0 1 2 3 4; do
   # Player 0 switches to the stage row (Down), moves from stage 1 to this stage, leaves (Ctrl),
   # then Enter is held down for good, so battle follows battle. (The selection screen's set-up
@@ -32,6 +31,9 @@ for stage in 0 1 2 3 4; do
     echo "$tick down 17 2"
     echo "$((tick + 1)) up 17 0"
     echo "$((tick + 2)) down 13"
+    # Stages 0 and 1 share their rules, so the same script would replay the same battles: on
+    # stage 0 a first battle left with Escape after 300 ticks moves the random numbers on.
+    if [ "$stage" -eq 0 ]; then echo "$((tick + 303)) down 27"; echo "$((tick + 304)) up 27"; fi
   } > "$work/stage$stage.txt"
   # Battles between computers last about 3200 ticks on average; leave room for a stalemate.
   budget=$((per_stage * 4500 + 30000))
@@ -39,13 +41,16 @@ for stage in 0 1 2 3 4; do
     --memory-log "$work/memory$stage.txt" > "$work/out$stage.txt" 2> "$work/err$stage.txt" ||
     { echo "FAIL: stage $stage run ended with an error" >&2; tail -20 "$work/err$stage.txt" >&2; exit 1; }
   summary="$(tail -1 "$work/out$stage.txt")"
-  python3 - "$summary" "$per_stage" "$stage" "$work/memory$stage.txt" "${SOAK_MEMORY_CHECK:-1}" <<'PY'
+  python3 - "$summary" "$per_stage" "$stage" "$work/memory$stage.txt" "${SOAK_MEMORY_CHECK:-1}" \
+    <<'PY'
 import re, sys
 summary, per_stage, stage, memory = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4]
 check_memory = sys.argv[5] == "1"
 winners = [int(w) for w in re.search(r"winners=\[([^\]]*)\]", summary).group(1).split(",") if w]
-ended = [w for w in winners if w >= 0]
 rows = [dict(kv.split("=") for kv in line.split()) for line in open(memory)]
+if stage == "0":  # the warm-up battle left with Escape
+    winners, rows = winners[1:], rows[1:]
+ended = [w for w in winners if w >= 0]
 ticks = [int(r["ticks"]) for r in rows]
 lengths = [b - a for a, b in zip([0] + ticks, ticks)]
 print(f"stage {stage}: {len(ended)} battles ended, winners {winners[:12]}..., "
@@ -62,6 +67,5 @@ if len(rows) > 10:
     print(f"  resident after battle 10: {tenth} KiB, after battle {len(rows)}: {last} KiB")
     assert not check_memory or last - tenth < 1024, f"memory grew by {last - tenth} KiB"
 PY
-  total_battles=$((total_battles + per_stage))
 done
-echo "soak: ok ($total_battles battles)"
+echo "soak: ok"

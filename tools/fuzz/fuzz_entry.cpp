@@ -59,9 +59,11 @@ bool ReadBmpBytes(const std::uint8_t* data, std::size_t size) {
 }
 
 bool ReadWaveBytes(const std::uint8_t* data, std::size_t size) {
+  // The game's effect loader hands the mixer only what its wav check accepts.
   const std::string path = WriteScratchFile(data, size, ".wav");
-  IsReadableWave(path);
+  const bool readable = IsReadableWave(path);
   std::remove(path.c_str());
+  if (!readable) return false;
 
   SDL_AudioSpec spec;
   Uint8* samples = nullptr;
@@ -69,7 +71,7 @@ bool ReadWaveBytes(const std::uint8_t* data, std::size_t size) {
   if (SDL_LoadWAV_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1, &spec, &samples, &length))
     SDL_FreeWAV(samples);
 
-  // What the game's effect loader reads: the mixer takes any format it recognises.
+  // What the game's effect loader reads.
   if (!OpenSilentMixer()) std::abort();
   Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1);
   if (!chunk) return false;

@@ -41,6 +41,7 @@ for target in "${targets[@]}"; do
 done
 
 # --- seeds from the real assets (too big to commit) -----------------------------------------------
+for target in x_mesh bmp wav script; do mkdir -p "$out/corpus/$target" "$out/findings/$target"; done
 seed() {  # seed TARGET FILE...
   mkdir -p "$out/corpus/$1"
   local target="$1"
@@ -66,11 +67,9 @@ while at + 8 <= len(data):
 open(sys.argv[2], "wb").write(b"RIFF" + struct.pack("<I", 4 + len(chunks)) + b"WAVE" + chunks)
 PY
 fi
-for target in "${targets[@]}"; do mkdir -p "$out/corpus/$target" "$out/findings/$target"; done
-
 # --- run -----------------------------------------------------------------------------------------
 # assimp 5.2.5 leaks what it had built when it abandons a broken file: not ours, suppressed.
-export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
+export LSAN_OPTIONS="suppressions=$root/tests/data/lsan_assimp.supp:print_suppressions=0"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=0}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export SDL_AUDIODRIVER=dummy

@@ -376,9 +376,12 @@ class TextXFile {
         return false;
       }
     }
+    // The importer skips any other object in the list, which leaves faces naming materials
+    // that were never read: only materials and references count.
     unsigned long long listed = 0;
     for (std::size_t k = open + 1; k < match_[open]; ++k) {
       if (depth_[k] != depth_[open] + 1 || tokens_[k].kind != Token::kOpen) continue;
+      if (!IsReference(k) && !IsMaterialBody(k)) continue;
       ++listed;
       if (IsReference(k) && !IsTopLevelMaterial(Word(k + 1))) {
         *error = "unknown material '" + std::string(Word(k + 1)) + "'";
@@ -391,6 +394,12 @@ class TextXFile {
       return false;
     }
     return true;
+  }
+
+  // The opening brace k belongs to `Material {` or `Material name {`.
+  bool IsMaterialBody(std::size_t k) const {
+    return (k >= 1 && ObjectBody(k - 1, "Material") == k) ||
+           (k >= 2 && ObjectBody(k - 2, "Material") == k);
   }
 
   bool IsTopLevelMaterial(std::string_view name) const {

@@ -264,7 +264,10 @@ class TextXFile {
       if (list == kNone) continue;
       for (std::size_t k = list + 1; k + 2 < match_[list]; ++k) {
         if (!IsReference(k) || depth_[k] != depth_[list] + 1) continue;
-        std::size_t body = materials.at(Word(k + 1));
+        // Lists outside a mesh were never checked and the importer skips them: leave them be.
+        auto named = materials.find(Word(k + 1));
+        if (named == materials.end()) continue;
+        std::size_t body = named->second;
         replacements.push_back(
             {tokens_[k].begin, tokens_[k + 2].end,
              "Material {" +

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ struct Target {
   const char* name;
   Reader read;
 };
+
+void PrintTo(const Target& target, std::ostream* out) {
+  *out << target.name;
+}
 
 const Target kTargets[] = {
     {"x_mesh", fuzz::ReadXBytes},

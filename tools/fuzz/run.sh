@@ -69,7 +69,7 @@ PY
 fi
 # --- run -----------------------------------------------------------------------------------------
 # assimp 5.2.5 leaks what it had built when it abandons a broken file: not ours, suppressed.
-export LSAN_OPTIONS="suppressions=$root/tests/data/lsan_assimp.supp:print_suppressions=0"
+export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=0}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export SDL_AUDIODRIVER=dummy

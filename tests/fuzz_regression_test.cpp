@@ -63,8 +63,10 @@ TEST_P(FuzzRegression, SeedsAreAccepted) {
 }
 
 TEST_P(FuzzRegression, FoundInputsAreRejectedWithoutACrash) {
-  for (const fs::path& input : FilesIn(fs::path(BF_TEST_DATA_DIR) / "fuzz" / GetParam().name))
-    EXPECT_FALSE(Read(GetParam(), ReadBytes(input))) << input;
+  const std::vector<fs::path> found =
+      FilesIn(fs::path(BF_TEST_DATA_DIR) / "fuzz" / GetParam().name);
+  if (found.empty()) GTEST_SKIP() << "the fuzzer has found nothing in this reader";
+  for (const fs::path& input : found) EXPECT_FALSE(Read(GetParam(), ReadBytes(input))) << input;
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, FuzzRegression, testing::ValuesIn(kTargets),

@@ -264,7 +264,10 @@ class TextXFile {
       if (list == kNone) continue;
       for (std::size_t k = list + 1; k + 2 < match_[list]; ++k) {
         if (!IsReference(k) || depth_[k] != depth_[list] + 1) continue;
-        std::size_t body = materials.at(Word(k + 1));
+        // Lists outside a mesh were never checked and the importer skips them: leave them be.
+        auto named = materials.find(Word(k + 1));
+        if (named == materials.end()) continue;
+        std::size_t body = named->second;
         replacements.push_back(
             {tokens_[k].begin, tokens_[k + 2].end,
              "Material {" +
@@ -376,9 +379,12 @@ class TextXFile {
         return false;
       }
     }
+    // The importer skips any other object in the list, which leaves faces naming materials
+    // that were never read: only materials and references count.
     unsigned long long listed = 0;
     for (std::size_t k = open + 1; k < match_[open]; ++k) {
       if (depth_[k] != depth_[open] + 1 || tokens_[k].kind != Token::kOpen) continue;
+      if (!IsReference(k) && !IsMaterialBody(k)) continue;
       ++listed;
       if (IsReference(k) && !IsTopLevelMaterial(Word(k + 1))) {
         *error = "unknown material '" + std::string(Word(k + 1)) + "'";
@@ -391,6 +397,12 @@ class TextXFile {
       return false;
     }
     return true;
+  }
+
+  // The opening brace k belongs to `Material {` or `Material name {`.
+  bool IsMaterialBody(std::size_t k) const {
+    return (k >= 1 && ObjectBody(k - 1, "Material") == k) ||
+           (k >= 2 && ObjectBody(k - 2, "Material") == k);
   }
 
   bool IsTopLevelMaterial(std::string_view name) const {

@@ -69,7 +69,8 @@ class HeadlessAudio : public AudioDevice {
   std::vector<std::string> calls_;
 };
 
-// True when `path` names a readable RIFF WAVE file.
+// True when `path` names a readable RIFF WAVE file: a format and a data chunk, and no chunk
+// claiming more bytes than the file holds.
 bool IsReadableWave(const std::string& path);
 
 }  // namespace bf

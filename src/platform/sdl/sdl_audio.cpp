@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdio>
 
+#include "platform/headless/headless_audio.h"
+
 namespace bf {
 namespace {
 
@@ -85,9 +87,15 @@ bool SdlAudio::ReserveChannels(int count) {
   return true;
 }
 
-// Decodes the file once; the voices share the chunk, each on its own channel.
+// Decodes the file once; the voices share the chunk, each on its own channel. Only wav files
+// whose chunks fit in the file reach the mixer (which would allocate what a corrupted size claims).
 int SdlAudio::LoadEffect(const std::string& path, int voices) {
   if (!open_ || voices <= 0) return -1;
+  if (!IsReadableWave(path)) {
+    std::fprintf(stderr, "warning: sound effect \"%s\" is missing or not a wav file\n",
+                 path.c_str());
+    return -1;
+  }
   Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
   if (chunk == nullptr) {
     std::fprintf(stderr, "warning: sound effect \"%s\" cannot be loaded: %s\n", path.c_str(),

@@ -10,7 +10,7 @@
 
 #include "platform/gl/image_file.h"
 #include "platform/gl/x_mesh.h"
-#include "platform/headless/headless_audio.h"
+#include "platform/wave_file.h"
 #include "platform/headless/script.h"
 
 namespace bf::fuzz {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/audio.h"
+#include "platform/wave_file.h"
 
 namespace bf {
 
@@ -68,9 +69,5 @@ class HeadlessAudio : public AudioDevice {
   int playCount_ = 0;
   std::vector<std::string> calls_;
 };
-
-// True when `path` names a readable RIFF WAVE file: a format and a data chunk, and no chunk
-// claiming more bytes than the file holds.
-bool IsReadableWave(const std::string& path);
 
 }  // namespace bf

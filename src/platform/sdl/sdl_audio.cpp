@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "platform/headless/headless_audio.h"
+#include "platform/wave_file.h"
 
 namespace bf {
 namespace {

@@ -39,8 +39,9 @@ class Shot:
         h = struct.unpack(">25I", data[:100])
         header_size, pixmap_format, self.width, self.height = h[0], h[2], h[4], h[5]
         byte_order, bits_per_pixel, self.stride = h[7], h[11], h[12]
-        if pixmap_format != 2 or bits_per_pixel != 32:
+        if pixmap_format != 2 or bits_per_pixel not in (24, 32):
             raise SystemExit(f"FAIL: {path}: unexpected xwd format {pixmap_format}/{bits_per_pixel}")
+        self.bytes_per_pixel = bits_per_pixel // 8
         self.masks = h[14:17]
         self.shifts = [(m & -m).bit_length() - 1 for m in self.masks]
         self.endian = "<" if byte_order == 0 else ">"
@@ -57,8 +58,13 @@ class Shot:
         self.scale_x = shown_w / 640
         self.scale_y = shown_h / 480
 
+    def value(self, x, y):
+        start = self.offset + y * self.stride + x * self.bytes_per_pixel
+        raw = self.data[start:start + self.bytes_per_pixel]
+        return int.from_bytes(raw, "little" if self.endian == "<" else "big")
+
     def pixel(self, x, y):
-        (value,) = struct.unpack_from(self.endian + "I", self.data, self.offset + y * self.stride + x * 4)
+        value = self.value(x, y)
         return tuple((value & m) >> s for m, s in zip(self.masks, self.shifts))
 
     def at(self, lx, ly):
@@ -70,10 +76,9 @@ class Shot:
 
     def rgb_rows(self):
         for y in range(self.height):
-            row = struct.unpack_from(f"{self.endian}{self.width}I", self.data, self.offset + y * self.stride)
             out = bytearray(self.width * 3)
-            for i, v in enumerate(row):
-                out[3 * i:3 * i + 3] = bytes((v & m) >> s for m, s in zip(self.masks, self.shifts))
+            for x in range(self.width):
+                out[3 * x:3 * x + 3] = bytes(self.pixel(x, y))
             yield bytes(out)
 
 

@@ -112,3 +112,39 @@ check_clean_stderr() {
     fail "$1: crash report on stderr"
   fi
 }
+
+# box_wait TITLE SECONDS: waits for a message box titled TITLE over the game window and prints
+# its window id. Without a window manager SDL's box is a plain top-level window of its own
+# process; xwininfo lists the top-level windows topmost first, so the box must come before the
+# game's window.
+box_wait() {
+  local title="$1" deadline=$((SECONDS + $2)) listing id
+  while ((SECONDS < deadline)); do
+    listing="$(xwininfo -root -children 2>/dev/null | grep -E '^ +0x[0-9a-f]+ ')"
+    id="$(echo "$listing" | grep -F "\"$title\": ()" | awk '{print $1}' | head -1)"
+    if [ -n "$id" ]; then
+      local box_line game_line
+      box_line="$(echo "$listing" | grep -n "^ *$id " | cut -d: -f1)"
+      game_line="$(echo "$listing" | grep -n '("burrowfield" "burrowfield")' | cut -d: -f1 | head -1)"
+      if [ -n "$game_line" ] && ((box_line > game_line)); then fail "box \"$title\" is under the game window"; fi
+      xwininfo -id "$id" | grep -q "IsViewable" && { echo "$id"; return 0; }
+    fi
+    game_running || fail "the game ended while waiting for the box \"$title\""
+    sleep 0.2
+  done
+  fail "no message box \"$title\" within $2 s"
+}
+
+# Presses OK on a message box: it takes the keyboard focus (no window manager gives it), Return.
+box_dismiss() {
+  xdotool windowfocus "$1" || fail "cannot focus the box $1"
+  hold Return
+}
+
+# Asks the game's window to close, as a window manager's close button does.
+game_close() {
+  local window
+  window="$(xdotool search --name '^Burrowfield$' | head -1)"
+  [ -n "$window" ] || fail "no game window to close"
+  python3 "$here/x_close.py" "$window" || fail "cannot send the close request"
+}

@@ -4,17 +4,16 @@ Usage:
   screen_check.py SHOT.xwd selection STAGE P:T [P:T ...]   the selection screen: the stage frame
                                                            around STAGE only, player P's frame
                                                            around tank type T
-  screen_check.py SHOT.xwd battle [start | shells-spent P ...]
+  screen_check.py SHOT.xwd battle [full|shells-spent P ...]
                                                            the battle: four white status panels,
                                                            the four views on the black device
-                                                           background; at the start full life
-                                                           and shell bars; the listed players
-                                                           have fired (shell bar short)
-  screen_check.py SHOT.xwd box                             a message box over the game window
+                                                           background; the listed players'
+                                                           magazines are full, or short after
+                                                           firing
   screen_check.py SHOT.xwd png OUT.png                     writes the screenshot as a PNG
   screen_check.py SHOT.xwd differs OTHER.xwd VIEW ...      the listed views (0..3) changed
 
-SHOT.xwd is `xwd -root` output (32 bits per pixel, as Xvfb at depth 24 writes it). The game
+SHOT.xwd is `xwd -root` output (24 or 32 bits per pixel, as Xvfb at depth 24 writes it). The game
 scales its 640 x 480 screen to the window keeping 4:3, with linear filtering, after rendering it
 in RGB565: every sample is therefore taken at the centre of a band at least two screen pixels
 wide, and compared with a tolerance that covers both the quantization and the filter's blend of
@@ -143,19 +142,16 @@ def check_selection(c, stage, players):
                 c.not_pure(f"tank type {t} (nobody's), left edge", 45 + 50 * t + 0.5, 275, hue)
 
 
-def check_battle(c, start, spent):
+def check_battle(c, full, spent):
     white = (255, 255, 255)
     for p, (px, py) in enumerate(PANELS):
         for dx, dy in ((230, 4), (260, 10), (300, 17)):
             c.near(f"panel {p} background", px + dx, py + dy, white)
-        # The bars' middle row: value (200, 200, 255) between the (150, 150, 255) rows;
-        # background (190, 0, 0) between (220, 0, 0) rows where the value has run short.
-        if start:
-            # Any life left shows blue at the bar's left end; the keyboard players have not
-            # fired yet (computer drivers may have).
-            c.between(f"panel {p} life bar", px + 40, py + 14, (150, 150, 255), (200, 200, 255))
-            if p < 2:
-                c.between(f"panel {p} shell bar (full)", px + 196, py + 14, (150, 150, 255), (200, 200, 255))
+        # The shell bar's middle row near its right end: the value (200, 200, 255) between
+        # (150, 150, 255) rows while the magazine is full, the background (190, 0, 0) between
+        # (220, 0, 0) rows once shots have left.
+        if p in full:
+            c.between(f"panel {p} shell bar (full)", px + 196, py + 14, (150, 150, 255), (200, 200, 255))
         if p in spent:
             c.between(f"panel {p} shell bar (after firing)", px + 196, py + 14, (190, 0, 0), (220, 0, 0))
     # The views leave the device's black background between them: columns 309 and 310 and
@@ -196,9 +192,9 @@ def main(argv):
     if what == "selection":
         check_selection(c, int(argv[3]), [tuple(int(v) for v in pt.split(":")) for pt in argv[4:]])
     elif what == "battle":
-        start = argv[3:4] == ["start"]
-        spent = {int(p) for p in argv[4:]} if argv[3:4] == ["shells-spent"] else set()
-        check_battle(c, start, spent)
+        players = {int(p) for p in argv[4:]}
+        check_battle(c, players if argv[3:4] == ["full"] else set(),
+                     players if argv[3:4] == ["shells-spent"] else set())
     elif what == "differs":
         other = Shot(argv[3])
         for v in (int(x) for x in argv[4:]):

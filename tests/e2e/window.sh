@@ -31,7 +31,7 @@ wait_for stage 5 selection 2 0:1 1:2
 
 # Enter starts the battle: panels with their bars, four views on the black device background.
 hold Return
-wait_for battle 20 battle start
+wait_for battle 20 battle full 0 1
 
 # Both drive forward for a second, then turn left: both players' views change.
 xdotool keydown Up keydown w

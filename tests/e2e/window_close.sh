@@ -20,7 +20,7 @@ echo "[$SECONDS s] closed on the selection screen: status 0"
 game_start SDL_AUDIODRIVER=dummy
 wait_for close-selection-2 20 selection 1 0:0
 hold Return
-wait_for close-battle 20 battle start
+wait_for close-battle 20 battle full 0
 xdotool keydown Up
 sleep 0.5
 game_close

@@ -9,7 +9,7 @@ PACKAGES=(
   libepoxy-dev libglm-dev libassimp-dev libstb-dev
   libgl1-mesa-dri libegl-mesa0 libegl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool x11-apps x11-utils
 )
 
 missing=()

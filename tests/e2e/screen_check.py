@@ -1,0 +1,212 @@
+"""Checks a screenshot of the game's window against the fixed layout of the 640 x 480 screen.
+
+Usage:
+  screen_check.py SHOT.xwd selection STAGE P:T [P:T ...]   the selection screen: the stage frame
+                                                           around STAGE only, player P's frame
+                                                           around tank type T
+  screen_check.py SHOT.xwd battle [full|shells-spent P ...]
+                                                           the battle: four white status panels,
+                                                           the four views on the black device
+                                                           background; the listed players'
+                                                           magazines are full, or short after
+                                                           firing
+  screen_check.py SHOT.xwd png OUT.png                     writes the screenshot as a PNG
+  screen_check.py SHOT.xwd differs OTHER.xwd VIEW ...      the listed views (0..3) changed
+
+SHOT.xwd is `xwd -root` output (24 or 32 bits per pixel, as Xvfb at depth 24 writes it). The game
+scales its 640 x 480 screen to the window keeping 4:3, with linear filtering, after rendering it
+in RGB565: every sample is therefore taken at the centre of a band at least two screen pixels
+wide, and compared with a tolerance that covers both the quantization and the filter's blend of
+neighbouring lines of the same band. Exits 1 with one line per failed sample.
+"""
+import struct
+import sys
+import zlib
+
+TOLERANCE = 8
+PLAYER_FRAME = {0: ((255, 0, 0), (150, 0, 0)), 1: ((0, 0, 255), (0, 0, 150)),
+                2: ((255, 255, 0), (150, 150, 0)), 3: ((0, 255, 0), (0, 150, 0))}
+PANELS = [(10, 10), (320, 10), (10, 450), (320, 450)]
+DEVICE = (10, 30)
+VIEWS = [(1, 1), (311, 1), (1, 211), (311, 211)]
+VIEW_SIZE = (308, 208)
+
+
+class Shot:
+    def __init__(self, path):
+        data = open(path, "rb").read()
+        h = struct.unpack(">25I", data[:100])
+        header_size, pixmap_format, self.width, self.height = h[0], h[2], h[4], h[5]
+        byte_order, bits_per_pixel, self.stride = h[7], h[11], h[12]
+        if pixmap_format != 2 or bits_per_pixel not in (24, 32):
+            raise SystemExit(f"FAIL: {path}: unexpected xwd format {pixmap_format}/{bits_per_pixel}")
+        self.bytes_per_pixel = bits_per_pixel // 8
+        self.masks = h[14:17]
+        self.shifts = [(m & -m).bit_length() - 1 for m in self.masks]
+        self.endian = "<" if byte_order == 0 else ">"
+        self.data = data
+        self.offset = header_size + h[19] * 12
+        # Where the game shows its screen: the largest 4:3 rectangle, centred.
+        shown_w, shown_h = self.width, self.height
+        if self.width * 3 > self.height * 4:
+            shown_w = self.height * 4 // 3
+        else:
+            shown_h = self.width * 3 // 4
+        self.left = (self.width - shown_w) // 2
+        self.top = (self.height - shown_h) // 2
+        self.scale_x = shown_w / 640
+        self.scale_y = shown_h / 480
+
+    def value(self, x, y):
+        start = self.offset + y * self.stride + x * self.bytes_per_pixel
+        raw = self.data[start:start + self.bytes_per_pixel]
+        return int.from_bytes(raw, "little" if self.endian == "<" else "big")
+
+    def pixel(self, x, y):
+        value = self.value(x, y)
+        return tuple((value & m) >> s for m, s in zip(self.masks, self.shifts))
+
+    def at(self, lx, ly):
+        """The screen pixel whose filter sample lies nearest to logical point (lx, ly), where
+        logical pixel k has its centre at k."""
+        x = round((lx + 0.5) * self.scale_x - 0.5) + self.left
+        y = round((ly + 0.5) * self.scale_y - 0.5) + self.top
+        return self.pixel(min(max(x, 0), self.width - 1), min(max(y, 0), self.height - 1))
+
+    def rgb_rows(self):
+        for y in range(self.height):
+            out = bytearray(self.width * 3)
+            for x in range(self.width):
+                out[3 * x:3 * x + 3] = bytes(self.pixel(x, y))
+            yield bytes(out)
+
+
+def write_png(shot, path):
+    raw = b"".join(b"\0" + row for row in shot.rgb_rows())
+
+    def chunk(kind, body):
+        return (struct.pack(">I", len(body)) + kind + body +
+                struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
+
+    header = struct.pack(">IIBBBBB", shot.width, shot.height, 8, 2, 0, 0, 0)
+    with open(path, "wb") as out:
+        out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 6)) +
+                  chunk(b"IEND", b""))
+
+
+class Checker:
+    def __init__(self, shot):
+        self.shot = shot
+        self.failures = []
+
+    def between(self, what, lx, ly, a, b):
+        """The sample lies channel by channel between colours a and b, give or take TOLERANCE."""
+        got = self.shot.at(lx, ly)
+        ok = all(min(p, q) - TOLERANCE <= g <= max(p, q) + TOLERANCE for g, p, q in zip(got, a, b))
+        if not ok:
+            self.failures.append(f"{what} at ({lx}, {ly}): {got}, want between {a} and {b}")
+
+    def near(self, what, lx, ly, colour):
+        self.between(what, lx, ly, colour, colour)
+
+    def not_pure(self, what, lx, ly, hue):
+        """The sample is not a strong pure colour of the given hue (channels 1 = on, 0 = off)."""
+        got = self.shot.at(lx, ly)
+        pure = all((g >= 120) if on else (g <= 40) for g, on in zip(got, hue))
+        if pure:
+            self.failures.append(f"{what} at ({lx}, {ly}): {got} looks like a frame")
+
+
+def check_selection(c, stage, players):
+    # The stage frame: four lines darkening inwards, 255, 225, 195, 165; sampled between the
+    # second and third line on each side.
+    x0, x1, y0, y1 = 70 + 100 * stage, 169 + 100 * stage, 365, 464
+    for name, lx, ly in (("left", x0 + 1.5, 415), ("right", x1 - 1.5, 415),
+                         ("top", x0 + 50, y0 + 1.5), ("bottom", x0 + 50, y1 - 1.5)):
+        c.between(f"stage {stage} frame, {name}", lx, ly, (165, 0, 0), (255, 0, 0))
+    for other in range(5):
+        if other != stage:
+            c.not_pure(f"stage {other} (not chosen), left edge", 70 + 100 * other + 1.5, 415, (1, 0, 0))
+    # A joined player's frame: outer and inner one-pixel lines around the tank icon.
+    for p, t in players:
+        outer, inner = PLAYER_FRAME[p]
+        x0, x1, y0, y1 = 45 + 50 * t, 94 + 50 * t, 250, 299
+        for name, lx, ly in (("left", x0 + 0.5, 275), ("right", x1 - 0.5, 275),
+                             ("top", x0 + 25, y0 + 0.5), ("bottom", x0 + 25, y1 - 0.5)):
+            c.between(f"player {p} frame around tank type {t}, {name}", lx, ly, outer, inner)
+    framed = {t for _, t in players}
+    for t in range(11):
+        if t not in framed:
+            for p in range(4):
+                hue = tuple(1 if v else 0 for v in PLAYER_FRAME[p][0])
+                c.not_pure(f"tank type {t} (nobody's), left edge", 45 + 50 * t + 0.5, 275, hue)
+
+
+def check_battle(c, full, spent):
+    white = (255, 255, 255)
+    for p, (px, py) in enumerate(PANELS):
+        for dx, dy in ((230, 4), (260, 10), (300, 17)):
+            c.near(f"panel {p} background", px + dx, py + dy, white)
+        # The shell bar's middle row near its right end: the value (200, 200, 255) between
+        # (150, 150, 255) rows while the magazine is full, the background (190, 0, 0) between
+        # (220, 0, 0) rows once shots have left.
+        if p in full:
+            c.between(f"panel {p} shell bar (full)", px + 196, py + 14, (150, 150, 255), (200, 200, 255))
+        if p in spent:
+            c.between(f"panel {p} shell bar (after firing)", px + 196, py + 14, (190, 0, 0), (220, 0, 0))
+    # The views leave the device's black background between them: columns 309 and 310 and
+    # rows 209 and 210 of the device.
+    dx, dy = DEVICE
+    black = (0, 0, 0)
+    for ly in (40, 100, 180, 260, 330, 410):
+        c.near("black column between the views", dx + 309.5, dy + ly, black)
+    for lx in (40, 150, 280, 350, 480, 600):
+        c.near("black row between the views", dx + lx, dy + 209.5, black)
+    # Every view shows the scene: most of a grid of samples is not black.
+    for v, (vx, vy) in enumerate(VIEWS):
+        samples = [c.shot.at(dx + vx + 20 + 67 * i, dy + vy + 20 + 42 * j) for i in range(5) for j in range(5)]
+        lit = sum(1 for s in samples if sum(s) > 60)
+        if lit < 15:
+            c.failures.append(f"view {v} is mostly black ({lit} of 25 samples lit)")
+
+
+def view_difference(a, b, v):
+    dx, dy = DEVICE
+    vx, vy = VIEWS[v]
+    changed = 0
+    for i in range(16):
+        for j in range(12):
+            lx, ly = dx + vx + 10 + 18 * i, dy + vy + 10 + 16 * j
+            if sum(abs(p - q) for p, q in zip(a.at(lx, ly), b.at(lx, ly))) > 30:
+                changed += 1
+    return changed
+
+
+def main(argv):
+    shot = Shot(argv[1])
+    c = Checker(shot)
+    what = argv[2]
+    if what == "png":
+        write_png(shot, argv[3])
+        return 0
+    if what == "selection":
+        check_selection(c, int(argv[3]), [tuple(int(v) for v in pt.split(":")) for pt in argv[4:]])
+    elif what == "battle":
+        players = {int(p) for p in argv[4:]}
+        check_battle(c, players if argv[3:4] == ["full"] else set(),
+                     players if argv[3:4] == ["shells-spent"] else set())
+    elif what == "differs":
+        other = Shot(argv[3])
+        for v in (int(x) for x in argv[4:]):
+            changed = view_difference(shot, other, v)
+            if changed < 20:
+                c.failures.append(f"view {v} hardly changed ({changed} of 192 samples)")
+    else:
+        raise SystemExit(f"unknown check {what}")
+    for failure in c.failures:
+        print("FAIL: " + failure, file=sys.stderr)
+    return 1 if c.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The game's window closed from outside (WM_DELETE_WINDOW, a window manager's close button),
+# once on the selection screen and once during a battle: the game ends in order with status 0.
+set -uo pipefail
+bin="$1"
+work="$(mktemp -d)"
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.bash"
+trap xvfb_cleanup EXIT
+
+xvfb_start
+
+game_start SDL_AUDIODRIVER=dummy
+wait_for close-selection 20 selection 1 0:0
+game_close
+game_wait_exit 10
+[ "$game_rc" -eq 0 ] || fail "closed on the selection screen: status $game_rc"
+check_clean_stderr "closed on the selection screen"
+echo "[$SECONDS s] closed on the selection screen: status 0"
+
+game_start SDL_AUDIODRIVER=dummy
+wait_for close-selection-2 20 selection 1 0:0
+hold Return
+wait_for close-battle 20 battle full 0
+xdotool keydown Up
+sleep 0.5
+game_close
+xdotool keyup Up
+game_wait_exit 10
+[ "$game_rc" -eq 0 ] || fail "closed during a battle: status $game_rc"
+check_clean_stderr "closed during a battle"
+echo "[$SECONDS s] closed during a battle: status 0"
+echo "window close: ok"

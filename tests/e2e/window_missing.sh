@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Missing devices and files in the real game under Xvfb (SDL_mixer and the message boxes, which
+# the runner does not use):
+# - no audio device: two message boxes, the warning then "Error"; after OK on both the game runs
+#   silently and Escape ends it with status 0;
+# - a missing sound effect and a missing music track: one warning each on stderr naming the
+#   file, the game plays on (the missing effect is fired) and ends with status 0;
+# - a missing model: a message box when the battle is built; after OK the program ends with
+#   status 1.
+set -uo pipefail
+bin="$1"
+work="$(mktemp -d)"
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.bash"
+trap xvfb_cleanup EXIT
+
+xvfb_start
+
+# The game reads its assets beside its own executable: a copy of both, to take files from.
+game_dir="$work/game"
+mkdir -p "$game_dir"
+cp -r "$bin/burrowfield" "$bin/model" "$bin/sound" "$bin/net.bmp" "$bin/star.bmp" "$game_dir/" ||
+  fail "cannot copy the game"
+bin="$game_dir"
+
+# No audio device.
+game_start SDL_AUDIODRIVER=nonexistent_driver
+box="$(box_wait Burrowfield 20)" || exit 1
+shot no-audio-box-1
+box_dismiss "$box"
+box="$(box_wait Error 10)" || exit 1
+shot no-audio-box-2
+box_dismiss "$box"
+wait_for no-audio-selection 20 selection 1 0:0
+hold Return
+wait_for no-audio-battle 20 battle full 0
+hold Escape
+wait_for no-audio-back 10 selection 1 0:0
+hold Escape
+game_wait_exit 10
+[ "$game_rc" -eq 0 ] || fail "no audio device: status $game_rc"
+check_clean_stderr "no audio device"
+grep -q "nonexistent_driver" "$work/game.err" || fail "no audio device: nothing on stderr"
+echo "[$SECONDS s] no audio device: two boxes, status 0: $(cat "$work/game.err")"
+
+# A missing effect (shot.wav, fired below) and the selection screen's music (bgm0.wav).
+mv "$game_dir/sound/shot.wav" "$game_dir/sound/bgm0.wav" "$work/"
+game_start SDL_AUDIODRIVER=dummy
+wait_for missing-sound-selection 20 selection 1 0:0
+hold Return
+wait_for missing-sound-battle 20 battle full 0
+hold Control_L
+shot missing-sound-fired
+python3 "$here/screen_check.py" "$work/missing-sound-fired.xwd" battle shells-spent 0 ||
+  fail "missing sound: the shot was not fired"
+hold Escape
+wait_for missing-sound-back 10 selection 1 0:0
+hold Escape
+game_wait_exit 10
+[ "$game_rc" -eq 0 ] || fail "missing sound: status $game_rc"
+check_clean_stderr "missing sound"
+[ "$(grep -c 'shot.wav' "$work/game.err")" -eq 1 ] || fail "missing shot.wav: want one warning"
+# bgm0.wav is asked for at each entry of the selection screen: twice here.
+grep -q 'bgm0.wav' "$work/game.err" || fail "missing bgm0.wav: no warning"
+[ "$(grep -vc -e 'shot.wav' -e 'bgm0.wav' "$work/game.err")" -eq 0 ] ||
+  fail "missing sound: unexpected output on stderr"
+echo "[$SECONDS s] missing sounds: status 0:"
+sed 's/^/  /' "$work/game.err"
+mv "$work/shot.wav" "$work/bgm0.wav" "$game_dir/sound/"
+
+# A missing model: the default stage's mesh.
+mv "$game_dir/model/stage2.x" "$work/"
+game_start SDL_AUDIODRIVER=dummy
+wait_for missing-model-selection 20 selection 1 0:0
+hold Return
+box="$(box_wait Burrowfield 20)" || exit 1
+shot missing-model-box
+box_dismiss "$box"
+game_wait_exit 10
+[ "$game_rc" -eq 1 ] || fail "missing model: status $game_rc, want 1"
+check_clean_stderr "missing model"
+echo "[$SECONDS s] missing model: a box, then status 1"
+echo "window missing: ok"

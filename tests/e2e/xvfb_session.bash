@@ -1,0 +1,150 @@
+# Shared by the window tests (sourced, not run): a private Xvfb display, the real game on it,
+# key presses held long enough for the game's 20 ms tick to see them, and screenshots.
+#
+# The caller sets `bin` and `work` and calls `xvfb_start`; `xvfb_cleanup` (run from the caller's
+# EXIT trap) ends the game and the server. With BF_E2E_SHOTS set to a folder, every screenshot is
+# also written there as a PNG.
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+xvfb_pid=""
+game_pid=""
+game_rc=""
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -s "$work/game.err" ] && sed 's/^/  game stderr: /' "$work/game.err" >&2
+  if [ -n "${BF_E2E_SHOTS:-}" ] && [ -n "${last_shot:-}" ] && [ -f "$last_shot" ]; then
+    echo "  last screenshot: $BF_E2E_SHOTS/$(basename "$last_shot" .xwd).png" >&2
+  fi
+  exit 1
+}
+
+xvfb_cleanup() {
+  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then
+    kill "$game_pid" 2>/dev/null
+    sleep 0.3
+    kill -9 "$game_pid" 2>/dev/null
+  fi
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+
+# Starts Xvfb on a display number it finds free itself, 1024 x 768 at 24 bits.
+xvfb_start() {
+  mkfifo "$work/displayfd"
+  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$work/displayfd" \
+    >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  local number=""
+  read -r -t 10 number <"$work/displayfd" || true
+  [ -n "$number" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$number"
+  xdotool mousemove 512 384 >/dev/null 2>&1 || fail "xdotool cannot reach $DISPLAY"
+}
+
+# Runs the game in the background with the given environment assignments.
+game_start() {
+  env "$@" "$bin/burrowfield" >"$work/game.out" 2>"$work/game.err" &
+  game_pid=$!
+}
+
+game_running() {
+  [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null
+}
+
+# Waits up to $1 seconds for the game to end; its status lands in game_rc.
+game_wait_exit() {
+  local deadline=$((SECONDS + $1))
+  while game_running && ((SECONDS < deadline)); do sleep 0.1; done
+  game_running && fail "the game did not end within $1 s"
+  wait "$game_pid"
+  game_rc=$?
+  game_pid=""
+}
+
+# The game samples its input once per 20 ms tick: a key is held for several ticks.
+hold() {
+  xdotool keydown "$1" && sleep 0.15 && xdotool keyup "$1" && sleep 0.1
+}
+
+# Takes a screenshot of the whole display into $work/NAME.xwd.
+shot() {
+  last_shot="$work/$1.xwd"
+  xwd -root -silent >"$last_shot" || fail "xwd failed"
+  keep_png "$1"
+}
+
+keep_png() {
+  if [ -n "${BF_E2E_SHOTS:-}" ]; then
+    mkdir -p "$BF_E2E_SHOTS"
+    python3 "$here/screen_check.py" "$work/$1.xwd" png "$BF_E2E_SHOTS/$1.png"
+  fi
+}
+
+# wait_for NAME SECONDS CHECK...: screenshots until screen_check.py accepts CHECK, or fails with
+# what the last screenshot got wrong.
+wait_for() {
+  local name="$1" seconds="$2"
+  shift 2
+  local deadline=$((SECONDS + seconds))
+  while :; do
+    game_running || fail "$name: the game ended early (see its stderr)"
+    last_shot="$work/$name.xwd"
+    xwd -root -silent >"$last_shot" || fail "xwd failed"
+    if python3 "$here/screen_check.py" "$last_shot" "$@" 2>"$work/check.txt"; then
+      echo "[$SECONDS s] $name: ok"
+      keep_png "$name"
+      return 0
+    fi
+    if ((SECONDS >= deadline)); then
+      keep_png "$name"
+      fail "$name: the screen does not show what it should:
+$(cat "$work/check.txt")"
+    fi
+    sleep 0.2
+  done
+}
+
+# No crash report from a sanitizer build, no signal.
+check_clean_stderr() {
+  if grep -Eq "AddressSanitizer|runtime error:|LeakSanitizer|Segmentation" "$work/game.err"; then
+    fail "$1: crash report on stderr"
+  fi
+}
+
+# box_wait TITLE SECONDS: waits for a message box titled TITLE over the game window and prints
+# its window id. Without a window manager SDL's box is a plain top-level window of its own
+# process; xwininfo lists the top-level windows topmost first, so the box must come before the
+# game's window.
+box_wait() {
+  local title="$1" deadline=$((SECONDS + $2)) listing id
+  while ((SECONDS < deadline)); do
+    listing="$(xwininfo -root -children 2>/dev/null | grep -E '^ +0x[0-9a-f]+ ')"
+    id="$(echo "$listing" | grep -F "\"$title\": ()" | awk '{print $1}' | head -1)"
+    if [ -n "$id" ]; then
+      local box_line game_line
+      box_line="$(echo "$listing" | grep -n "^ *$id " | cut -d: -f1)"
+      game_line="$(echo "$listing" | grep -n '("burrowfield" "burrowfield")' | cut -d: -f1 | head -1)"
+      if [ -n "$game_line" ] && ((box_line > game_line)); then fail "box \"$title\" is under the game window"; fi
+      xwininfo -id "$id" | grep -q "IsViewable" && { echo "$id"; return 0; }
+    fi
+    game_running || fail "the game ended while waiting for the box \"$title\""
+    sleep 0.2
+  done
+  fail "no message box \"$title\" within $2 s"
+}
+
+# Presses OK on a message box: it takes the keyboard focus (no window manager gives it), Return.
+box_dismiss() {
+  xdotool windowfocus "$1" || fail "cannot focus the box $1"
+  hold Return
+}
+
+# Asks the game's window to close, as a window manager's close button does.
+game_close() {
+  local window
+  window="$(xdotool search --name '^Burrowfield$' | head -1)"
+  [ -n "$window" ] || fail "no game window to close"
+  python3 "$here/x_close.py" "$window" || fail "cannot send the close request"
+}

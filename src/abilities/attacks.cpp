@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "abilities/abilities.h"
-#include "abilities/reach.h"
 #include "abilities/star_bursts.h"
 #include "app/game.h"
 #include "app/numeric.h"
 #include "app/screens.h"
 #include "audio/sound.h"
+#include "battle/world_slots.h"
 
 namespace bf {
 namespace {
@@ -85,8 +85,7 @@ void HitTanksWithRocket(Game& game, int p, int x, int z) {
 // A wall stops the rocket with a bang but no damage and no stars.
 void StopRocketAtWalls(Game& game, int p, int x, int z) {
   for (int k = 0; k < kWallSlots; ++k) {
-    if (game.wallX[k] < x && x < game.wallX[k] + game.wallWidth[k] && game.wallZ[k] < z &&
-        z < game.wallZ[k] + game.wallDepth[k]) {
+    if (InsideWall(game, k, x, z)) {
       game.abilityState[p] = 0;
       PlaySoundEffect(game, kSoundBom);
       ParkFrame(game, game.rocketFrame[p]);

@@ -2,8 +2,8 @@
 // runs once per tick for player p, after its timer was counted down; none plays a sound or
 // changes a life.
 #include "abilities/abilities.h"
-#include "abilities/reach.h"
 #include "app/game.h"
+#include "app/numeric.h"
 
 namespace bf {
 namespace {

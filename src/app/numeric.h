@@ -20,4 +20,15 @@ inline std::int32_t Int(double value) {
   return static_cast<std::int32_t>(std::floor(value));
 }
 
+// True when `value` lies strictly within `reach` of `centre`, tested exactly as
+// `centre` - `reach` < `value` < `centre` + `reach` (the game's contact tests are strict).
+inline bool WithinReach(double centre, double reach, double value) {
+  return centre - reach < value && value < centre + reach;
+}
+
+// True when (x, z) lies strictly inside the square of half-side `reach` around (centreX, centreZ).
+inline bool WithinBox(double centreX, double centreZ, double reach, double x, double z) {
+  return WithinReach(centreX, reach, x) && WithinReach(centreZ, reach, z);
+}
+
 }  // namespace bf

@@ -23,16 +23,11 @@ bool ShotLeftField(const Game& game, int s) {
          game.shotZ[s] < -kShotLimit;
 }
 
-bool ShotInsideWall(const Game& game, int s, int w) {
-  return game.wallX[w] < game.shotX[s] && game.shotX[s] < game.wallX[w] + game.wallWidth[w] &&
-         game.wallZ[w] < game.shotZ[s] && game.shotZ[s] < game.wallZ[w] + game.wallDepth[w];
-}
-
 // A shell striking a wall throws a spark, vanishes and sounds like a hit. The remaining walls
 // are still tested, but a freed shot can no longer match one.
 void StopShotAtWalls(Game& game, int s) {
   for (int w = 0; w < kWallSlots; ++w) {
-    if (!ShotInsideWall(game, s, w)) continue;
+    if (!InsideWall(game, w, game.shotX[s], game.shotZ[s])) continue;
     StarAtShot(game, s);
     game.shotX[s] = kFreeSlot;
     PlaySoundEffect(game, kSoundDam);
@@ -40,6 +35,11 @@ void StopShotAtWalls(Game& game, int s) {
 }
 
 }  // namespace
+
+bool InsideWall(const Game& game, int w, double x, double z) {
+  return game.wallX[w] < x && x < game.wallX[w] + game.wallWidth[w] && game.wallZ[w] < z &&
+         z < game.wallZ[w] + game.wallDepth[w];
+}
 
 // Movers 0 and 1 run toward +x along z = 440, movers 2 and 3 toward -x along z = -440, on a
 // 4360-unit loop; they touch nothing.

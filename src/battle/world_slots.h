@@ -11,6 +11,8 @@ void StepMovers(Game& game);
 void StepShots(Game& game);
 // Stars: move, fall, expire.
 void StepStars(Game& game);
+// True when (x, z) lies strictly inside wall rectangle w.
+bool InsideWall(const Game& game, int w, double x, double z);
 // The spark a shell throws where it strikes a wall: at most one star at shot slot `slot`.
 void StarAtShot(Game& game, int slot);
 

@@ -6,6 +6,7 @@
 
 #include "app/game.h"
 #include "app/numeric.h"
+#include "battle/world_slots.h"
 
 namespace bf {
 namespace {
@@ -18,13 +19,7 @@ constexpr int kDriftStage = 4;
 constexpr double kDriftBandNear = 350, kDriftBandFar = 525, kDrift = 10;
 
 bool InsideTank(const Game& game, int p, int k) {
-  return game.tankX[k] - kTankReach < game.tankX[p] && game.tankX[p] < game.tankX[k] + kTankReach &&
-         game.tankZ[k] - kTankReach < game.tankZ[p] && game.tankZ[p] < game.tankZ[k] + kTankReach;
-}
-
-bool InsideWall(const Game& game, int p, int w) {
-  return game.wallX[w] < game.tankX[p] && game.tankX[p] < game.wallX[w] + game.wallWidth[w] &&
-         game.wallZ[w] < game.tankZ[p] && game.tankZ[p] < game.wallZ[w] + game.wallDepth[w];
+  return WithinBox(game.tankX[k], game.tankZ[k], kTankReach, game.tankX[p], game.tankZ[p]);
 }
 
 void RestorePosition(Game& game, int p) {
@@ -117,7 +112,7 @@ void KeepInField(Game& game, int p) {
     if (k != p && InsideTank(game, p, k)) RestorePosition(game, p);
   }
   for (int w = 0; w < kWallSlots; ++w) {
-    if (!InsideWall(game, p, w)) continue;
+    if (!InsideWall(game, w, game.tankX[p], game.tankZ[p])) continue;
     RestorePosition(game, p);
     game.aiDrive[p] = 0;
   }

@@ -205,9 +205,8 @@ constexpr LaunchAction kLaunchActions[kTankTypes] = {
     LaunchFlameBurst, LayNet,      LaunchPyon,     LayMine,      LaunchDecoy};
 
 bool ShotTouchesTank(const Game& game, int s, int p) {
-  // Written as the two-sided strict test, not |dx| < 40: the Doubles round differently.
-  return game.tankX[p] - kHitReach < game.shotX[s] && game.shotX[s] < game.tankX[p] + kHitReach &&
-         game.tankZ[p] - kHitReach < game.shotZ[s] && game.shotZ[s] < game.tankZ[p] + kHitReach;
+  // The two-sided strict test, not |dx| < 40: the Doubles round differently.
+  return WithinBox(game.tankX[p], game.tankZ[p], kHitReach, game.shotX[s], game.shotZ[s]);
 }
 
 void ApplyShotHit(Game& game, int p, int s) {

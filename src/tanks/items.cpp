@@ -6,6 +6,7 @@
 #include "app/numeric.h"
 #include "app/screens.h"
 #include "audio/sound.h"
+#include "battle/world_slots.h"
 
 namespace bf {
 namespace {
@@ -27,8 +28,7 @@ constexpr int kItemSpread = 1200;
 
 // Strict on all four sides: a tank exactly `reach` away on an axis is not touching.
 bool Touches(const Game& game, int p, double x, double z, int reach) {
-  return x - reach < game.tankX[p] && game.tankX[p] < x + reach && z - reach < game.tankZ[p] &&
-         game.tankZ[p] < z + reach;
+  return WithinBox(x, z, reach, game.tankX[p], game.tankZ[p]);
 }
 
 bool PickUp(Game& game, int p, int k) {
@@ -115,8 +115,7 @@ void RespawnAndSpinItems(Game& game, int) {
 
 void ItemPlacementCheck(Game& game, int k) {
   for (int w = 0; w < kWallSlots; ++w) {
-    if (game.wallX[w] < game.itemX[k] && game.itemX[k] < game.wallX[w] + game.wallWidth[w] &&
-        game.wallZ[w] < game.itemZ[k] && game.itemZ[k] < game.wallZ[w] + game.wallDepth[w]) {
+    if (InsideWall(game, w, game.itemX[k], game.itemZ[k])) {
       game.itemX[k] = kFreeSlot;
     }
   }

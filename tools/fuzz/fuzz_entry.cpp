@@ -10,8 +10,8 @@
 
 #include "platform/gl/image_file.h"
 #include "platform/gl/x_mesh.h"
-#include "platform/wave_file.h"
 #include "platform/headless/script.h"
+#include "platform/wave_file.h"
 
 namespace bf::fuzz {
 namespace {
@@ -65,10 +65,11 @@ bool ReadWaveBytes(const std::uint8_t* data, std::size_t size) {
   std::remove(path.c_str());
   if (!readable) return false;
 
-  SDL_AudioSpec spec;
+  SDL_AudioSpec format;
   Uint8* samples = nullptr;
   Uint32 length = 0;
-  if (SDL_LoadWAV_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1, &spec, &samples, &length))
+  if (SDL_LoadWAV_RW(SDL_RWFromConstMem(data, static_cast<int>(size)), 1, &format, &samples,
+                     &length))
     SDL_FreeWAV(samples);
 
   // What the game's effect loader reads.

@@ -13,16 +13,7 @@ namespace {
 
 struct AbilityStepTest : ::testing::Test {
   AbilityStepTest() : g(*t.game) {
-    auto create = [&](auto& table) {
-      for (auto& frame : table) frame = t.scene.CreateFrame(kNoFrame);
-    };
-    create(g.tankFrame);
-    create(g.shotFrame);
-    create(g.gasFrame);
-    create(g.pyonFrame);
-    create(g.shieldFrame);
-    create(g.rocketFrame);
-    create(g.waterFrame);
+    t.CreateBattleFrames();
     // One silent voice per effect, so that every play shows in the tick's record.
     for (SoundEffect& effect : g.soundEffects) effect.voiceCount = 1;
     g.shotX.fill(kFreeSlot);
@@ -38,7 +29,7 @@ struct AbilityStepTest : ::testing::Test {
       g.maxShells[p] = g.shells[p] = 5;
     }
   }
-  const test::FrameRecord& Frame(FrameId id) const { return t.scene.frames.at(id); }
+  const test::FrameRecord& Frame(FrameId id) const { return t.Frame(id); }
   bool Placed(FrameId id) const { return Frame(id).positionCalls > 0; }
 
   static constexpr int kP = 2;

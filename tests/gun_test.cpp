@@ -20,18 +20,7 @@ namespace {
 // player 1 (the one under test) in play with a full magazine of four.
 struct GunTest : ::testing::Test {
   GunTest() : g(*t.game) {
-    auto create = [&](auto& table) {
-      for (auto& frame : table) frame = t.scene.CreateFrame(kNoFrame);
-    };
-    create(g.tankFrame);
-    create(g.shotFrame);
-    create(g.starFrame);
-    create(g.gasFrame);
-    create(g.netFrame);
-    create(g.mineFrame);
-    create(g.pyonFrame);
-    create(g.rocketFrame);
-    create(g.waterFrame);
+    t.CreateBattleFrames();
     // One silent voice per effect, so that every play shows in the tick's record.
     for (SoundEffect& effect : g.soundEffects) effect.voiceCount = 1;
     g.shotX.fill(kFreeSlot);
@@ -48,15 +37,13 @@ struct GunTest : ::testing::Test {
     g.maxShells[kP] = g.shells[kP] = 4;
   }
 
-  std::vector<int> Sounds() const {
-    return {g.tickRecord.sounds.begin(), g.tickRecord.sounds.begin() + g.tickRecord.soundCount};
-  }
+  std::vector<int> Sounds() const { return t.Sounds(); }
   int ShotsInFlight() const {
     int n = 0;
     for (double x : g.shotX) n += x != kFreeSlot;
     return n;
   }
-  const test::FrameRecord& Frame(FrameId id) const { return t.scene.frames.at(id); }
+  const test::FrameRecord& Frame(FrameId id) const { return t.Frame(id); }
 
   static constexpr int kP = 1;
   test::TestGame t;

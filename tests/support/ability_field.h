@@ -15,14 +15,7 @@ class AbilityField : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadSoundEffects(g);  // voices for every effect, so plays are recorded
-    MakeFrames(g.tankFrame);
-    MakeFrames(g.shotFrame);
-    MakeFrames(g.starFrame);
-    MakeFrames(g.rocketFrame);
-    MakeFrames(g.gasFrame);
-    MakeFrames(g.waterFrame);
-    MakeFrames(g.pyonFrame);
-    MakeFrames(g.shieldFrame);
+    t.CreateBattleFrames();
     g.shotX.fill(kFreeSlot);
     g.starX.fill(kFreeSlot);
     g.wallX.fill(kFreeSlot);
@@ -35,19 +28,12 @@ class AbilityField : public ::testing::Test {
     g.stageIndex = 1;
   }
 
-  template <std::size_t N>
-  void MakeFrames(std::array<FrameId, N>& table) {
-    for (auto& frame : table) frame = t.scene.CreateFrame(g.sceneFrame);
-  }
-
-  const FrameRecord& Frame(FrameId id) const { return t.scene.frames.at(id); }
+  const FrameRecord& Frame(FrameId id) const { return t.Frame(id); }
   bool Parked(FrameId id) const {
     const FrameRecord& f = Frame(id);
     return f.positionCalls > 0 && f.position[0] == kFreeSlot && f.positionReference == kNoFrame;
   }
-  std::vector<int> Sounds() const {
-    return {g.tickRecord.sounds.begin(), g.tickRecord.sounds.begin() + g.tickRecord.soundCount};
-  }
+  std::vector<int> Sounds() const { return t.Sounds(); }
   int FreeStars() const {
     int free = 0;
     for (auto x : g.starX) free += (x == kFreeSlot);

@@ -55,6 +55,32 @@ struct TestGame {
     platform.messages = &messages;
     game = std::make_unique<Game>(platform);
   }
+  // Gives every 3D object table of a battle a distinct frame of the recording scene.
+  void CreateBattleFrames() {
+    Game& g = *game;
+    auto create = [&](auto& table) {
+      for (auto& frame : table) frame = scene.CreateFrame(kNoFrame);
+    };
+    create(g.tankFrame);
+    create(g.shotFrame);
+    create(g.starFrame);
+    create(g.itemFrame);
+    create(g.moverFrame);
+    create(g.gasFrame);
+    create(g.netFrame);
+    create(g.mineFrame);
+    create(g.pyonFrame);
+    create(g.shieldFrame);
+    create(g.rocketFrame);
+    create(g.waterFrame);
+  }
+  // The sound-effect indices played during the tick being worked, in order.
+  std::vector<int> Sounds() const {
+    const TickRecord& record = game->tickRecord;
+    return {record.sounds.begin(), record.sounds.begin() + record.soundCount};
+  }
+  const FrameRecord& Frame(FrameId id) const { return scene.frames.at(id); }
+
   FakeClock clock;
   FakeEvents events;
   NullDisplay display;

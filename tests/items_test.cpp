@@ -15,9 +15,7 @@ namespace {
 class ItemsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (auto& frame : g.itemFrame) frame = t.scene.CreateFrame(kNoFrame);
-    for (auto& frame : g.netFrame) frame = t.scene.CreateFrame(kNoFrame);
-    for (auto& frame : g.mineFrame) frame = t.scene.CreateFrame(kNoFrame);
+    t.CreateBattleFrames();
     g.itemX.fill(kFreeSlot);
     g.netX.fill(kFreeSlot);
     g.mineX.fill(kFreeSlot);

@@ -5,8 +5,8 @@
 #include <array>
 #include <memory>
 
-#include "app/game.h"
 #include "app/screens.h"
+#include "core/game.h"
 #include "platform/surface/pixel_surface.h"
 
 namespace bf {

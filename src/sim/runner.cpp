@@ -10,8 +10,8 @@
 #include <memory>
 #include <sstream>
 
-#include "app/game.h"
 #include "app/program.h"
+#include "core/game.h"
 #include "platform/files.h"
 #include "platform/headless/headless_platform.h"
 #include "sim/trace.h"

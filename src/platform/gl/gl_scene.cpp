@@ -379,7 +379,7 @@ void GlScene::SetViewport(FrameId camera, int x, int y, int width, int height) {
   viewY_ = y;
   viewWidth_ = width;
   viewHeight_ = height;
-  back_ = 3000.0f;
+  back_ = kBackDistance;
 }
 
 void GlScene::SetBack(float distance) {

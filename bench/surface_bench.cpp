@@ -7,7 +7,7 @@
 
 #include "app/screens.h"
 #include "core/game.h"
-#include "platform/surface/pixel_surface.h"
+#include "platform/pixels/pixel_surface.h"
 
 namespace bf {
 namespace {

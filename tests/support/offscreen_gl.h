@@ -10,7 +10,7 @@
 
 #include "platform/gl/gl_renderer.h"
 #include "platform/gl/gl_scene.h"
-#include "platform/surface/pixel_surface.h"
+#include "platform/pixels/pixel_surface.h"
 
 namespace bf {
 

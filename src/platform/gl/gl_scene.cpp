@@ -7,8 +7,8 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "platform/gl/gl_program.h"
-#include "platform/gl/image_file.h"
-#include "platform/gl/x_mesh.h"
+#include "platform/readers/image_file.h"
+#include "platform/readers/x_mesh.h"
 
 namespace bf {
 namespace {

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "platform/wave_file.h"
+#include "platform/readers/wave_file.h"
 
 namespace bf {
 namespace {

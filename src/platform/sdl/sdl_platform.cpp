@@ -1,12 +1,12 @@
 #include "platform/sdl/sdl_platform.h"
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 #include "platform/files.h"
 #include "platform/sdl/keys.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_joysticks.h"
-#include "platform/sdl/video.h"
+#include "platform/gl/video.h"
 
 namespace bf {
 namespace {

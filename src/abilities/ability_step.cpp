@@ -1,6 +1,8 @@
 // The ability launch and the ability step: which ability a tank type has, the countdown of a
 // player's ability timer and its one running action, plus the parking, spinning and blinking
 // that the actions share.
+#include <iterator>
+
 #include "abilities/abilities.h"
 #include "app/screens.h"
 #include "core/ability_state.h"
@@ -17,7 +19,7 @@ struct AbilityActions {
   void (*run)(Game&, int);  // nullptr: nets and mines act from their own slots
 };
 
-constexpr AbilityActions kAbilityActions[kAbilities] = {
+constexpr AbilityActions kAbilityActions[] = {
     {LaunchRocket, RunRocket},
     {LaunchCloak, RunCloak},
     {LaunchGasCloud, RunGasCloud},
@@ -30,6 +32,8 @@ constexpr AbilityActions kAbilityActions[kAbilities] = {
     {LayMine, nullptr},
     {LaunchDecoy, RunDecoy},
 };
+
+static_assert(std::size(kAbilityActions) == kAbilities, "one row per ability, in enum order");
 
 const AbilityActions& ActionsOf(Ability ability) {
   return kAbilityActions[static_cast<int>(ability)];

@@ -187,9 +187,9 @@ int RunRunner(const RunnerOptions& options) {
   Script script;
   if (!options.scriptPath.empty()) {
     std::string text, error;
-    if (!ReadTextFile(options.scriptPath, &text)) {
-      std::fprintf(stderr, "burrowfield-sim: cannot read the script %s\n",
-                   options.scriptPath.c_str());
+    if (!ReadTextFile(options.scriptPath, &text, &error)) {
+      std::fprintf(stderr, "burrowfield-sim: cannot read the script %s: %s\n",
+                   options.scriptPath.c_str(), error.c_str());
       return 2;
     }
     if (!ParseScript(text, &script, &error)) {

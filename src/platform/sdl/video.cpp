@@ -78,6 +78,7 @@ class SdlVideo final : public Video {
   Display& display() override { return renderer_->display(); }
   Scene& scene() override { return renderer_->scene(); }
   SDL_Window* window() override { return window_; }
+  void SetOverlay(PixelSurface* overlay) override { renderer_->SetOverlay(overlay); }
 
   // 1280 x 960, or smaller on a desktop that cannot hold it, keeping 4:3.
   int WindowedWidth() const {

@@ -96,10 +96,21 @@ void PixelSurface::SetTextPosition(int x, int y) {
 // start of the next line, as a print does.
 void PixelSurface::Print(std::string_view text) {
   if (const TextImage* image = FindOrRenderText(text)) {
-    BlendText(*image, textX_, textY_);
+    BlendText(*image, textX_, textY_, kTextColour);
     textY_ += image->height;
   }
   textX_ = 0;
+}
+
+void PixelSurface::PrintAt(int x, int y, std::string_view text, Rgb colour) {
+  if (const TextImage* image = FindOrRenderText(text)) BlendText(*image, x, y, colour);
+}
+
+int PixelSurface::TextWidth(std::string_view text) {
+  int width = 0;
+  if (text.empty() || !OpenFont()) return 0;
+  const std::string line(text);
+  return TTF_SizeUTF8(font_, line.c_str(), &width, nullptr) == 0 ? width : 0;
 }
 
 void PixelSurface::RectOutline(int x1, int y1, int x2, int y2, Rgb colour) {
@@ -199,8 +210,8 @@ const PixelSurface::TextImage* PixelSurface::FindOrRenderText(std::string_view t
   return &entry;
 }
 
-// Antialiased black text laid over what is already there.
-void PixelSurface::BlendText(const TextImage& image, int x, int y) {
+// Antialiased text laid over what is already there.
+void PixelSurface::BlendText(const TextImage& image, int x, int y, Rgb colour) {
   for (int j = 0; j < image.height; ++j) {
     const int py = y + j;
     if (py < 0 || py >= height_) continue;
@@ -209,9 +220,9 @@ void PixelSurface::BlendText(const TextImage& image, int x, int y) {
       const int alpha = image.coverage[static_cast<std::size_t>(j) * image.width + i];
       if (px < 0 || px >= width_ || alpha == 0) continue;
       std::uint8_t* p = &pixels_[(static_cast<std::size_t>(py) * width_ + px) * 3];
-      p[0] = Mix(p[0], kTextColour.r, alpha);
-      p[1] = Mix(p[1], kTextColour.g, alpha);
-      p[2] = Mix(p[2], kTextColour.b, alpha);
+      p[0] = Mix(p[0], colour.r, alpha);
+      p[1] = Mix(p[1], colour.g, alpha);
+      p[2] = Mix(p[2], colour.b, alpha);
     }
   }
   dirty_ = true;

@@ -254,11 +254,14 @@ TEST(SdlAudioTest, WhatIsNoSoundFileIsRefusedBeforeTheMixerSeesIt) {
   std::filesystem::create_symlink("/dev/zero", sound / "endless.wav");
   std::ofstream(sound / "huge.wav").close();
   std::filesystem::resize_file(sound / "huge.wav", 200 << 20);  // sparse
+  // 80 bytes: the format, 8 bytes of samples, then a list chunk claiming 4 GiB, which the
+  // mixer's music reader would allocate before reading.
   WriteSquareWave(sound / "chunk.wav", 1);
   std::filesystem::resize_file(sound / "chunk.wav", 80);
-  std::fstream(sound / "chunk.wav", std::ios::in | std::ios::out | std::ios::binary)
-      .seekp(40)
-      .write("\xF0\xFF\xFF\xFF", 4);  // the data chunk's size
+  std::fstream lie(sound / "chunk.wav", std::ios::in | std::ios::out | std::ios::binary);
+  lie.seekp(40).write("\x08\0\0\0", 4);
+  lie.seekp(52).write("LIST\xF0\xFF\xFF\xFF", 8);
+  lie.close();
   ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
   SdlAudio device;
   ASSERT_TRUE(device.Open());

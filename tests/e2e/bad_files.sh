@@ -2,10 +2,10 @@
 # Things in place of asset files that must not be read, through the runner with real OpenGL
 # rendering: a directory, a FIFO, a link to /dev/zero and a (sparse) file larger than any asset
 # may be, each in place of a model, a texture, a sound effect and a music track; a model whose
-# mesh is nested in frames far too deep for the importer, and a binary one; an 80-byte wav whose
-# data chunk claims 4 GiB. Each is met at once with one line naming the file: a model or texture
-# ends the program in order with status 1, a sound leaves the game silent and it plays on
-# (status 0). No hang, no crash, no sanitizer report (BIN_DIR may be a sanitizer build's).
+# mesh is nested in frames far too deep for the importer, and a binary one; an 80-byte wav with
+# a list chunk that claims 4 GiB. Each is met at once with one line naming the file: a model or
+# texture ends the program in order with status 1, a sound leaves the game silent and it plays
+# on (status 0). No hang, no crash, no sanitizer report (BIN_DIR may be a sanitizer build's).
 set -uo pipefail
 bin="$1"
 sim="$bin/burrowfield-sim"
@@ -30,9 +30,10 @@ sys.stdout.write("xof 0302txt 0032\n" + "Frame f {\n" * n + body + "}\n" * n)' "
 sys.stdout.buffer.write(b"xof 0302bin 0032" + bytes(range(256)) * 4)' >"$path" ;;
     chunk4g) python3 -c 'import struct, sys
 fmt = struct.pack("<HHIIHH", 1, 2, 22050, 88200, 4, 16)
-body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", 0xFFFFFFF0)
+body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", 8)
+body += bytes(8) + b"LIST" + struct.pack("<I", 0xFFFFFFF0)
 body += bytes(80 - 8 - len(body))
-sys.stdout.buffer.write(b"RIFF" + struct.pack("<I", 0xFFFFFFF0) + body)' >"$path" ;;
+sys.stdout.buffer.write(b"RIFF" + struct.pack("<I", len(body)) + body)' >"$path" ;;
     *) fail "unknown kind $2" ;;
   esac
 }

@@ -38,7 +38,7 @@ for stage in 0 1 2 3 4; do
   # Battles between computers last about 3400 ticks on average, 5800 on the ring (stage index 2),
   # some over 30,000; a battle that never ends uses up the budget and leaves the stage short of
   # battles.
-  budget=$((per_stage * 12000 + 60000))
+  budget=$((per_stage * 12000 + 40000))
   "$bin/burrowfield-sim" --script "$work/stage$stage.txt" --ticks "$budget" $render \
     --memory-log "$work/memory$stage.txt" > "$work/out$stage.txt" 2> "$work/err$stage.txt" ||
     { echo "FAIL: stage $stage run ended with an error" >&2; tail -20 "$work/err$stage.txt" >&2; exit 1; }

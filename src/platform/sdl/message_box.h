@@ -1,7 +1,8 @@
 #pragma once
 // The game's own message box, drawn over the middle of the screen in the game's window. It
 // belongs to the game's one window and one process, so it goes with them however they end, and
-// it needs nothing from the display server (no fonts, no helper process) beyond that window.
+// it needs nothing from the display server beyond that window: its text is drawn with the
+// game's own font, not the server's, and no helper process shares the game's connection.
 #include <SDL.h>
 
 #include <string>

@@ -119,8 +119,17 @@ struct Layout {
   SDL_Rect button;  // in the box's pixels
 };
 
+// The game's face has no Japanese: a message in Japanese (the sound device's) is written with a
+// face that has both scripts, so that the player can read it rather than a row of boxes.
+const char* FontFor(const std::string& title, const std::string& text) {
+  PixelSurface game(1, 1, kFace, kFormTextPixels);
+  return game.CoversText(title + text) ? BF_FONT_PATH : BF_WIDE_FONT_PATH;
+}
+
 Layout DrawBox(const std::string& title, const std::string& text, bool critical) {
+  const char* font = FontFor(title, text);
   PixelSurface measure(1, 1, kFace, kFormTextPixels);
+  measure.UseFont(font);
   const std::vector<std::string> lines = WrapText(measure, text, kMaxTextWidth);
   const int textWidth = std::max(
       {kMinTextWidth, WidestLine(measure, lines), measure.TextWidth(title) - kIconSize - kMargin});
@@ -130,6 +139,7 @@ Layout DrawBox(const std::string& title, const std::string& text, bool critical)
 
   Layout box{std::make_unique<PixelSurface>(width, height, kFace, kFormTextPixels), {}};
   PixelSurface& s = *box.surface;
+  s.UseFont(font);
   s.RectOutline(0, 0, width - 1, height - 1, kEdge);
   s.FillRect(1, 1, width - 2, kTitleHeight, kTitleBar);
   s.PrintAt(6, 3, title, kWhite);

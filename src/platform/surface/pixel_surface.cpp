@@ -35,7 +35,8 @@ PixelSurface::PixelSurface(int width, int height, Rgb background, int textPixels
       sourceColumns_(static_cast<std::size_t>(std::max(width, 0))),
       title_(&TitlePicture()),
       spriteSheet_(&SpriteSheetPicture()),
-      textPixels_(textPixels) {
+      textPixels_(textPixels),
+      fontPath_(BF_FONT_PATH) {
   Clear();
 }
 
@@ -113,6 +114,20 @@ int PixelSurface::TextWidth(std::string_view text) {
   return TTF_SizeUTF8(font_, line.c_str(), &width, nullptr) == 0 ? width : 0;
 }
 
+bool PixelSurface::CoversText(std::string_view text) {
+  if (!OpenFont()) return false;
+  for (std::size_t at = 0; at < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    Uint32 code = length == 1 ? lead : lead & (0x3F >> (length - 1));
+    for (int i = 1; i < length && at + i < text.size(); ++i)
+      code = (code << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+    if (code >= ' ' && !TTF_GlyphIsProvided32(font_, code)) return false;
+    at += length;
+  }
+  return true;
+}
+
 void PixelSurface::RectOutline(int x1, int y1, int x2, int y2, Rgb colour) {
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
@@ -167,7 +182,7 @@ bool PixelSurface::OpenFont() {
     fontFailed_ = true;
     return false;
   }
-  font_ = TTF_OpenFont(BF_FONT_PATH, textPixels_);
+  font_ = TTF_OpenFont(fontPath_, textPixels_);
   if (font_ == nullptr) {
     std::fprintf(stderr, "text disabled: %s\n", TTF_GetError());
     TTF_Quit();

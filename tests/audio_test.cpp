@@ -1,7 +1,9 @@
 // Sound effects: the table's loading, round robin, silent failures and the SDL_mixer device.
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <sys/stat.h>
 
+#include <fstream>
 #include <string>
 
 #include "audio/sound.h"
@@ -238,6 +240,46 @@ TEST(SdlAudioTest, DummyDriverPlaysEachVoiceOnItsOwnChannel) {
   device.PlayVoice(shotEffect, 1);  // released: nothing
   EXPECT_EQ(Mix_Playing(1), 0);
   device.Close();
+  device.Close();
+}
+
+// What can stand in place of a sound file, each refused at once with one warning naming it,
+// before the mixer sees it: a FIFO would block the read for ever, /dev/zero would never end, and
+// a chunk claiming 4 GiB in an 80-byte file would make the mixer ask for that much memory.
+TEST(SdlAudioTest, WhatIsNoSoundFileIsRefusedBeforeTheMixerSeesIt) {
+  TempDir dir;
+  const std::filesystem::path sound = dir.path() / "sound";
+  std::filesystem::create_directory(sound / "directory.wav");
+  ASSERT_EQ(mkfifo((sound / "fifo.wav").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", sound / "endless.wav");
+  std::ofstream(sound / "huge.wav").close();
+  std::filesystem::resize_file(sound / "huge.wav", 200 << 20);  // sparse
+  // 80 bytes: the format, 8 bytes of samples, then a list chunk claiming 4 GiB, which the
+  // mixer's music reader would allocate before reading.
+  WriteSquareWave(sound / "chunk.wav", 1);
+  std::filesystem::resize_file(sound / "chunk.wav", 80);
+  std::fstream lie(sound / "chunk.wav", std::ios::in | std::ios::out | std::ios::binary);
+  lie.seekp(40).write("\x08\0\0\0", 4);
+  lie.seekp(52).write("LIST\xF0\xFF\xFF\xFF", 8);
+  lie.close();
+  ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+  SdlAudio device;
+  ASSERT_TRUE(device.Open());
+  const std::pair<const char*, const char*> cases[] = {{"directory.wav", "is a directory"},
+                                                       {"fifo.wav", "is a FIFO"},
+                                                       {"endless.wav", "is a device"},
+                                                       {"huge.wav", "bytes, more than a"},
+                                                       {"chunk.wav", "chunk claims more"}};
+  for (const auto& [name, reason] : cases) {
+    SCOPED_TRACE(name);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(device.LoadEffect((sound / name).string(), 1), -1);
+    EXPECT_FALSE(device.PlayMusic((sound / name).string()));
+    const std::string warnings = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(CountOccurrences(warnings, "\n"), 2) << warnings;
+    EXPECT_EQ(CountOccurrences(warnings, name), 2) << warnings;
+    EXPECT_EQ(CountOccurrences(warnings, reason), 2) << warnings;
+  }
   device.Close();
 }
 

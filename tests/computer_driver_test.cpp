@@ -103,6 +103,38 @@ TEST_F(ComputerDriverTest, ItemInLineMakesItRunStraightOntoIt) {
   }
 }
 
+// A wall across the line of sight hides the items behind it (a run at one would be renewed for
+// ever while the wall holds the tank back), but not the tanks: those still draw fire.
+TEST_F(ComputerDriverTest, WallInLineHidesItemsBehindItButNotTanks) {
+  g.wallX[5] = 300;  // the probe enters it at the step 350 ahead
+  g.wallWidth[5] = 100;
+  g.wallZ[5] = -100;
+  g.wallDepth[5] = 200;
+  struct Case {
+    int itemX;
+    bool runs;
+  };
+  for (const Case& c : {Case{200, true}, Case{330, true}, Case{1000, false}}) {
+    SCOPED_TRACE(c.itemX);
+    Busy();
+    g.itemX[0] = c.itemX;
+    g.itemZ[0] = 0;
+    RunComputerDriver(g, 1);
+    EXPECT_EQ(g.aiTurn[1], c.runs ? 0 : 29);
+    EXPECT_EQ(g.aiDrive[1], c.runs ? -4 : -49);
+  }
+  g.itemX[0] = kFreeSlot;
+  g.tankX[3] = 1000;
+  Random expected;
+  for (int step = 0; step < 3; ++step) {  // the steps at 950, 1000 and 1050 each draw twice
+    expected.Next();
+    expected.Next();
+  }
+  Busy();
+  RunComputerDriver(g, 1);
+  EXPECT_EQ(g.random.state(), expected.state());
+}
+
 // The straight run is renewed every tick while the item stays in line: the tank reaches it.
 TEST_F(ComputerDriverTest, RunIsRenewedTickAfterTick) {
   g.itemX[0] = 900;

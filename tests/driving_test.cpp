@@ -162,6 +162,24 @@ TEST_F(DrivingTest, ATankBlockedOnOneAxisSlidesAlongTheOther) {
   EXPECT_EQ(g.tankZ[0], 0.0);  // z would enter the box: held
 }
 
+TEST_F(DrivingTest, ATankAlreadyInsideAnotherTanksBoxMayDriveOut) {
+  // A net pulled tank 0 onto tank 1: it leaves in either direction, and tank 1 may leave too.
+  for (const int heading : {0, 180}) {
+    SCOPED_TRACE(heading);
+    Place(0, 0, 0, heading, 20);
+    Place(1, 10, 10, 0, 20);
+    Drive(0);
+    EXPECT_EQ(g.tankX[0], 20 * std::cos(heading * 3.14 / 180));
+    Drive(1);
+    EXPECT_EQ(g.tankX[1], 30.0);
+  }
+  // Once outside, the box holds it again.
+  Place(0, -61, 0, 0, 20);
+  Place(1, 10, 0, 0, 0);
+  Drive(0);
+  EXPECT_EQ(g.tankX[0], -61.0);
+}
+
 TEST_F(DrivingTest, AnEliminatedTankParkedOutsideNoLongerBlocks) {
   Place(0, 0, 0, 0, 20);
   Place(1, -5000, 0, 0, 0);

@@ -149,6 +149,8 @@ TEST(MeshFilesTest, BrokenModelFilesFailCleanly) {
   const std::pair<std::string, std::string> rewrites[] = {
       {"xof 0302txt 0032", "xof 0302bin 0032"},  // text read as binary
       {"xof 0302txt 0032", "xof 0302zip 0032"},
+      {"xof 0302txt 0032", "xof 0302tzip0032"},  // compressed
+      {"xof 0302txt 0032", "xof 0302bzip0032"},
       {"xof 0302txt 0032", "BM6\x01\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00(\x00"},
       {"48;", "4000000000;"},  // absurd vertex count
       {"48;", "99999999999999999999999;"},
@@ -170,6 +172,29 @@ TEST(MeshFilesTest, BrokenModelFilesFailCleanly) {
                      dir.path() + "/absent.x", "missing file");
   read("", &ok, &error);
   ExpectCleanFailure(ok, error, path, "empty file");
+}
+
+// The importer reads nested frames recursively and a deep enough file runs it out of stack;
+// nesting far deeper than any model needs still reads.
+TEST(MeshFilesTest, NestingIsLimitedWellBelowWhatCrashesTheImporter) {
+  TempDir dir;
+  const std::string good = GoodModel();
+  const std::string header = good.substr(0, 16);
+  for (const auto& [depth, readable] : {std::pair{200, true}, std::pair{40000, false}}) {
+    SCOPED_TRACE(depth);
+    std::string text = header;
+    for (int i = 0; i < depth; ++i) text += "Frame f {\n";
+    text += good.substr(16);
+    for (int i = 0; i < depth; ++i) text += "}\n";
+    const std::string path = dir.Write("nested.x", text);
+    MeshGeometry mesh;
+    std::string error;
+    if (readable) {
+      EXPECT_TRUE(ReadXFile(path, &mesh, &error)) << error;
+    } else {
+      ExpectCleanFailure(ReadXFile(path, &mesh, &error), error, path, "nested");
+    }
+  }
 }
 
 TEST(MeshFilesTest, BitmapsReadTopRowFirst) {

@@ -62,6 +62,24 @@ TEST(Script, RejectsBadLinesNamingTheLine) {
   }
 }
 
+TEST(Script, AByteOrderMarkAtTheStartIsSkipped) {
+  Script script;
+  std::string error;
+  EXPECT_TRUE(ParseScript("\xEF\xBB\xBFjoysticks 1\n2 down 13\n", &script, &error)) << error;
+  EXPECT_EQ(script.joysticks, 1);
+  ASSERT_EQ(script.events.size(), 1u);
+  EXPECT_EQ(script.events[0].tick, 2);
+}
+
+// A bad line is echoed to a terminal: its control bytes must not reach it as they are.
+TEST(Script, BytesThatAreNotPrintableAreEscapedInTheMessage) {
+  Script script;
+  std::string error;
+  const std::string line("2 \x1b[2J\x00\xff down 13\n", 17);
+  EXPECT_FALSE(ParseScript(line, &script, &error));
+  EXPECT_EQ(error, "line 1: unknown event '\\x1b[2J\\x00\\xff'");
+}
+
 TEST(Script, JoysticksAfterACommentIsStillTheFirstLine) {
   Script script;
   std::string error;

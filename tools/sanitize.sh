@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the game with AddressSanitizer and UndefinedBehaviorSanitizer and plays it through the
 # runner: the runner's contract (closes during the selection screen and a battle included), a
-# battle whose models are missing, and computer battles on every stage with their memory
-# watched. Any sanitizer report fails the run.
+# battle whose models are missing, asset files that must not be read (directories, FIFOs,
+# endless devices, oversized, too deeply nested and lying files), and computer battles on every
+# stage with their memory watched. Any sanitizer report fails the run.
 #   tools/sanitize.sh           quick: the runner only, one battle per stage (CI)
 #   tools/sanitize.sh --full    everything, the whole test suite, and 100 battles per stage
 set -euo pipefail
@@ -31,6 +32,7 @@ export SOAK_MEMORY_CHECK=0
 bin="$build/bin"
 bash "$root/tests/e2e/runner_contract.sh" "$bin"
 bash "$root/tests/e2e/battle_missing_model.sh" "$bin"
+bash "$root/tests/e2e/bad_files.sh" "$bin"
 if [ "$full" -eq 1 ]; then
   (cd "$build" && ctest --output-on-failure -j"$(nproc)")
   "$root/tools/soak.sh" "$bin" 100

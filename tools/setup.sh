@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config python3
-  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev fonts-dejavu-core
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev fonts-dejavu-core fonts-vlgothic
   libepoxy-dev libglm-dev libassimp-dev libstb-dev
   libgl1-mesa-dri libegl-mesa0 libegl-dev
   libgtest-dev libgmock-dev libbenchmark-dev

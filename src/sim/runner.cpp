@@ -188,13 +188,13 @@ bool ParseRunnerOptions(int argc, char** argv, RunnerOptions* options, std::stri
   return true;
 }
 
-int RunRunner(const RunnerOptions& options) {
+int RunRunner(const RunnerOptions& options, const volatile std::sig_atomic_t* closeRequest) {
   Script script;
   if (!options.scriptPath.empty()) {
     std::string text, error;
-    if (!ReadTextFile(options.scriptPath, &text)) {
-      std::fprintf(stderr, "burrowfield-sim: cannot read the script %s\n",
-                   options.scriptPath.c_str());
+    if (!ReadTextFile(options.scriptPath, &text, &error)) {
+      std::fprintf(stderr, "burrowfield-sim: cannot read the script %s: %s\n",
+                   options.scriptPath.c_str(), error.c_str());
       return 2;
     }
     if (!ParseScript(text, &script, &error)) {
@@ -231,6 +231,7 @@ int RunRunner(const RunnerOptions& options) {
   headlessOptions.render = options.render;
   headlessOptions.closeAtTick = options.ticks;
   headlessOptions.assetDir = options.assetDir.empty() ? ExecutableDir() : options.assetDir;
+  headlessOptions.closeRequest = closeRequest;
   std::string error;
   auto headless = CreateHeadlessPlatform(headlessOptions, script, &error);
   if (!headless) {

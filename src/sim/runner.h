@@ -1,5 +1,6 @@
 #pragma once
 // burrowfield-sim: the real game on the headless platform, driven by a script.
+#include <csignal>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ struct RunnerOptions {
 bool ParseRunnerOptions(int argc, char** argv, RunnerOptions* options, std::string* error);
 
 // Runs the whole program; returns the exit status (0 normal end, 1 game failure, 2 bad use).
-int RunRunner(const RunnerOptions& options);
+// A non-zero *closeRequest closes the window from outside at the next event pump.
+int RunRunner(const RunnerOptions& options,
+              const volatile std::sig_atomic_t* closeRequest = nullptr);
 
 }  // namespace bf

@@ -1,7 +1,30 @@
 // burrowfield-sim: the game without a window, for tests, benchmarks and screenshots.
+#include <csignal>
 #include <cstdio>
 
 #include "sim/runner.h"
+
+namespace {
+
+volatile std::sig_atomic_t closeSignal = 0;
+
+void OnCloseSignal(int signal) {
+  closeSignal = signal;
+}
+
+// SIGINT and SIGTERM close the window from outside, so the program ends in order with its trace
+// written; a second one ends it at once. Installed before any video starts, so SDL keeps its own
+// handlers (which would turn the signals into events nobody reads) out.
+void CatchCloseSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnCloseSignal;
+  action.sa_flags = SA_RESETHAND;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   bf::RunnerOptions options;
@@ -10,5 +33,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "burrowfield-sim: %s\n%s\n", error.c_str(), bf::kRunnerUsage);
     return 2;
   }
-  return bf::RunRunner(options);
+  CatchCloseSignals();
+  const int status = bf::RunRunner(options, &closeSignal);
+  if (closeSignal != 0) {
+    // Ended by the signal, as it would have been without a handler: the caller sees the same
+    // status (128 + the signal's number in a shell).
+    std::fflush(nullptr);
+    std::signal(closeSignal, SIG_DFL);
+    std::raise(closeSignal);
+  }
+  return status;
 }

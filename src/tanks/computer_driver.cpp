@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "battle/world_slots.h"
 #include "core/game.h"
 #include "core/numeric.h"
 
@@ -50,13 +51,24 @@ void ConsiderFiring(Game& game, int p) {
   }
 }
 
-// Probes 50 points straight ahead, 50 units apart; walls do not block the sight.
+bool InsideAnyWall(const Game& game, double x, double z) {
+  for (int w = 0; w < kWallSlots; ++w) {
+    if (InsideWall(game, w, x, z)) return true;
+  }
+  return false;
+}
+
+// Probes 50 points straight ahead, 50 units apart. Tanks are seen through walls, but items
+// are not: a run at an item behind a wall would be renewed every tick while the wall holds the
+// tank back, and the battle would never end.
 void LookAhead(Game& game, int p) {
   const double h = Radians(game.tankHeading[p]);
+  bool wallInLine = false;
   for (int step = 1; step <= kLookSteps; ++step) {
     game.prevX = game.tankX[p] + step * kLookStride * std::cos(h);
     game.prevZ = game.tankZ[p] + step * kLookStride * std::sin(h);
-    for (int k = 0; k < kItems; ++k) {
+    wallInLine = wallInLine || InsideAnyWall(game, game.prevX, game.prevZ);
+    for (int k = 0; k < kItems && !wallInLine; ++k) {
       if (WithinBox(game.itemX[k], game.itemZ[k], kItemSight, game.prevX, game.prevZ)) {
         RunStraight(game, p);
       }

@@ -20,6 +20,17 @@ bool InsideTank(const Game& game, int p, int k) {
   return WithinBox(game.tankX[k], game.tankZ[k], kTankReach, game.tankX[p], game.tankZ[p]);
 }
 
+bool WasInsideTank(const Game& game, int k) {
+  return WithinBox(game.tankX[k], game.tankZ[k], kTankReach, game.prevX, game.prevZ);
+}
+
+// Only a step that enters another tank's box is undone. A net can pull a tank onto another one;
+// were every step inside the box undone too, neither could ever move again, and as shots start
+// beyond the box, neither could be hit: a battle that never ends.
+bool EntersTank(const Game& game, int p, int k) {
+  return InsideTank(game, p, k) && !WasInsideTank(game, k);
+}
+
 void RestorePosition(Game& game, int p) {
   game.tankX[p] = game.prevX;
   game.tankZ[p] = game.prevZ;
@@ -107,7 +118,7 @@ void KeepInField(Game& game, int p) {
   ClampToEdge(game, p, game.tankZ[p]);
   // An eliminated tank is parked far outside the field, so it no longer blocks.
   for (int k = 0; k < kPlayers; ++k) {
-    if (k != p && InsideTank(game, p, k)) RestorePosition(game, p);
+    if (k != p && EntersTank(game, p, k)) RestorePosition(game, p);
   }
   for (int w = 0; w < kWallSlots; ++w) {
     if (!InsideWall(game, w, game.tankX[p], game.tankZ[p])) continue;

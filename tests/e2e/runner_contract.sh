@@ -12,6 +12,13 @@ printf '# comment\n0 down 13\n5 wobble 3\n' > "$work/bad.txt"
 "$sim" --script "$work/bad.txt" 2> "$work/err.txt" >/dev/null
 [ $? -eq 2 ] || fail "bad script line did not give status 2"
 grep -q "line 3" "$work/err.txt" || fail "bad script message does not name line 3: $(cat "$work/err.txt")"
+# So is a directory given as the script; a script read through a pipe is fine.
+mkdir "$work/scripts"
+"$sim" --script "$work/scripts" 2> "$work/err.txt" >/dev/null
+[ $? -eq 2 ] || fail "a directory as the script did not give status 2"
+grep -q "scripts: is a directory" "$work/err.txt" || fail "directory script: $(cat "$work/err.txt")"
+"$sim" --ticks 5 --script <(printf '\xef\xbb\xbf2 down 13\n') > /dev/null ||
+  fail "a script from a pipe, with a byte-order mark, was refused"
 
 # Unwritable trace or shot paths are errors with status 2.
 "$sim" --ticks 5 --trace /nonexistent/dir/trace.jsonl >/dev/null 2>&1

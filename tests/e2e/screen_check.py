@@ -10,6 +10,9 @@ Usage:
                                                            background; the listed players'
                                                            magazines are full, or short after
                                                            firing
+  screen_check.py SHOT.xwd box warning|error               the game's message box over the
+                                                           middle of the screen, its icon the
+                                                           warning's or the error's
   screen_check.py SHOT.xwd png OUT.png                     writes the screenshot as a PNG
   screen_check.py SHOT.xwd differs OTHER.xwd VIEW ...      the listed views (0..3) changed
 
@@ -170,6 +173,31 @@ def check_battle(c, full, spent):
             c.failures.append(f"view {v} is mostly black ({lit} of 25 samples lit)")
 
 
+BOX_TITLE_BAR = (0, 0, 128)
+BOX_FACE = (212, 208, 200)
+BOX_ICON = {"warning": (250, 200, 0), "error": (200, 0, 0)}
+
+
+def close_to(got, colour):
+    return all(abs(g - c) <= TOLERANCE for g, c in zip(got, colour))
+
+
+def check_box(c, kind):
+    """The box is centred on the screen: its title bar (rows 1 to 20 of the box) crosses the
+    centre column, the row 6 below the bar is the box's face from edge to edge, and the icon
+    (32 x 32) sits 12 pixels in from the left edge and below the bar."""
+    bar = [ly for ly in range(480) if close_to(c.shot.at(320, ly), BOX_TITLE_BAR)]
+    if len(bar) < 10:
+        c.failures.append("no message box: no title bar across the centre of the screen")
+        return
+    top = bar[0] - 1
+    lx = 320
+    while lx > 0 and close_to(c.shot.at(lx - 1, top + 26), BOX_FACE):
+        lx -= 1
+    left = lx - 1
+    c.near(f"{kind} icon of the box at ({left}, {top})", left + 22, top + 60, BOX_ICON[kind])
+
+
 def view_difference(a, b, v):
     dx, dy = DEVICE
     vx, vy = VIEWS[v]
@@ -195,6 +223,8 @@ def main(argv):
         players = {int(p) for p in argv[4:]}
         check_battle(c, players if argv[3:4] == ["full"] else set(),
                      players if argv[3:4] == ["shells-spent"] else set())
+    elif what == "box":
+        check_box(c, argv[3])
     elif what == "differs":
         other = Shot(argv[3])
         for v in (int(x) for x in argv[4:]):

@@ -30,10 +30,12 @@ xvfb_cleanup() {
   rm -rf "$work"
 }
 
-# Starts Xvfb on a display number it finds free itself, 1024 x 768 at 24 bits.
+# Starts Xvfb on a display number it finds free itself, 1024 x 768 at 24 bits. Without
+# -noreset the server starts over each time its last client leaves, and a game started at that
+# moment finds no display.
 xvfb_start() {
   mkfifo "$work/displayfd"
-  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$work/displayfd" \
+  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -noreset 9>"$work/displayfd" \
     >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   local number=""
@@ -113,31 +115,14 @@ check_clean_stderr() {
   fi
 }
 
-# box_wait TITLE SECONDS: waits for a message box titled TITLE over the game window and prints
-# its window id. Without a window manager SDL's box is a plain top-level window of its own
-# process; xwininfo lists the top-level windows topmost first, so the box must come before the
-# game's window.
+# box_wait KIND SECONDS: waits for the game's message box (KIND warning or error), which it
+# draws over the middle of its own screen.
 box_wait() {
-  local title="$1" deadline=$((SECONDS + $2)) listing id
-  while ((SECONDS < deadline)); do
-    listing="$(xwininfo -root -children 2>/dev/null | grep -E '^ +0x[0-9a-f]+ ')"
-    id="$(echo "$listing" | grep -F "\"$title\": ()" | awk '{print $1}' | head -1)"
-    if [ -n "$id" ]; then
-      local box_line game_line
-      box_line="$(echo "$listing" | grep -n "^ *$id " | cut -d: -f1)"
-      game_line="$(echo "$listing" | grep -n '("burrowfield" "burrowfield")' | cut -d: -f1 | head -1)"
-      if [ -n "$game_line" ] && ((box_line > game_line)); then fail "box \"$title\" is under the game window"; fi
-      xwininfo -id "$id" | grep -q "IsViewable" && { echo "$id"; return 0; }
-    fi
-    game_running || fail "the game ended while waiting for the box \"$title\""
-    sleep 0.2
-  done
-  fail "no message box \"$title\" within $2 s"
+  wait_for "$1-box" "$2" box "$1"
 }
 
-# Presses OK on a message box: it takes the keyboard focus (no window manager gives it), Return.
+# Presses OK on the message box (Return, as a player would).
 box_dismiss() {
-  xdotool windowfocus "$1" || fail "cannot focus the box $1"
   hold Return
 }
 

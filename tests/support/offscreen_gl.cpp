@@ -1,9 +1,5 @@
 #include "support/offscreen_gl.h"
 
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,10 +37,6 @@ std::vector<std::uint8_t> OffscreenGl::Screen() {
   std::vector<std::uint8_t> rgb(kScreenWidth * kScreenHeight * 3);
   display().ReadScreen(rgb.data());
   return rgb;
-}
-
-bool WritePng(const std::string& path, int width, int height, const std::uint8_t* rgb) {
-  return stbi_write_png(path.c_str(), width, height, 3, rgb, width * 3) != 0;
 }
 
 TempDir::TempDir() {

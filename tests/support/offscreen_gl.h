@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/gl/gl_renderer.h"
 #include "platform/gl/gl_scene.h"
 #include "platform/pixels/pixel_surface.h"
@@ -40,9 +41,6 @@ class OffscreenGl {
   std::unique_ptr<GlRenderer> renderer_;
   std::string error_;
 };
-
-// Writes `rgb` (rows top to bottom) as a PNG; false on failure.
-bool WritePng(const std::string& path, int width, int height, const std::uint8_t* rgb);
 
 // A directory of its own under the system's temporary directory, removed with the object.
 class TempDir {

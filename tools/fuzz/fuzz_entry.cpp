@@ -61,8 +61,11 @@ bool ReadBmpBytes(const std::uint8_t* data, std::size_t size) {
 bool ReadWaveBytes(const std::uint8_t* data, std::size_t size) {
   // The game's effect loader hands the mixer only what its wav check accepts.
   const std::string path = WriteScratchFile(data, size, ".wav");
-  const bool readable = IsReadableWave(path);
+  std::string reason;
+  const int fd = OpenWaveFile(path, AssetKind::kSound, &reason);
+  if (fd >= 0) close(fd);
   std::remove(path.c_str());
+  const bool readable = fd >= 0;
   if (!readable) return false;
 
   SDL_AudioSpec format;

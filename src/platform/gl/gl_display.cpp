@@ -78,6 +78,7 @@ GlDisplay::~GlDisplay() {
   if (form_.texture) glDeleteTextures(1, &form_.texture);
   for (Layer& panel : panels_)
     if (panel.texture) glDeleteTextures(1, &panel.texture);
+  if (overlay_.texture) glDeleteTextures(1, &overlay_.texture);
   if (program_) glDeleteProgram(program_);
   if (emptyVao_) glDeleteVertexArrays(1, &emptyVao_);
   if (screenFramebuffer_) glDeleteFramebuffers(1, &screenFramebuffer_);
@@ -124,12 +125,28 @@ Surface2D& GlDisplay::Panel(int player) {
   return *panels_[player & 3].surface;
 }
 
-bool GlDisplay::UploadIfChanged(Layer& layer) {
-  if (!layer.surface->TakeDirty()) return false;
+// Everything under the overlay is composed again when it comes or goes.
+void GlDisplay::SetOverlay(PixelSurface* overlay) {
+  if (overlay_.texture) glDeleteTextures(1, &overlay_.texture);
+  overlay_ = {overlay, 0};
+  if (overlay != nullptr) {
+    overlay_.texture = CreateSurfaceTexture(overlay->width(), overlay->height());
+    overlay->TakeDirty();
+    UploadSurface(overlay_);
+  }
+  composed_ = false;
+}
+
+void GlDisplay::UploadSurface(const Layer& layer) {
   glBindTexture(GL_TEXTURE_2D, layer.texture);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, layer.surface->width(), layer.surface->height(), GL_RGB,
                   GL_UNSIGNED_BYTE, layer.surface->pixels());
+}
+
+bool GlDisplay::UploadIfChanged(Layer& layer) {
+  if (!layer.surface->TakeDirty()) return false;
+  UploadSurface(layer);
   return true;
 }
 
@@ -162,10 +179,11 @@ bool GlDisplay::Compose() {
   bool formChanged = UploadIfChanged(form_);
   bool panelsChanged = false;
   for (Layer& panel : panels_) panelsChanged = UploadIfChanged(panel) || panelsChanged;
+  const bool overlayChanged = overlay_.surface != nullptr && UploadIfChanged(overlay_);
   formChanged = formChanged || !composed_ || composedWithBattleArea_ != battleAreaVisible_;
   const bool deviceChanged = battleAreaVisible_ && scene_.updateCount() != composedUpdate_;
   // An idle screen (the selection screen waiting for a key) costs nothing.
-  if (!formChanged && !panelsChanged && !deviceChanged) return false;
+  if (!formChanged && !panelsChanged && !deviceChanged && !overlayChanged) return false;
   composed_ = true;
   composedWithBattleArea_ = battleAreaVisible_;
   composedUpdate_ = scene_.updateCount();
@@ -200,6 +218,12 @@ bool GlDisplay::Compose() {
     for (int i = 0; i < 4; ++i)
       DrawRect(panels_[i].texture, kPanelX[i], kPanelY[i], panels_[i].surface->width(),
                panels_[i].surface->height(), 0, 0, 1, 1);
+  }
+  if (overlay_.surface != nullptr) {
+    const int w = overlay_.surface->width(), h = overlay_.surface->height();
+    DrawRect(overlay_.texture, static_cast<float>((kScreenWidth - w) / 2),
+             static_cast<float>((kScreenHeight - h) / 2), static_cast<float>(w),
+             static_cast<float>(h), 0, 0, 1, 1);
   }
   glBindVertexArray(0);
   return true;

@@ -28,6 +28,9 @@ class GlDisplay : public Display {
   void Present() override;
   void Invalidate() override { invalidated_ = true; }
   bool ReadScreen(std::uint8_t* rgb) override;
+  // A picture laid over the middle of the screen, above everything (a message box), or nullptr
+  // for none. The surface must outlive its time on the screen.
+  void SetOverlay(PixelSurface* overlay);
 
  private:
   struct Layer {  // a 2D surface and the texture it is shown through
@@ -39,6 +42,7 @@ class GlDisplay : public Display {
   bool Compose();
   // Uploads the surface's pixels if they changed; true when they did.
   bool UploadIfChanged(Layer& layer);
+  void UploadSurface(const Layer& layer);
   void DrawForm();
   void DrawRect(GLuint texture, float x, float y, float w, float h, float u0, float v0, float u1,
                 float v1);
@@ -48,6 +52,7 @@ class GlDisplay : public Display {
   const GlScene& scene_;
   Layer form_;
   Layer panels_[4];
+  Layer overlay_{nullptr, 0};
   bool battleAreaVisible_ = false;
   bool composed_ = false;
   bool composedWithBattleArea_ = false;

@@ -31,6 +31,7 @@ class ContextRenderer : public GlRenderer {
 
   Scene& scene() override { return *scene_; }
   Display& display() override { return *display_; }
+  void SetOverlay(PixelSurface* overlay) override { display_->SetOverlay(overlay); }
 
  private:
   SDL_GLContext context_;

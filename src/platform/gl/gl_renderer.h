@@ -17,6 +17,8 @@ class GlRenderer {  // owns the GL context on the given SDL window
   virtual ~GlRenderer() = default;
   virtual Scene& scene() = 0;
   virtual Display& display() = 0;
+  // A picture laid over the middle of the screen (a message box); nullptr takes it away.
+  virtual void SetOverlay(PixelSurface* overlay) = 0;
 };
 
 // Asks SDL for an OpenGL 3.3 core context with a 24-bit depth buffer; call it before the window

@@ -29,7 +29,11 @@ class SdlVideo final : public Video {
 
   bool Open(VideoMode mode, std::string* error) {
     // The runner renders through SDL's offscreen driver (EGL on Mesa), with no display at all.
-    if (mode == VideoMode::kOffscreen) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    // Nothing reads an offscreen window's events, so SIGINT and SIGTERM must not become them.
+    if (mode == VideoMode::kOffscreen) {
+      SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+      SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
       *error = std::string("cannot open a display: ") + SDL_GetError();
       return false;
@@ -74,6 +78,7 @@ class SdlVideo final : public Video {
   Display& display() override { return renderer_->display(); }
   Scene& scene() override { return renderer_->scene(); }
   SDL_Window* window() override { return window_; }
+  void SetOverlay(PixelSurface* overlay) override { renderer_->SetOverlay(overlay); }
 
   // 1280 x 960, or smaller on a desktop that cannot hold it, keeping 4:3.
   int WindowedWidth() const {

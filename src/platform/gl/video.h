@@ -10,6 +10,8 @@ struct SDL_Window;
 
 namespace bf {
 
+class PixelSurface;
+
 enum class VideoMode { kWindow, kOffscreen };
 
 class Video {
@@ -18,6 +20,8 @@ class Video {
   virtual Display& display() = 0;
   virtual Scene& scene() = 0;
   virtual SDL_Window* window() = 0;
+  // A picture laid over the middle of the screen (a message box); nullptr takes it away.
+  virtual void SetOverlay(PixelSurface* overlay) = 0;
   // F11: between fullscreen at the desktop's resolution and a 1280 x 960 window.
   virtual void ToggleFullscreen() = 0;
 };

@@ -1,11 +1,26 @@
 #include "platform/headless/headless_audio.h"
 
-#include <cstdint>
+#include <unistd.h>
+
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 
 namespace bf {
+namespace {
+
+// The check the real device makes before it decodes a file, with the same one-line warning.
+bool CheckWave(const std::string& path, AssetKind kind, const char* what) {
+  std::string reason;
+  const int fd = OpenWaveFile(path, kind, &reason);
+  if (fd < 0) {
+    std::fprintf(stderr, "warning: %s \"%s\" cannot be loaded: %s\n", what, path.c_str(),
+                 reason.c_str());
+    return false;
+  }
+  close(fd);
+  return true;
+}
+
+}  // namespace
 
 HeadlessAudio::HeadlessAudio(bool hasDevice) : hasDevice_(hasDevice) {
   // Reserved up front so that recording a play allocates nothing while a battle runs.
@@ -31,11 +46,7 @@ void HeadlessAudio::Close() {
 // Without a device every effect is silent; the player was already told at start-up.
 int HeadlessAudio::LoadEffect(const std::string& path, int voices) {
   if (!open_ || voices <= 0) return -1;
-  if (!IsReadableWave(path)) {
-    std::fprintf(stderr, "warning: sound effect \"%s\" is missing or not a wav file\n",
-                 path.c_str());
-    return -1;
-  }
+  if (!CheckWave(path, AssetKind::kSound, "sound effect")) return -1;
   Record("load " + path + " " + std::to_string(voices));
   effects_.push_back({path, voices, true});
   return static_cast<int>(effects_.size()) - 1;
@@ -60,10 +71,7 @@ void HeadlessAudio::PlayVoice(int effect, int voice) {
 bool HeadlessAudio::PlayMusic(const std::string& path) {
   if (!open_) return false;
   StopMusic();
-  if (!IsReadableWave(path)) {
-    std::fprintf(stderr, "warning: music \"%s\" is missing or not a wav file\n", path.c_str());
-    return false;
-  }
+  if (!CheckWave(path, AssetKind::kMusic, "music")) return false;
   openTrack_ = path;
   musicPlaying_ = true;
   Record("music play " + path);

@@ -14,7 +14,7 @@ class Headless final : public HeadlessPlatform {
  public:
   Headless(const HeadlessOptions& options, const Script& script)
       : joysticks_(script.joysticks),
-        events_(script, options.closeAtTick, clock_, joysticks_, audio_) {
+        events_(script, options.closeAtTick, options.closeRequest, clock_, joysticks_, audio_) {
     platform_.clock = &clock_;
     platform_.events = &events_;
     platform_.display = &nullDisplay_;

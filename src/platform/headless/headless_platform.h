@@ -1,6 +1,7 @@
 #pragma once
 // The game's machine without a window: a virtual clock that advances exactly one tick per 20 ms,
 // events from a script, and optionally offscreen rendering.
+#include <csignal>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -15,6 +16,9 @@ struct HeadlessOptions {
   // Close the window from outside at this processed tick (the runner's --ticks).
   std::int64_t closeAtTick = 3000;
   std::string assetDir;
+  // When set, non-zero means the window is closed from outside at the next pump (the runner
+  // sets it from its signal handler).
+  const volatile std::sig_atomic_t* closeRequest = nullptr;
 };
 
 class HeadlessPlatform {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <sstream>
+#include <string_view>
 
 namespace bf {
 namespace {
@@ -62,11 +63,32 @@ std::string ParseEvent(const std::vector<std::string>& t, ScriptEvent* event) {
   return "unknown event '" + verb + "'";
 }
 
+// A bad line is quoted in the message: bytes that a terminal would act on, or could not show,
+// are written as \xNN.
+std::string Printable(const std::string& text) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : text) {
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else {
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 bool ParseScript(const std::string& text, Script* script, std::string* error) {
   *script = Script{};
-  std::istringstream in(text);
+  // Editors on some systems start a UTF-8 file with a byte-order mark.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  std::istringstream in(text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0
+                            ? text.substr(kByteOrderMark.size())
+                            : text);
   bool firstLine = true;
   int number = 0;
   for (std::string line; std::getline(in, line);) {
@@ -89,7 +111,7 @@ bool ParseScript(const std::string& text, Script* script, std::string* error) {
       if (why.empty()) script->events.push_back(event);
     }
     if (!why.empty()) {
-      *error = "line " + std::to_string(number) + ": " + why;
+      *error = "line " + std::to_string(number) + ": " + Printable(why);
       return false;
     }
     firstLine = false;

@@ -21,10 +21,12 @@ void ScriptedJoysticks::Set(int j, std::uint32_t x, std::uint32_t y, std::uint32
   positions_[j] = JoyPosition{x, y, 0, buttons};
 }
 
-ScriptedEvents::ScriptedEvents(const Script& script, std::int64_t closeAtTick, VirtualClock& clock,
+ScriptedEvents::ScriptedEvents(const Script& script, std::int64_t closeAtTick,
+                               const volatile std::sig_atomic_t* closeRequest, VirtualClock& clock,
                                ScriptedJoysticks& joysticks, HeadlessAudio& audio)
     : script_(script),
       closeAtTick_(closeAtTick),
+      closeRequest_(closeRequest),
       clock_(clock),
       joysticks_(joysticks),
       audio_(audio) {
@@ -36,6 +38,7 @@ ScriptedEvents::ScriptedEvents(const Script& script, std::int64_t closeAtTick, V
 // Delivers the events of the next tick to be processed. Once closed, every pump says so again,
 // so a loop can never outlive the close.
 void ScriptedEvents::Pump(InputSink& sink) {
+  if (closeRequest_ != nullptr && *closeRequest_ != 0) closed_ = true;
   while (!closed_ && next_ < script_.events.size() && script_.events[next_].tick <= processed_) {
     const ScriptEvent& event = script_.events[next_++];
     switch (event.kind) {

@@ -1,6 +1,7 @@
 #pragma once
 // Events and joysticks played from the runner's script.
 #include <array>
+#include <csignal>
 #include <cstdint>
 
 #include "platform/events.h"
@@ -28,7 +29,8 @@ class ScriptedJoysticks final : public Joysticks {
 
 class ScriptedEvents final : public EventPump {
  public:
-  ScriptedEvents(const Script& script, std::int64_t closeAtTick, VirtualClock& clock,
+  ScriptedEvents(const Script& script, std::int64_t closeAtTick,
+                 const volatile std::sig_atomic_t* closeRequest, VirtualClock& clock,
                  ScriptedJoysticks& joysticks, HeadlessAudio& audio);
   void Pump(InputSink& sink) override;
   void WaitAndPump(InputSink& sink, std::uint32_t deadlineMs) override;
@@ -39,6 +41,7 @@ class ScriptedEvents final : public EventPump {
   Script script_;
   std::size_t next_ = 0;
   std::int64_t closeAtTick_;
+  const volatile std::sig_atomic_t* closeRequest_;
   std::int64_t processed_ = 0;
   bool closed_ = false;
   VirtualClock& clock_;

@@ -35,7 +35,8 @@ PixelSurface::PixelSurface(int width, int height, Rgb background, int textPixels
       sourceColumns_(static_cast<std::size_t>(std::max(width, 0))),
       title_(&TitlePicture()),
       spriteSheet_(&SpriteSheetPicture()),
-      textPixels_(textPixels) {
+      textPixels_(textPixels),
+      fontPath_(BF_FONT_PATH) {
   Clear();
 }
 
@@ -96,10 +97,35 @@ void PixelSurface::SetTextPosition(int x, int y) {
 // start of the next line, as a print does.
 void PixelSurface::Print(std::string_view text) {
   if (const TextImage* image = FindOrRenderText(text)) {
-    BlendText(*image, textX_, textY_);
+    BlendText(*image, textX_, textY_, kTextColour);
     textY_ += image->height;
   }
   textX_ = 0;
+}
+
+void PixelSurface::PrintAt(int x, int y, std::string_view text, Rgb colour) {
+  if (const TextImage* image = FindOrRenderText(text)) BlendText(*image, x, y, colour);
+}
+
+int PixelSurface::TextWidth(std::string_view text) {
+  int width = 0;
+  if (text.empty() || !OpenFont()) return 0;
+  const std::string line(text);
+  return TTF_SizeUTF8(font_, line.c_str(), &width, nullptr) == 0 ? width : 0;
+}
+
+bool PixelSurface::CoversText(std::string_view text) {
+  if (!OpenFont()) return false;
+  for (std::size_t at = 0; at < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    Uint32 code = length == 1 ? lead : lead & (0x3F >> (length - 1));
+    for (int i = 1; i < length && at + i < text.size(); ++i)
+      code = (code << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+    if (code >= ' ' && !TTF_GlyphIsProvided32(font_, code)) return false;
+    at += length;
+  }
+  return true;
 }
 
 void PixelSurface::RectOutline(int x1, int y1, int x2, int y2, Rgb colour) {
@@ -156,7 +182,7 @@ bool PixelSurface::OpenFont() {
     fontFailed_ = true;
     return false;
   }
-  font_ = TTF_OpenFont(BF_FONT_PATH, textPixels_);
+  font_ = TTF_OpenFont(fontPath_, textPixels_);
   if (font_ == nullptr) {
     std::fprintf(stderr, "text disabled: %s\n", TTF_GetError());
     TTF_Quit();
@@ -199,8 +225,8 @@ const PixelSurface::TextImage* PixelSurface::FindOrRenderText(std::string_view t
   return &entry;
 }
 
-// Antialiased black text laid over what is already there.
-void PixelSurface::BlendText(const TextImage& image, int x, int y) {
+// Antialiased text laid over what is already there.
+void PixelSurface::BlendText(const TextImage& image, int x, int y, Rgb colour) {
   for (int j = 0; j < image.height; ++j) {
     const int py = y + j;
     if (py < 0 || py >= height_) continue;
@@ -209,9 +235,9 @@ void PixelSurface::BlendText(const TextImage& image, int x, int y) {
       const int alpha = image.coverage[static_cast<std::size_t>(j) * image.width + i];
       if (px < 0 || px >= width_ || alpha == 0) continue;
       std::uint8_t* p = &pixels_[(static_cast<std::size_t>(py) * width_ + px) * 3];
-      p[0] = Mix(p[0], kTextColour.r, alpha);
-      p[1] = Mix(p[1], kTextColour.g, alpha);
-      p[2] = Mix(p[2], kTextColour.b, alpha);
+      p[0] = Mix(p[0], colour.r, alpha);
+      p[1] = Mix(p[1], colour.g, alpha);
+      p[2] = Mix(p[2], colour.b, alpha);
     }
   }
   dirty_ = true;

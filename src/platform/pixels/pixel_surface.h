@@ -43,6 +43,15 @@ class PixelSurface : public Surface2D {
     return dirty;
   }
   Rgb PixelAt(int x, int y) const;
+  // Text outside the form's rules (the message box's): drawn in `colour` with its top-left
+  // corner at (x, y), leaving the text position and its point alone.
+  void PrintAt(int x, int y, std::string_view text, Rgb colour);
+  // The width in pixels that the text takes when printed; 0 without a font.
+  int TextWidth(std::string_view text);
+  // Whether the surface's face has a glyph for every character of the UTF-8 text.
+  bool CoversText(std::string_view text);
+  // Prints with the face in `path` instead of the game's own; before the first print only.
+  void UseFont(const char* path) { fontPath_ = path; }
   // The pictures StretchCopy reads: those stored with the game, unless others are handed in
   // (tests draw with pictures whose every pixel tells where it came from).
   void UsePictures(const EmbeddedPicture& title, const EmbeddedPicture& spriteSheet) {
@@ -65,7 +74,7 @@ class PixelSurface : public Surface2D {
   void FillPixels(int x1, int y1, int x2, int y2, Rgb colour);
   bool OpenFont();
   const TextImage* FindOrRenderText(std::string_view text);
-  void BlendText(const TextImage& image, int x, int y);
+  void BlendText(const TextImage& image, int x, int y, Rgb colour);
 
   int width_;
   int height_;
@@ -79,6 +88,7 @@ class PixelSurface : public Surface2D {
   const EmbeddedPicture* spriteSheet_;
 
   int textPixels_;
+  const char* fontPath_;
   _TTF_Font* font_ = nullptr;  // opened on the first Print and kept
   bool fontFailed_ = false;
   std::array<TextImage, kTextCacheSize> textCache_;

@@ -3,8 +3,8 @@
 #include <SDL.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
+
+#include "platform/files.h"
 
 namespace bf {
 namespace {
@@ -41,14 +41,8 @@ bool CheckHeader(const std::string& bytes, std::string* reason) {
 
 bool ReadBmpFile(const std::string& path, RgbaImage* image, std::string* error) {
   *image = RgbaImage();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    *error = "cannot load texture '" + path + "': file not found or unreadable";
-    return false;
-  }
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::string reason;
-  if (!CheckHeader(bytes, &reason)) {
+  std::string bytes, reason;
+  if (!ReadAssetFile(path, AssetKind::kTexture, &bytes, &reason) || !CheckHeader(bytes, &reason)) {
     *error = "cannot load texture '" + path + "': " + reason;
     return false;
   }

@@ -8,14 +8,17 @@
 #include <algorithm>
 #include <assimp/Importer.hpp>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <unordered_map>
+
+#include "platform/files.h"
 
 namespace bf {
 namespace {
 
 constexpr std::size_t kHeaderSize = 16;
+// The importer reads nested objects recursively and runs out of stack some 30,000 levels down;
+// the game's models nest a few levels deep.
+constexpr std::size_t kMaxNesting = 256;
 // A count larger than both this and the file itself cannot describe data in the file.
 constexpr unsigned long long kMinCountLimit = 1000000;
 
@@ -81,13 +84,6 @@ struct Replacement {
   std::size_t end;
   std::string text;
 };
-
-std::string ReadWholeFile(const std::string& path, bool* ok) {
-  std::ifstream in(path, std::ios::binary);
-  *ok = static_cast<bool>(in);
-  if (!*ok) return {};
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 glm::vec3 ToVec3(const aiVector3D& v) {
   return {v.x, v.y, v.z};
@@ -209,6 +205,10 @@ class TextXFile {
         return false;
       }
       if (tokens_[i].kind == Token::kOpen) {
+        if (open.size() == kMaxNesting) {
+          *error = "objects nested more than " + std::to_string(kMaxNesting) + " deep";
+          return false;
+        }
         open.push_back(i);
       } else if (tokens_[i].kind == Token::kClose) {
         if (open.empty()) {
@@ -436,18 +436,16 @@ std::string ResolveTexturePath(const std::string& meshPath, const std::string& t
 
 bool ReadXFile(const std::string& path, MeshGeometry* mesh, std::string* error) {
   *mesh = MeshGeometry();
-  bool opened = false;
-  std::string data = ReadWholeFile(path, &opened);
-  if (!opened) return Fail(path, "file not found or unreadable", error);
+  std::string data, reason;
+  if (!ReadAssetFile(path, AssetKind::kModel, &data, &reason)) return Fail(path, reason, error);
   if (data.size() < kHeaderSize || data.compare(0, 4, "xof ") != 0)
     return Fail(path, "not a .x file (bad header)", error);
+  // Only text files are checked before the importer reads them; the game's own are all text.
   std::string format = data.substr(8, 4);
-  if (format == "txt ") {
-    std::string reason;
-    if (!PrepareTextXFile(&data, &reason)) return Fail(path, reason, error);
-  } else if (format != "bin " && format != "tzip" && format != "bzip") {
-    return Fail(path, "unknown .x format '" + format + "'", error);
-  }
+  if (format == "bin " || format == "tzip" || format == "bzip")
+    return Fail(path, "binary and compressed .x files are not read, only text ones", error);
+  if (format != "txt ") return Fail(path, "unknown .x format '" + format + "'", error);
+  if (!PrepareTextXFile(&data, &reason)) return Fail(path, reason, error);
 
   Assimp::Importer importer;
   // Normals missing from the file are made here: assimp's would point inwards once the

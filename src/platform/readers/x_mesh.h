@@ -1,5 +1,5 @@
 #pragma once
-// Reading `.x` mesh files (text or binary) into triangles grouped by material, in the file's own
+// Reading text `.x` mesh files into triangles grouped by material, in the file's own
 // left-handed coordinates with its frame transforms baked in. No drawing here.
 #include <glm/glm.hpp>
 #include <string>
@@ -32,10 +32,10 @@ struct MeshGeometry {
 // Reads a .x file. On failure returns false with one line naming the file in *error.
 bool ReadXFile(const std::string& path, MeshGeometry* mesh, std::string* error);
 
-// Checks a text .x file before the importer sees it (balanced braces, sane counts, every index
-// in range) and turns every `{ Name }` reference to a top-level Material inside a
-// MeshMaterialList into that material written inline, so the importer never looks materials up
-// by name. False with a reason in *error.
+// Checks a text .x file before the importer sees it (balanced braces nested at most 256 deep,
+// sane counts, every index in range) and turns every `{ Name }` reference to a top-level
+// Material inside a MeshMaterialList into that material written inline, so the importer never
+// looks materials up by name. False with a reason in *error.
 bool PrepareTextXFile(std::string* text, std::string* error);
 
 // A texture name as written in a .x file (`\` separators), resolved beside the .x file.

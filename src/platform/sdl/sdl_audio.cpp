@@ -1,9 +1,12 @@
 #include "platform/sdl/sdl_audio.h"
 
 #include <SDL_mixer.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/readers/wave_file.h"
 
@@ -33,6 +36,26 @@ void OnMusicFinishedOnAudioThread() {
   SDL_Event event{};
   event.type = type;
   SDL_PushEvent(&event);
+}
+
+// The file as the mixer will read it: opened and checked once, so that what was checked is
+// what gets decoded. nullptr after one warning naming the file.
+SDL_RWops* OpenCheckedWave(const std::string& path, AssetKind kind, const char* what) {
+  std::string reason;
+  const int fd = OpenWaveFile(path, kind, &reason);
+  std::FILE* stream = fd < 0 ? nullptr : fdopen(fd, "rb");
+  SDL_RWops* file = stream == nullptr ? nullptr : SDL_RWFromFP(stream, SDL_TRUE);
+  if (file != nullptr) return file;
+  if (stream != nullptr) {
+    reason = SDL_GetError();
+    std::fclose(stream);
+  } else if (fd >= 0) {
+    reason = std::strerror(errno);
+    close(fd);
+  }
+  std::fprintf(stderr, "warning: %s \"%s\" cannot be loaded: %s\n", what, path.c_str(),
+               reason.c_str());
+  return nullptr;
 }
 
 }  // namespace
@@ -91,12 +114,9 @@ bool SdlAudio::ReserveChannels(int count) {
 // whose chunks fit in the file reach the mixer (which would allocate what a corrupted size claims).
 int SdlAudio::LoadEffect(const std::string& path, int voices) {
   if (!open_ || voices <= 0) return -1;
-  if (!IsReadableWave(path)) {
-    std::fprintf(stderr, "warning: sound effect \"%s\" is missing or not a wav file\n",
-                 path.c_str());
-    return -1;
-  }
-  Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+  SDL_RWops* file = OpenCheckedWave(path, AssetKind::kSound, "sound effect");
+  if (file == nullptr) return -1;
+  Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);
   if (chunk == nullptr) {
     std::fprintf(stderr, "warning: sound effect \"%s\" cannot be loaded: %s\n", path.c_str(),
                  Mix_GetError());
@@ -139,7 +159,9 @@ void SdlAudio::PlayVoice(int effect, int voice) {
 bool SdlAudio::PlayMusic(const std::string& path) {
   if (!open_) return false;
   StopMusic();
-  music_ = Mix_LoadMUS(path.c_str());
+  SDL_RWops* file = OpenCheckedWave(path, AssetKind::kMusic, "music");
+  if (file == nullptr) return false;
+  music_ = Mix_LoadMUS_RW(file, 1);
   if (music_ == nullptr) {
     std::fprintf(stderr, "warning: music \"%s\" cannot be loaded: %s\n", path.c_str(),
                  Mix_GetError());

@@ -4,6 +4,7 @@
 
 #include "platform/files.h"
 #include "platform/sdl/keys.h"
+#include "platform/sdl/message_box.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_joysticks.h"
 #include "platform/gl/video.h"
@@ -16,24 +17,6 @@ constexpr int kToggleWindowKey = SDLK_F11;
 class SdlClock final : public Clock {
  public:
   std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(SDL_GetTicks64()); }
-};
-
-// Message boxes over the game window; standard error when no box can be shown. The box belongs
-// to the game window, so a window manager keeps it above the fullscreen game instead of behind
-// it, where nobody could press OK and the game would seem to hang.
-class SdlMessages final : public MessageSink {
- public:
-  void SetOwner(SDL_Window* window) { owner_ = window; }
-
-  void ShowMessage(const std::string& title, const std::string& text, bool critical) override {
-    const Uint32 flags = critical ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_WARNING;
-    if (SDL_ShowSimpleMessageBox(flags, title.c_str(), text.c_str(), owner_) != 0) {
-      std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
-    }
-  }
-
- private:
-  SDL_Window* owner_ = nullptr;
 };
 
 class SdlEvents final : public EventPump {
@@ -122,7 +105,7 @@ class Sdl final : public SdlPlatform {
     if (!video_) return false;
     joysticks_ = std::make_unique<SdlJoysticks>();
     events_ = std::make_unique<SdlEvents>(*video_, *joysticks_);
-    messages_.SetOwner(video_->window());
+    messages_.SetVideo(video_.get());
     platform_.clock = &clock_;
     platform_.events = events_.get();
     platform_.display = &video_->display();
@@ -140,7 +123,7 @@ class Sdl final : public SdlPlatform {
   SdlClock clock_;
   SdlAudio audio_;
   std::unique_ptr<SdlJoysticks> joysticks_;
-  SdlMessages messages_;
+  WindowMessages messages_;
   std::unique_ptr<Video> video_;
   std::unique_ptr<SdlEvents> events_;
   Platform platform_;

@@ -40,9 +40,6 @@ constexpr int kTankTypes = 11;
 // `playerCharacter` of a slot nobody joined: the computer fills it when a battle starts.
 constexpr std::int32_t kNotJoined = -1;
 
-// `winner` while the battle is still open.
-constexpr std::int32_t kNoWinner = -1;
-
 constexpr bool IsTankType(std::int32_t value) {
   return value >= 0 && value < kTankTypes;
 }
@@ -127,6 +124,8 @@ constexpr const TankFacts& FactsOf(TankType type) {
   return kTankFacts[static_cast<std::size_t>(type)];
 }
 
+// `winner` while the battle is still open.
+constexpr std::int32_t kNoWinner = -1;
 // Ticks a view shakes after a hit: the victim's for a shot or a mine, the attacker's for a rocket
 // or a pyon.
 constexpr std::int32_t kShakeTicks = 10;

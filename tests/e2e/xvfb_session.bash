@@ -30,10 +30,12 @@ xvfb_cleanup() {
   rm -rf "$work"
 }
 
-# Starts Xvfb on a display number it finds free itself, 1024 x 768 at 24 bits.
+# Starts Xvfb on a display number it finds free itself, 1024 x 768 at 24 bits. It never resets:
+# an X server resets when its last client leaves, and a game started in that moment finds no
+# display.
 xvfb_start() {
   mkfifo "$work/displayfd"
-  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$work/displayfd" \
+  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -noreset 9>"$work/displayfd" \
     >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   local number=""

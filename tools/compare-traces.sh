@@ -4,9 +4,9 @@
 #
 #   tools/compare-traces.sh BEFORE_BIN AFTER_BIN [WORK_DIR]
 #
-# BEFORE_BIN and AFTER_BIN are build output folders (the runner with its generated assets). It
-# compares:
-#   1. the generated asset files of the two builds;
+# BEFORE_BIN and AFTER_BIN are the bin folders of two build folders (the runner with its
+# generated assets). It compares:
+#   1. the generated asset files of the two builds (tools/compare-assets.sh);
 #   2. every runner run the end-to-end tests make (tests/e2e): the tests are run once against
 #      BEFORE_BIN through a recording stand-in, then every recorded run (its options, its script,
 #      the asset folder it was given, as it was then) is replayed with both builds: exit status,
@@ -45,16 +45,10 @@ different() {
 }
 
 # --- 1. Assets --------------------------------------------------------------------------------
-asset_list() { (cd "$1" && find model sound net.bmp star.bmp burrowfield.png -type f | sort); }
-if [ "$(asset_list "$before")" != "$(asset_list "$after")" ]; then
-  different "the two builds generate different sets of asset files"
-else
-  assets=0
-  while read -r file; do
-    cmp -s "$before/$file" "$after/$file" || different "asset $file"
-    assets=$((assets + 1))
-  done < <(asset_list "$before")
-  echo "assets: $assets files compared"
+# The build folders are the ones that hold BIN: the pictures compiled into the game are compared
+# as assetgen wrote their source there.
+if ! "$root/tools/compare-assets.sh" "$before/.." "$after/.."; then
+  different "the two builds generated different assets"
 fi
 
 # Runs one build's runner in its own folder: OUT/status, OUT/stdout, OUT/stderr, plus whatever

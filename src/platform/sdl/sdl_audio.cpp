@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/wave_file.h"
+#include "platform/readers/wave_file.h"
 
 namespace bf {
 namespace {

@@ -24,7 +24,7 @@
 namespace bf {
 namespace {
 
-constexpr int kWarmUpTicks = 50;
+constexpr int kWarmUpTicks = 20;
 
 bool RenderAsked() {
   const char* render = std::getenv("BF_BENCH_RENDER");
@@ -118,7 +118,7 @@ bool StartBattle(Game& game, benchmark::State& state) {
 }
 
 // Mesa compiles a shader variant the first time a draw needs it; those ticks are not timed.
-void WarmUp(Game& game, bool present) {
+[[gnu::noinline]] void WarmUp(Game& game, bool present) {
   for (int tick = 0; tick < kWarmUpTicks; ++tick) RunBusyTick(game, tick, present);
 }
 

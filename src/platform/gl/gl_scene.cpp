@@ -20,7 +20,7 @@ constexpr int kMaxPointLights = 8;
 constexpr float kFrontPlane = 1.0f;
 // Triangles per chunk of a mesh: few enough that a view passes over most of a stage it does not
 // face, many enough that the tests and draws stay few.
-constexpr int kChunkTriangles = 128;
+constexpr int kChunkTriangles = 64;
 // A field whose half-height at distance 1 is 0.5: about 53 degrees from top to bottom.
 const float kVerticalField = 2.0f * std::atan(0.5f);
 

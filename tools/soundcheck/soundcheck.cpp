@@ -1,0 +1,226 @@
+// soundcheck: the loudness and clipping report of the game's sounds.
+//
+//   soundcheck DIR          every effect and music track under DIR (the game's sound folder),
+//                           the loudest the mix can get, and the checks; exit status 1 when one
+//                           fails
+//   soundcheck FILE.wav...  the measures of any files (a captured mix, say), no checks
+//
+// Loudness is integrated loudness in LUFS (K-weighted, gated); peaks are sample peaks in dBFS.
+#include <cstdarg>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "loudness.h"
+#include "platform/mixer_level.h"
+
+namespace {
+
+using soundcheck::Decibels;
+using soundcheck::Measures;
+
+enum class Role { kCue, kAbility, kOther, kMusic };
+
+struct SoundName {
+  const char* name;
+  Role role;
+};
+
+// The cues a player must never miss, the ability sounds they must stand above, and the loops.
+constexpr SoundName kSounds[] = {
+    {"shot", Role::kCue},       {"dam", Role::kCue},        {"reload", Role::kCue},
+    {"life", Role::kOther},     {"win", Role::kOther},      {"bom", Role::kAbility},
+    {"pyon", Role::kAbility},   {"rocket", Role::kAbility}, {"fox", Role::kAbility},
+    {"spider", Role::kAbility}, {"fire", Role::kAbility},   {"momonga", Role::kAbility},
+    {"fish", Role::kAbility},   {"shield", Role::kAbility}, {"cat", Role::kAbility},
+    {"set", Role::kAbility},    {"he", Role::kAbility},     {"bgm0", Role::kMusic},
+    {"bgm1", Role::kMusic},
+};
+
+constexpr int kRate = 44100;
+// How far the cues stand above the music, in loudness units.
+constexpr double kCueOverMusicLu = 6;
+// Small speakers give little below 250 Hz: an effect must have most of its energy above.
+constexpr double kMaxLowShare = 0.5;
+constexpr double kMaxDcOffset = 0.001;
+constexpr double kMaxLoopSilenceMs = 5;
+// The voices the mix must carry at once on top of the music without clipping.
+constexpr int kLoudVoices = 4;
+constexpr double kMixerLevel = static_cast<double>(bf::kMixerVolume) / bf::kMixerFullVolume;
+
+struct Row {
+  std::string name;
+  Role role;
+  soundcheck::Wave wave;
+  Measures m;
+};
+
+void PrintHeader() {
+  std::printf("%-22s %7s %6s %2s %7s %7s %7s %6s %6s %11s %13s\n", "file", "seconds", "rate", "ch",
+              "LUFS", "max", "peak", "<250Hz", "DC %", "silent ms", "seam/usual %");
+}
+
+void PrintRow(const Row& r, bool loop) {
+  char seam[32] = "-";
+  if (loop) std::snprintf(seam, sizeof seam, "%.2f/%.2f", 100 * r.m.seamJump, 100 * r.m.usualStep);
+  std::printf("%-22s %7.2f %6d %2d %7.1f %7.1f %7.1f %5.1f%% %6.3f %5.0f/%-5.0f %13s\n",
+              r.name.c_str(), r.m.seconds, r.wave.rate, r.wave.channels, r.m.integratedLufs,
+              r.m.momentaryMaxLufs, Decibels(r.m.peak), 100 * r.m.lowShare, 100 * r.m.dcOffset,
+              r.m.silenceStartMs, r.m.silenceEndMs, seam);
+  if (r.m.fullScaleSamples > 0) {
+    std::printf("%-22s clipped: %d samples in %d bursts\n", "", r.m.fullScaleSamples,
+                r.m.fullScaleRuns);
+  }
+}
+
+bool Load(const std::string& path, Row* row) {
+  std::string error;
+  if (!soundcheck::ReadWave(path, &row->wave, &error)) {
+    std::fprintf(stderr, "soundcheck: %s: %s\n", path.c_str(), error.c_str());
+    return false;
+  }
+  row->m = soundcheck::Measure(row->wave);
+  return true;
+}
+
+int ReportFiles(int count, char** paths) {
+  PrintHeader();
+  bool ok = true;
+  for (int i = 0; i < count; ++i) {
+    Row row{paths[i], Role::kOther, {}, {}};
+    if (Load(paths[i], &row))
+      PrintRow(row, true);
+    else
+      ok = false;
+  }
+  return ok ? 0 : 1;
+}
+
+__attribute__((format(printf, 1, 2))) std::string Text(const char* format, ...) {
+  char text[256];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  return text;
+}
+
+class Checks {
+ public:
+  void Expect(bool passed, const std::string& name, const std::string& why) {
+    if (passed) return;
+    std::printf("FAIL %s: %s\n", name.c_str(), why.c_str());
+    ++failures_;
+  }
+  int failures() const { return failures_; }
+
+ private:
+  int failures_ = 0;
+};
+
+const Row* Loudest(const std::vector<Row>& rows, Role role) {
+  const Row* best = nullptr;
+  for (const Row& r : rows) {
+    if (r.role == role && (!best || r.m.integratedLufs > best->m.integratedLufs)) best = &r;
+  }
+  return best;
+}
+
+void CheckEveryFile(const std::vector<Row>& rows, Checks& checks) {
+  for (const Row& r : rows) {
+    checks.Expect(r.wave.rate == kRate, r.name, Text("%d Hz, not %d", r.wave.rate, kRate));
+    checks.Expect(r.m.fullScaleSamples == 0, r.name,
+                  Text("%d samples at full scale", r.m.fullScaleSamples));
+    if (r.role != Role::kMusic) {
+      checks.Expect(r.m.lowShare <= kMaxLowShare, r.name,
+                    Text("%.0f%% of the energy below 250 Hz (at most %.0f%%)", 100 * r.m.lowShare,
+                         100 * kMaxLowShare));
+    }
+  }
+}
+
+// Every cue at least as loud as every ability sound, and clearly above the music.
+void CheckCues(const std::vector<Row>& rows, Checks& checks) {
+  const Row* ability = Loudest(rows, Role::kAbility);
+  const Row* music = Loudest(rows, Role::kMusic);
+  for (const Row& r : rows) {
+    if (r.role != Role::kCue) continue;
+    if (ability) {
+      checks.Expect(r.m.integratedLufs >= ability->m.integratedLufs, r.name,
+                    Text("%.1f LUFS, under the ability sound %s at %.1f", r.m.integratedLufs,
+                         ability->name.c_str(), ability->m.integratedLufs));
+    }
+    if (music) {
+      checks.Expect(r.m.integratedLufs >= music->m.integratedLufs + kCueOverMusicLu, r.name,
+                    Text("%.1f LUFS, not %.0f LU above the music (%s at %.1f)", r.m.integratedLufs,
+                         kCueOverMusicLu, music->name.c_str(), music->m.integratedLufs));
+    }
+  }
+}
+
+void CheckLoops(const std::vector<Row>& rows, Checks& checks) {
+  for (const Row& r : rows) {
+    if (r.role != Role::kMusic) continue;
+    checks.Expect(
+        r.m.dcOffset <= kMaxDcOffset, r.name,
+        Text("DC offset %.3f%% (at most %.1f%%)", 100 * r.m.dcOffset, 100 * kMaxDcOffset));
+    checks.Expect(r.m.silenceStartMs <= kMaxLoopSilenceMs && r.m.silenceEndMs <= kMaxLoopSilenceMs,
+                  r.name,
+                  Text("silent for %.0f ms at the start and %.0f ms at the end", r.m.silenceStartMs,
+                       r.m.silenceEndMs));
+    checks.Expect(r.m.seamJump <= r.m.usualStep, r.name,
+                  Text("the loop jumps %.2f%% of full scale where the track steps %.2f%%",
+                       100 * r.m.seamJump, 100 * r.m.usualStep));
+  }
+}
+
+// The loudest moment the mix can reach: the music's peak under four voices of the loudest effect,
+// all peaking in the same sample, at the mixer's level.
+void CheckMixPeak(const std::vector<Row>& rows, Checks& checks) {
+  const Row *effect = nullptr, *music = nullptr;
+  for (const Row& r : rows) {
+    const Row*& best = r.role == Role::kMusic ? music : effect;
+    if (!best || r.m.peak > best->m.peak) best = &r;
+  }
+  const double peak =
+      kMixerLevel * (kLoudVoices * (effect ? effect->m.peak : 0) + (music ? music->m.peak : 0));
+  std::printf("mixer level %d/%d; worst case, %d voices of %s over %s: peak %.2f dBFS\n",
+              bf::kMixerVolume, bf::kMixerFullVolume, kLoudVoices,
+              effect ? effect->name.c_str() : "-", music ? music->name.c_str() : "-",
+              Decibels(peak));
+  checks.Expect(peak < 32767 / 32768.0, "mix", Text("peak %.2f dBFS: it clips", Decibels(peak)));
+}
+
+int ReportGameSounds(const std::filesystem::path& dir) {
+  std::vector<Row> rows;
+  for (const SoundName& s : kSounds) {
+    Row row{s.name, s.role, {}, {}};
+    if (!Load((dir / (std::string(s.name) + ".wav")).string(), &row)) return 1;
+    rows.push_back(std::move(row));
+  }
+  PrintHeader();
+  for (const Row& r : rows) PrintRow(r, r.role == Role::kMusic);
+  Checks checks;
+  CheckEveryFile(rows, checks);
+  CheckCues(rows, checks);
+  CheckLoops(rows, checks);
+  CheckMixPeak(rows, checks);
+  if (checks.failures() > 0) {
+    std::printf("soundcheck: %d checks failed\n", checks.failures());
+    return 1;
+  }
+  std::printf("soundcheck: every check passed\n");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: soundcheck SOUND_DIR | soundcheck FILE.wav...\n");
+    return 2;
+  }
+  if (argc == 2 && std::filesystem::is_directory(argv[1])) return ReportGameSounds(argv[1]);
+  return ReportFiles(argc - 1, argv + 1);
+}

@@ -2,13 +2,88 @@
 
 #include <algorithm>
 
-namespace assetgen {
+#include "loudness.h"
 
-void Normalize(std::vector<float>* samples, float peak) {
-  float loudest = 0;
-  for (float s : *samples) loudest = std::max(loudest, std::fabs(s));
-  if (loudest <= 0) return;
-  for (float& s : *samples) s *= peak / loudest;
+namespace assetgen {
+namespace {
+
+Biquad Cookbook(float hz, float q, float b0, float b1, float b2) {
+  const float w = kTwoPi * hz / kSampleRate;
+  const float alpha = std::sin(w) / (2 * q), a0 = 1 + alpha;
+  Biquad f;
+  f.b0 = b0 / a0;
+  f.b1 = b1 / a0;
+  f.b2 = b2 / a0;
+  f.a1 = -2 * std::cos(w) / a0;
+  f.a2 = (1 - alpha) / a0;
+  return f;
+}
+
+// Straight up to `knee`, then bending smoothly towards `ceiling`, which it never reaches.
+float SoftLimit(float x, float knee, float ceiling) {
+  const float magnitude = std::fabs(x);
+  if (magnitude <= knee) return x;
+  const float bent = knee + (ceiling - knee) * std::tanh((magnitude - knee) / (ceiling - knee));
+  return x < 0 ? -bent : bent;
+}
+
+soundcheck::Wave MeterWave(const std::vector<float>& samples, int channels) {
+  soundcheck::Wave wave;
+  wave.rate = kSampleRate;
+  wave.channels = channels;
+  wave.bits = 16;
+  wave.samples = samples;
+  return wave;
+}
+
+}  // namespace
+
+Biquad Biquad::LowPass(float hz, float q) {
+  const float c = std::cos(kTwoPi * hz / kSampleRate);
+  return Cookbook(hz, q, (1 - c) / 2, 1 - c, (1 - c) / 2);
+}
+
+Biquad Biquad::HighPass(float hz, float q) {
+  const float c = std::cos(kTwoPi * hz / kSampleRate);
+  return Cookbook(hz, q, (1 + c) / 2, -(1 + c), (1 + c) / 2);
+}
+
+Biquad Biquad::BandPass(float hz, float q) {
+  const float alpha = std::sin(kTwoPi * hz / kSampleRate) / (2 * q);
+  return Cookbook(hz, q, alpha, 0, -alpha);
+}
+
+float Loudness(const std::vector<float>& samples, int channels) {
+  return static_cast<float>(soundcheck::IntegratedLoudness(MeterWave(samples, channels)));
+}
+
+float LoudestMoment(const std::vector<float>& samples, int channels) {
+  return static_cast<float>(soundcheck::MaxMomentaryLoudness(MeterWave(samples, channels)));
+}
+
+void NormalizeLoudness(std::vector<float>* samples, int channels, float lufs, float ceiling) {
+  const std::vector<float> source = *samples;
+  float gain = 1;
+  // Rounding off the peaks takes a little loudness away: a few rounds find the gain that meets
+  // the target after it.
+  for (int round = 0;; ++round) {
+    for (std::size_t i = 0; i < source.size(); ++i) {
+      (*samples)[i] = SoftLimit(gain * source[i], 0.6f * ceiling, ceiling);
+    }
+    if (round == 5) return;
+    gain *= std::pow(10.0f, (lufs - Loudness(*samples, channels)) / 20);
+  }
+}
+
+void RemoveDcOfLoop(std::vector<float>* samples, int channels) {
+  const std::size_t ch = static_cast<std::size_t>(channels);
+  for (std::size_t c = 0; c < ch; ++c) {
+    OnePoleLowPass drift;
+    for (std::size_t i = c; i < samples->size(); i += ch) drift.Run((*samples)[i], 10);
+    for (std::size_t i = c; i < samples->size(); i += ch) {
+      (*samples)[i] -= drift.Run((*samples)[i], 10);
+    }
+  }
 }
 
 std::string WavBytes(const std::vector<float>& samples, int channels) {

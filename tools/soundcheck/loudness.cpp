@@ -147,21 +147,24 @@ double SilentRunMs(const Wave& wave, bool fromEnd) {
   return 1000.0 * static_cast<double>(run) / wave.rate;
 }
 
-void MeasureSteps(const Wave& wave, Measures* m) {
+// The loop's seam against the steps the music takes on either side of it: a jump no larger than
+// the music's own steps there is heard as part of it, a larger one as a click.
+void MeasureSeam(const Wave& wave, Measures* m) {
   const std::size_t frames = wave.frames(), ch = static_cast<std::size_t>(wave.channels);
-  if (frames < 2) return;
-  std::vector<float> steps;
-  steps.reserve((frames - 1) * ch);
+  const std::size_t near = std::min(frames / 2, static_cast<std::size_t>(wave.rate / 20));
+  if (near < 2) return;
+  auto sample = [&](std::size_t frame, std::size_t c) { return wave.samples[frame * ch + c]; };
+  std::vector<double> steps;
   for (std::size_t c = 0; c < ch; ++c) {
-    m->seamJump = std::max<double>(
-        m->seamJump, std::fabs(wave.samples[c] - wave.samples[(frames - 1) * ch + c]));
-    for (std::size_t i = 0; i + 1 < frames; ++i) {
-      steps.push_back(std::fabs(wave.samples[(i + 1) * ch + c] - wave.samples[i * ch + c]));
+    m->seamJump = std::max<double>(m->seamJump, std::fabs(sample(0, c) - sample(frames - 1, c)));
+    for (std::size_t i = 0; i + 1 < near; ++i) {
+      steps.push_back(std::fabs(sample(i + 1, c) - sample(i, c)));
+      steps.push_back(std::fabs(sample(frames - 1 - i, c) - sample(frames - 2 - i, c)));
     }
   }
-  auto nth = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() * 999 / 1000);
-  std::nth_element(steps.begin(), nth, steps.end());
-  m->usualStep = *nth;
+  auto at = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() * 99 / 100);
+  std::nth_element(steps.begin(), at, steps.end());
+  m->stepNearSeam = *at;
 }
 
 }  // namespace
@@ -239,7 +242,7 @@ Measures Measure(const Wave& wave) {
     for (std::size_t i = 0; i < wave.frames(); ++i) sum += wave.samples[i * wave.channels + c];
     m.dcOffset = std::max(m.dcOffset, std::fabs(sum / static_cast<double>(wave.frames())));
   }
-  MeasureSteps(wave, &m);
+  MeasureSeam(wave, &m);
   m.silenceStartMs = SilentRunMs(wave, false);
   m.silenceEndMs = SilentRunMs(wave, true);
   return m;

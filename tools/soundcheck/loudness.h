@@ -39,7 +39,7 @@ struct Measures {
   double lowShare = 0;       // share of the energy below 250 Hz, 0..1
   double dcOffset = 0;       // largest mean of one channel, full scale 1
   double seamJump = 0;       // largest step from the last frame to the first, full scale 1
-  double usualStep = 0;      // the step between neighbours that only 1 in 1000 exceeds
+  double stepNearSeam = 0;   // within 50 ms of the seam, the step 1 in 100 steps exceeds
   double silenceStartMs = 0, silenceEndMs = 0;  // under -60 dBFS at the very start and end
 };
 

@@ -8,12 +8,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/mixer_level.h"
 #include "platform/wave_file.h"
 
 namespace bf {
 namespace {
 
-constexpr int kSampleRate = 22050;
+constexpr int kSampleRate = 44100;
 constexpr int kChannels = 2;
 constexpr int kChunkSamples = 1024;
 constexpr Uint32 kNoEventType = static_cast<Uint32>(-1);
@@ -83,6 +84,10 @@ bool SdlAudio::Open() {
   }
   MusicFinishedEventType();
   Mix_HookMusicFinished(OnMusicFinishedOnAudioThread);
+  // Every voice stays at full volume; the whole mix is turned down once, leaving the headroom
+  // for several loud effects at once.
+  Mix_MasterVolume(kMixerVolume);
+  Mix_VolumeMusic(kMixerVolume);
   channelCount_ = 0;
   Mix_AllocateChannels(0);
   open_ = true;

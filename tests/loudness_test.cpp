@@ -81,15 +81,21 @@ TEST(Measure, CountsBassPeaksAndClipping) {
   EXPECT_GT(clipped.fullScaleSamples, 2 * clipped.fullScaleRuns);
 }
 
-// Whole cycles loop cleanly; the same tone cut mid-cycle jumps at the seam; a fade leaves silence.
+// Whole cycles loop cleanly; the same tone cut mid-cycle jumps at the seam; a fade or a hole
+// leaves silence.
 TEST(Measure, TellsACleanLoopFromACutOne) {
   const auto whole = soundcheck::Measure(Tones(44100, 2, {{441, -6, 1}}));
   const auto cut = soundcheck::Measure(Tones(44100, 2, {{441, -6, 1.0011}}));
   const auto faded = soundcheck::Measure(Tones(44100, 2, {{441, -6, 1}, {441, -80, 0.2}}));
+  const auto holed =
+      soundcheck::Measure(Tones(44100, 2, {{441, -6, 0.5}, {441, -80, 0.05}, {441, -6, 0.5}}));
   EXPECT_LE(whole.seamJump, whole.stepNearSeam);
   EXPECT_GT(cut.seamJump, cut.stepNearSeam);
   EXPECT_NEAR(faded.silenceEndMs, 200, 1);
   EXPECT_EQ(whole.silenceStartMs, 0);
+  EXPECT_EQ(whole.longestSilenceMs, 0);
+  EXPECT_NEAR(holed.longestSilenceMs, 50, 1);
+  EXPECT_NEAR(holed.longestSilenceAt, 0.5, 0.001);
   EXPECT_LT(whole.dcOffset, 1e-4);
 }
 

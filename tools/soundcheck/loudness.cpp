@@ -132,19 +132,30 @@ double LowShare(const Wave& wave, double belowHz) {
   return total > 0 ? low / total : 0;
 }
 
-// How long the file stays under -60 dBFS from one end, in milliseconds.
-double SilentRunMs(const Wave& wave, bool fromEnd) {
+// Runs of frames under -60 dBFS: at the start, at the end, and the longest between sounds.
+void MeasureSilence(const Wave& wave, Measures* m) {
   const std::size_t frames = wave.frames();
-  std::size_t run = 0;
-  for (; run < frames; ++run) {
-    const std::size_t frame = fromEnd ? frames - 1 - run : run;
+  const double msPerFrame = 1000.0 / wave.rate;
+  std::size_t runStart = 0;
+  bool heard = false;
+  for (std::size_t i = 0; i < frames; ++i) {
     bool quiet = true;
     for (int c = 0; c < wave.channels; ++c) {
-      quiet &= std::fabs(wave.samples[frame * wave.channels + c]) < 0.001f;
+      quiet &= std::fabs(wave.samples[i * wave.channels + c]) < 0.001f;
     }
-    if (!quiet) break;
+    if (quiet) continue;
+    const double runMs = static_cast<double>(i - runStart) * msPerFrame;
+    if (!heard) {
+      m->silenceStartMs = runMs;
+    } else if (runMs >= 1 && runMs > m->longestSilenceMs) {  // shorter: a wave crossing zero
+      m->longestSilenceMs = runMs;
+      m->longestSilenceAt = static_cast<double>(runStart) / wave.rate;
+    }
+    heard = true;
+    runStart = i + 1;
   }
-  return 1000.0 * static_cast<double>(run) / wave.rate;
+  m->silenceEndMs = static_cast<double>(frames - runStart) * msPerFrame;
+  if (!heard) m->silenceStartMs = m->silenceEndMs;
 }
 
 // The loop's seam against the steps the music takes on either side of it: a jump no larger than
@@ -243,8 +254,7 @@ Measures Measure(const Wave& wave) {
     m.dcOffset = std::max(m.dcOffset, std::fabs(sum / static_cast<double>(wave.frames())));
   }
   MeasureSeam(wave, &m);
-  m.silenceStartMs = SilentRunMs(wave, false);
-  m.silenceEndMs = SilentRunMs(wave, true);
+  MeasureSilence(wave, &m);
   return m;
 }
 

@@ -41,6 +41,8 @@ struct Measures {
   double seamJump = 0;       // largest step from the last frame to the first, full scale 1
   double stepNearSeam = 0;   // within 50 ms of the seam, the step 1 in 100 steps exceeds
   double silenceStartMs = 0, silenceEndMs = 0;  // under -60 dBFS at the very start and end
+  double longestSilenceMs = 0;  // the longest stretch (1 ms or more) under -60 dBFS inside
+  double longestSilenceAt = 0;  // where it begins, in seconds
 };
 
 Measures Measure(const Wave& wave);

@@ -72,6 +72,10 @@ void PrintRow(const Row& r, bool loop) {
               r.name.c_str(), r.m.seconds, r.wave.rate, r.wave.channels, r.m.integratedLufs,
               r.m.momentaryMaxLufs, Decibels(r.m.peak), 100 * r.m.lowShare, 100 * r.m.dcOffset,
               r.m.silenceStartMs, r.m.silenceEndMs, seam);
+  if (r.m.longestSilenceMs > 0) {
+    std::printf("%-22s longest silence between sounds: %.0f ms at %.2f s\n", "",
+                r.m.longestSilenceMs, r.m.longestSilenceAt);
+  }
   if (r.m.fullScaleSamples > 0) {
     std::printf("%-22s clipped: %d samples in %d bursts\n", "", r.m.fullScaleSamples,
                 r.m.fullScaleRuns);

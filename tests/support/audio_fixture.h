@@ -33,10 +33,10 @@ class RecordingMessages : public MessageSink {
   std::vector<ShownMessage> shown;
 };
 
-// A 16-bit stereo PCM wav of a square wave at 22050 Hz.
-inline void WriteSquareWave(const std::filesystem::path& path, int milliseconds) {
-  constexpr std::uint32_t kRate = 22050;
-  const std::uint32_t frames = kRate * static_cast<std::uint32_t>(milliseconds) / 1000;
+// A 16-bit stereo PCM wav of a square wave.
+inline void WriteSquareWave(const std::filesystem::path& path, int milliseconds,
+                            std::uint32_t rate = 22050) {
+  const std::uint32_t frames = rate * static_cast<std::uint32_t>(milliseconds) / 1000;
   const std::uint32_t dataBytes = frames * 4;
   std::ofstream out(path, std::ios::binary);
   auto put32 = [&](std::uint32_t v) {
@@ -52,8 +52,8 @@ inline void WriteSquareWave(const std::filesystem::path& path, int milliseconds)
   put32(16);
   put16(1);  // PCM
   put16(2);
-  put32(kRate);
-  put32(kRate * 4);
+  put32(rate);
+  put32(rate * 4);
   put16(4);
   put16(16);
   out.write("data", 4);

@@ -18,6 +18,7 @@ constexpr int kSampleRate = 44100;
 constexpr int kChannels = 2;
 constexpr int kChunkSamples = 1024;
 constexpr Uint32 kNoEventType = static_cast<Uint32>(-1);
+constexpr int kLoopForever = -1;
 
 // SDL_mixer's end-of-music hook takes no user pointer, so what it needs lives here: the event
 // type it posts, and whether the game itself is halting the track (which is no natural end).
@@ -172,7 +173,9 @@ bool SdlAudio::PlayMusic(const std::string& path) {
                  Mix_GetError());
     return false;
   }
-  if (Mix_PlayMusic(music_, 1) != 0) {
+  // The mixer loops the track itself, running from its last sample straight into its first: a
+  // restart after a reported end would leave a hole of up to one mixing buffer at every loop.
+  if (Mix_PlayMusic(music_, kLoopForever) != 0) {
     std::fprintf(stderr, "warning: music \"%s\" cannot be played: %s\n", path.c_str(),
                  Mix_GetError());
     Mix_FreeMusic(music_);
@@ -189,11 +192,12 @@ void SdlAudio::StopMusic() {
   music_ = nullptr;
 }
 
-// Plays the open track again from the start. A notice that was already queued when a new track
-// started finds that track playing and leaves it alone.
+// Plays the open track again from the start, should it ever end (it loops; only a failing read
+// could stop it). A notice that was already queued when a new track started finds that track
+// playing and leaves it alone.
 void SdlAudio::RestartMusic() {
   if (music_ == nullptr || Mix_PlayingMusic()) return;
-  if (Mix_PlayMusic(music_, 1) != 0) {
+  if (Mix_PlayMusic(music_, kLoopForever) != 0) {
     std::fprintf(stderr, "warning: music cannot be restarted: %s\n", Mix_GetError());
   }
 }

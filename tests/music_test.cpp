@@ -142,21 +142,20 @@ bool WaitForMusicFinished(int ms) {
   return false;
 }
 
-// How long the first stretch of sound in a raw 16-bit stereo stream at 44100 Hz lasts, in ms:
-// from its first sound to its first millisecond of silence.
-int FirstStretchOfSoundMs(const std::filesystem::path& path) {
-  constexpr int kFramesPerMs = 44;
-  std::ifstream in(path, std::ios::binary);
-  char frame[4];
-  int sounding = 0, silent = 0;
-  while (in.read(frame, 4) && silent < kFramesPerMs) {
-    const bool quiet = frame[0] == 0 && frame[1] == 0 && frame[2] == 0 && frame[3] == 0;
-    if (!quiet)
-      sounding += silent + 1, silent = 0;
-    else if (sounding > 0)
+// How long the first stretch of sound in a mixed stream at 44100 Hz lasts, in ms: from its first
+// sound to its first millisecond of silence.
+int FirstStretchOfSoundMs(const std::vector<std::int16_t>& stream) {
+  constexpr std::size_t kFramesPerMs = 44;
+  std::size_t sounding = 0, silent = 0;
+  for (std::size_t i = 0; i + 1 < stream.size() && silent < kFramesPerMs; i += 2) {
+    if (stream[i] != 0 || stream[i + 1] != 0) {
+      sounding += silent + 1;
+      silent = 0;
+    } else if (sounding > 0) {
       ++silent;
+    }
   }
-  return sounding / kFramesPerMs;
+  return static_cast<int>(sounding / kFramesPerMs);
 }
 
 // The disk driver writes the mixed stream to a file, in real time. The track runs from its end
@@ -187,7 +186,7 @@ TEST(SdlMusicTest, ATrackLoopsWithoutAGapAndAStopIsNeverReported) {
   device.Close();
 
   // Two whole loops of the 300 ms track and more, as one stretch of sound.
-  EXPECT_GE(FirstStretchOfSoundMs(output), 700);
+  EXPECT_GE(FirstStretchOfSoundMs(ReadDiskStream(output)), 700);
 }
 
 TEST(SdlMusicTest, AMissingTrackIsReportedAndNothingPlays) {

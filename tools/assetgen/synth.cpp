@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "loudness.h"
+#include "platform/mixer_level.h"
 
 namespace assetgen {
 namespace {
@@ -17,14 +18,6 @@ Biquad Cookbook(float hz, float q, float b0, float b1, float b2) {
   f.a1 = -2 * std::cos(w) / a0;
   f.a2 = (1 - alpha) / a0;
   return f;
-}
-
-// Straight up to `knee`, then bending smoothly towards `ceiling`, which it never reaches.
-float SoftLimit(float x, float knee, float ceiling) {
-  const float magnitude = std::fabs(x);
-  if (magnitude <= knee) return x;
-  const float bent = knee + (ceiling - knee) * std::tanh((magnitude - knee) / (ceiling - knee));
-  return x < 0 ? -bent : bent;
 }
 
 soundcheck::Wave MeterWave(const std::vector<float>& samples, int channels) {
@@ -68,7 +61,7 @@ void NormalizeLoudness(std::vector<float>* samples, int channels, float lufs, fl
   // the target after it.
   for (int round = 0;; ++round) {
     for (std::size_t i = 0; i < source.size(); ++i) {
-      (*samples)[i] = SoftLimit(gain * source[i], 0.6f * ceiling, ceiling);
+      (*samples)[i] = bf::SoftKnee(gain * source[i], 0.6f * ceiling, ceiling);
     }
     if (round == 5) return;
     gain *= std::pow(10.0f, (lufs - Loudness(*samples, channels)) / 20);

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -38,6 +39,15 @@ void OnMusicFinishedOnAudioThread() {
   SDL_Event event{};
   event.type = type;
   SDL_PushEvent(&event);
+}
+
+// Runs on the audio thread after the mixer: brings the mix, made with headroom, back up to its
+// level, rounding off the rare peak where many loud voices meet instead of clipping it.
+void LimitOnAudioThread(void*, Uint8* stream, int bytes) {
+  Sint16* samples = reinterpret_cast<Sint16*>(stream);
+  for (int i = 0; i < bytes / 2; ++i) {
+    samples[i] = static_cast<Sint16>(std::lround(32768 * LimitMix(samples[i] / 32768.0f)));
+  }
 }
 
 // The file as the mixer will read it: opened and checked once, so that what was checked is
@@ -86,9 +96,14 @@ bool SdlAudio::Open() {
   MusicFinishedEventType();
   Mix_HookMusicFinished(OnMusicFinishedOnAudioThread);
   // Every voice stays at full volume; the whole mix is turned down once, leaving the headroom
-  // for several loud effects at once.
+  // for several loud effects at once, and brought back up after the mixer.
   Mix_MasterVolume(kMixerVolume);
   Mix_VolumeMusic(kMixerVolume);
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  if (Mix_QuerySpec(&rate, &format, &channels) != 0 && format == AUDIO_S16SYS) {
+    Mix_SetPostMix(LimitOnAudioThread, nullptr);
+  }
   channelCount_ = 0;
   Mix_AllocateChannels(0);
   open_ = true;
@@ -98,6 +113,7 @@ bool SdlAudio::Open() {
 void SdlAudio::Close() {
   if (!open_) return;
   Mix_HookMusicFinished(nullptr);
+  Mix_SetPostMix(nullptr, nullptr);
   StopMusic();
   for (int effect = 0; effect < static_cast<int>(effects_.size()); ++effect) ReleaseEffect(effect);
   effects_.clear();

@@ -13,6 +13,7 @@
 #include "platform/mixer_level.h"
 #include "platform/sdl/sdl_audio.h"
 #include "support/audio_fixture.h"
+#include "support/scoped_settings.h"
 
 namespace bf::testing {
 namespace {

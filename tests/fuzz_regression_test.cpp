@@ -54,7 +54,11 @@ bool Read(const Target& target, const std::string& bytes) {
   return target.read(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
-class FuzzRegression : public testing::TestWithParam<Target> {};
+class FuzzRegression : public testing::TestWithParam<Target> {
+ protected:
+  // The audio tests must not find the wav reader's mixer open.
+  void TearDown() override { fuzz::CloseSilentMixer(); }
+};
 
 TEST_P(FuzzRegression, SeedsAreAccepted) {
   const std::vector<fs::path> seeds = FilesIn(fs::path(BF_FUZZ_CORPUS_DIR) / GetParam().name);

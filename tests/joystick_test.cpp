@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -11,6 +10,7 @@
 
 #include "platform/headless/scripted_input.h"
 #include "platform/sdl/sdl_joysticks.h"
+#include "support/scoped_settings.h"
 #include "support/test_game.h"
 
 namespace bf {
@@ -268,7 +268,6 @@ TEST_F(JoystickTest, SelectionActsOncePerPress) {
 class SdlJoysticksTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
     joysticks = std::make_unique<SdlJoysticks>();
     ASSERT_EQ(joysticks->NumDevices(), 2);
     Drain();  // pads the machine may really have are taken first
@@ -324,6 +323,7 @@ class SdlJoysticksTest : public ::testing::Test {
     EXPECT_EQ(joysticks->GetPosition(id, position), 0);
     return position;
   }
+  testing::ScopedEnv noDisplay{"SDL_VIDEODRIVER", "dummy"};
   std::unique_ptr<SdlJoysticks> joysticks;
   std::vector<SDL_Joystick*> handles;
 };

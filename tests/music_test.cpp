@@ -8,6 +8,7 @@
 #include "audio/sound.h"
 #include "platform/sdl/sdl_audio.h"
 #include "support/audio_fixture.h"
+#include "support/scoped_settings.h"
 
 namespace bf::testing {
 namespace {

@@ -2,8 +2,8 @@
 # Builds the game with AddressSanitizer and UndefinedBehaviorSanitizer and plays it through the
 # runner: the runner's contract (closes during the selection screen and a battle included), a
 # battle whose models are missing, asset files that must not be read (directories, FIFOs,
-# endless devices, oversized, too deeply nested and lying files), and computer battles on every
-# stage with their memory watched. Any sanitizer report fails the run.
+# endless devices, oversized, too deeply nested and lying files), a short rendered battle, and
+# computer battles on every stage with their memory watched. Any sanitizer report fails the run.
 #   tools/sanitize.sh           quick: the runner only, one battle per stage (CI)
 #   tools/sanitize.sh --full    everything, the whole test suite, and 100 battles per stage
 set -euo pipefail
@@ -33,6 +33,12 @@ bin="$build/bin"
 bash "$root/tests/e2e/runner_contract.sh" "$bin"
 bash "$root/tests/e2e/battle_missing_model.sh" "$bin"
 bash "$root/tests/e2e/bad_files.sh" "$bin"
+# A short battle drawn with OpenGL: Mesa's driver starts and shuts down under LeakSanitizer.
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+printf '2 down 13\n3 up 13\n' > "$work/battle.txt"
+"$bin/burrowfield-sim" --script "$work/battle.txt" --ticks 100 --render > /dev/null ||
+  { echo "FAIL: the rendered battle ended with an error" >&2; exit 1; }
 if [ "$full" -eq 1 ]; then
   (cd "$build" && ctest --output-on-failure -j"$(nproc)")
   "$root/tools/soak.sh" "$bin" 100

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -67,13 +68,24 @@ bool ReadAll(int fd, std::int64_t limit, std::string* bytes, std::string* reason
 
 }  // namespace
 
-std::string ExecutableDir() {
+namespace {
+
+std::filesystem::path ExecutableDir() {
   char path[4096];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
   if (length <= 0) return ".";
-  const std::string exe(path, static_cast<std::size_t>(length));
-  const auto slash = exe.rfind('/');
-  return slash == std::string::npos ? "." : exe.substr(0, slash);
+  return std::filesystem::path(std::string(path, static_cast<std::size_t>(length))).parent_path();
+}
+
+}  // namespace
+
+std::string AssetDir() {
+  const std::filesystem::path exeDir = ExecutableDir();
+  // The build passes where an installation puts the data, relative to the executables (or
+  // absolute where the installation chose absolute paths).
+  const std::filesystem::path dataDir = (exeDir / BF_DATA_DIR_FROM_BIN).lexically_normal();
+  std::error_code error;
+  return (std::filesystem::is_directory(dataDir, error) ? dataDir : exeDir).string();
 }
 
 bool WritePng(const std::string& path, int width, int height, const std::uint8_t* rgb) {

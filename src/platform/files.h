@@ -9,8 +9,10 @@ namespace bf {
 // files need.
 enum class AssetKind { kModel, kTexture, kSound, kMusic };
 
-// The directory holding the running executable (assets live beside it).
-std::string ExecutableDir();
+// The directory holding the game's assets: the data directory of an installed tree, found from
+// the running executable's own directory so that the whole tree can move, or else the
+// executable's own directory, where a build tree keeps them.
+std::string AssetDir();
 // Writes an RGB picture (rows top to bottom) as PNG; false when the file cannot be written.
 bool WritePng(const std::string& path, int width, int height, const std::uint8_t* rgb);
 // Reads a whole text file (a pipe will do, a directory will not); false with a short reason.

@@ -226,7 +226,7 @@ int RunRunner(const RunnerOptions& options, const volatile std::sig_atomic_t* cl
   HeadlessOptions headlessOptions;
   headlessOptions.render = options.render;
   headlessOptions.closeAtTick = options.ticks;
-  headlessOptions.assetDir = options.assetDir.empty() ? ExecutableDir() : options.assetDir;
+  headlessOptions.assetDir = options.assetDir.empty() ? AssetDir() : options.assetDir;
   headlessOptions.closeRequest = closeRequest;
   std::string error;
   auto headless = CreateHeadlessPlatform(headlessOptions, script, &error);

@@ -30,9 +30,9 @@ xvfb_cleanup() {
   rm -rf "$work"
 }
 
-# Starts Xvfb on a display number it finds free itself, 1024 x 768 at 24 bits. Without
-# -noreset the server starts over each time its last client leaves, and a game started at that
-# moment finds no display.
+# Starts Xvfb on a display number it finds free itself, 1024 x 768 at 24 bits. It never resets:
+# an X server resets when its last client leaves, and a game started in that moment finds no
+# display.
 xvfb_start() {
   mkfifo "$work/displayfd"
   Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -noreset 9>"$work/displayfd" \

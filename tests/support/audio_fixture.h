@@ -86,18 +86,6 @@ inline const std::vector<std::string>& SoundFileNames() {
   return names;
 }
 
-// Sets an environment variable for one scope (the SDL audio driver to try).
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() { unsetenv(name_); }
-
- private:
-  const char* name_;
-};
-
 // A fresh directory under the system's temporary directory, removed again at the end.
 class TempDir {
  public:

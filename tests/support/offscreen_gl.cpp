@@ -12,7 +12,6 @@ OffscreenGl::OffscreenGl(bool hidden) : form_(kScreenWidth, kScreenHeight, Rgb{2
     panels_[i] = std::make_unique<PixelSurface>(kPanelWidth, kPanelHeight, Rgb{255, 255, 255});
     panels[i] = panels_[i].get();
   }
-  SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     error_ = std::string("SDL video: ") + SDL_GetError();
     return;

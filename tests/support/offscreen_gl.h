@@ -12,6 +12,7 @@
 #include "platform/gl/gl_renderer.h"
 #include "platform/gl/gl_scene.h"
 #include "platform/surface/pixel_surface.h"
+#include "support/scoped_settings.h"
 
 namespace bf {
 
@@ -35,6 +36,8 @@ class OffscreenGl {
   std::vector<std::uint8_t> Screen();
 
  private:
+  // Outlives the video subsystem, which is quit before the driver hint is put back.
+  testing::ScopedHint driver_{SDL_HINT_VIDEODRIVER, "offscreen"};
   SDL_Window* window_ = nullptr;
   PixelSurface form_;
   std::unique_ptr<PixelSurface> panels_[4];

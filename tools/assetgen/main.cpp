@@ -6,7 +6,8 @@
 //   assetgen --debug-pictures DIR      title.png and sheet.png, for review
 //   assetgen --chase-sheet FILE.png    every tank seen from its chase camera, for review
 //   assetgen --sound-sheet FILE.png    spectrograms of the sounds, for review
-//   assetgen --app-icon FILE.png       the 128 x 128 desktop icon
+//   assetgen --app-icons DIR           desktop icons, DIR/NxN/apps/burrowfield.png, N = 16..256
+//   assetgen --window-icon FILE.bmp    the game window's icon
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -51,6 +52,22 @@ bool WriteAssets(const std::filesystem::path& dir, const Models& models) {
   return ok;
 }
 
+// The sizes desktops look for in the hicolor icon theme; each drawn at its own size, so the
+// small ones stay sharp instead of being shrunk by the desktop.
+constexpr int kAppIconSizes[] = {16, 32, 48, 64, 128, 256};
+constexpr int kWindowIconSize = 64;
+
+bool WriteAppIcons(const std::filesystem::path& dir, const Models& models) {
+  bool ok = true;
+  for (const int size : kAppIconSizes) {
+    // Laid out as in an icon theme, to be installed as it stands.
+    const auto folder = dir / (std::to_string(size) + "x" + std::to_string(size)) / "apps";
+    std::filesystem::create_directories(folder);
+    ok &= WritePng(AppIcon(models, size), (folder / "burrowfield.png").string());
+  }
+  return ok;
+}
+
 Font BoldFont() {
   return Font(std::string(ASSETGEN_FONT_DIR) + "/DejaVuSans-Bold.ttf");
 }
@@ -62,7 +79,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: assetgen [--out DIR] [--pictures-source FILE] [--contact-sheet FILE.png]"
                  " [--debug-pictures DIR] [--chase-sheet FILE.png] [--sound-sheet FILE.png] "
-                 "[--app-icon FILE.png]\n");
+                 "[--app-icons DIR] [--window-icon FILE.bmp]\n");
     return 2;
   }
   const Models models = BuildModels();
@@ -93,8 +110,10 @@ int main(int argc, char** argv) {
     } else if (option == "--sound-sheet") {
       Font font = BoldFont();
       ok &= font.ok() && WritePng(SoundSheet(font), value);
-    } else if (option == "--app-icon") {
-      ok &= WritePng(AppIcon(models), value);
+    } else if (option == "--app-icons") {
+      ok &= WriteAppIcons(value, models);
+    } else if (option == "--window-icon") {
+      ok &= WriteFile(value, BmpBytes(AppIcon(models, kWindowIconSize)));
     } else {
       std::fprintf(stderr, "assetgen: unknown option %s\n", option.c_str());
       return 2;

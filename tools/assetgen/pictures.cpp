@@ -398,8 +398,8 @@ Image SoundSheet(const Font& font) {
   return sheet;
 }
 
-Image AppIcon(const Models& models) {
-  return TankIcon(models.tanks[0], 0, 128);
+Image AppIcon(const Models& models, int size) {
+  return TankIcon(models.tanks[0], 0, size);
 }
 
 std::string PicturesSource(const Image& title, const Image& sheet) {

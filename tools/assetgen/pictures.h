@@ -25,7 +25,8 @@ Image TankIcon(const Mesh& tank, int type, int size);
 Image NetTexture();
 Image StarTexture();
 Image ContactSheet(const Models& models, const Font& font);
-Image AppIcon(const Models& models);
+// The game's icon, `size` x `size`: for the desktop's menus and the game window.
+Image AppIcon(const Models& models, int size);
 // Every tank as its player sees it in battle (300 behind, 120 up, on the first stage).
 Image ChaseSheet(const Models& models, const Font& font);
 

@@ -28,17 +28,31 @@ std::string WriteScratchFile(const std::uint8_t* data, std::size_t size, const c
   return path;
 }
 
-// The mixer reads chunks only once a device is open; the dummy driver needs no sound card.
+bool mixerOpen = false;
+
+// The mixer reads chunks only once a device is open; the dummy driver needs no sound card. The
+// driver is chosen for this one start, so whatever runs after the mixer is closed finds SDL's
+// audio driver setting as it was.
 bool OpenSilentMixer() {
-  static const bool open = [] {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 &&
-           Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) == 0;
-  }();
-  return open;
+  if (mixerOpen) return true;
+  SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+  mixerOpen = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+  if (mixerOpen && Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    mixerOpen = false;
+  }
+  return mixerOpen;
 }
 
 }  // namespace
+
+void CloseSilentMixer() {
+  if (!mixerOpen) return;
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  mixerOpen = false;
+}
 
 bool ReadXBytes(const std::uint8_t* data, std::size_t size) {
   const std::string path = WriteScratchFile(data, size, ".x");

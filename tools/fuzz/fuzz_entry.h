@@ -17,4 +17,7 @@ bool ReadWaveBytes(const std::uint8_t* data, std::size_t size);
 // The runner's script parser.
 bool ParseScriptBytes(const std::uint8_t* data, std::size_t size);
 
+// The wav reader keeps a silent mixer open from input to input; this closes it again.
+void CloseSilentMixer();
+
 }  // namespace bf::fuzz

@@ -2,6 +2,8 @@
 
 #include <SDL2/SDL.h>
 
+#include <cstdlib>
+
 #include "platform/files.h"
 #include "platform/sdl/keys.h"
 #include "platform/sdl/message_box.h"
@@ -13,6 +15,20 @@ namespace bf {
 namespace {
 
 constexpr int kToggleWindowKey = SDLK_F11;
+
+// SDL names the game window's class (X11) and app id (Wayland) after this variable; desktops
+// match it with the menu entry's StartupWMClass. A class given from outside is kept.
+constexpr const char* kWindowClassVariable = "SDL_VIDEO_X11_WMCLASS";
+constexpr const char* kWindowClass = "burrowfield";
+
+// The icon of the game window in task bars and window switchers; without its file the window
+// keeps the desktop's default icon.
+void SetWindowIcon(SDL_Window* window, const std::string& path) {
+  SDL_Surface* icon = SDL_LoadBMP(path.c_str());
+  if (icon == nullptr) return;
+  SDL_SetWindowIcon(window, icon);
+  SDL_FreeSurface(icon);
+}
 
 class SdlClock final : public Clock {
  public:
@@ -97,6 +113,7 @@ class Sdl final : public SdlPlatform {
   }
 
   bool Start(std::string* error) {
+    setenv(kWindowClassVariable, kWindowClass, /*overwrite=*/0);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       *error = std::string("cannot open a display: ") + SDL_GetError();
       return false;
@@ -113,7 +130,8 @@ class Sdl final : public SdlPlatform {
     platform_.audio = &audio_;
     platform_.joysticks = joysticks_.get();
     platform_.messages = &messages_;
-    platform_.assetDir = ExecutableDir();
+    platform_.assetDir = AssetDir();
+    SetWindowIcon(video_->window(), platform_.assetDir + "/burrowfield.bmp");
     return true;
   }
 

@@ -46,26 +46,24 @@ Biquad Biquad::BandPass(float hz, float q) {
   return Cookbook(hz, q, alpha, 0, -alpha);
 }
 
-float Loudness(const std::vector<float>& samples, int channels) {
-  return static_cast<float>(soundcheck::IntegratedLoudness(MeterWave(samples, channels)));
-}
-
 float LoudestMoment(const std::vector<float>& samples, int channels) {
   return static_cast<float>(soundcheck::MaxMomentaryLoudness(MeterWave(samples, channels)));
 }
 
 void NormalizeLoudness(std::vector<float>* samples, int channels, float lufs, float ceiling) {
-  const std::vector<float> source = *samples;
+  soundcheck::Wave wave = MeterWave(*samples, channels);
+  const std::vector<float>& source = *samples;
   float gain = 1;
   // Rounding off the peaks takes a little loudness away: a few rounds find the gain that meets
   // the target after it.
   for (int round = 0;; ++round) {
     for (std::size_t i = 0; i < source.size(); ++i) {
-      (*samples)[i] = bf::SoftKnee(gain * source[i], 0.6f * ceiling, ceiling);
+      wave.samples[i] = bf::SoftKnee(gain * source[i], 0.6f * ceiling, ceiling);
     }
-    if (round == 5) return;
-    gain *= std::pow(10.0f, (lufs - Loudness(*samples, channels)) / 20);
+    if (round == 5) break;
+    gain *= std::pow(10.0f, (lufs - static_cast<float>(soundcheck::IntegratedLoudness(wave))) / 20);
   }
+  *samples = std::move(wave.samples);
 }
 
 void RemoveDcOfLoop(std::vector<float>* samples, int channels) {
@@ -90,6 +88,7 @@ std::string WavBytes(const std::vector<float>& samples, int channels) {
     u16(v >> 16);
   };
   const std::uint32_t data_bytes = static_cast<std::uint32_t>(samples.size() * 2);
+  out.reserve(44 + data_bytes);
   out += "RIFF";
   u32(36 + data_bytes);
   out += "WAVEfmt ";

@@ -120,11 +120,11 @@ inline float MidiHz(float note) {
   return 440.0f * std::exp2((note - 69) / 12.0f);
 }
 
-// Integrated loudness in LUFS, as soundcheck measures it, and the loudness of the loudest 400 ms.
-float Loudness(const std::vector<float>& samples, int channels);
+// The loudness of the loudest 400 ms, in LUFS, as soundcheck measures it.
 float LoudestMoment(const std::vector<float>& samples, int channels);
-// Scales the samples to `lufs` of integrated loudness, keeping every sample under `ceiling`: peaks
-// that would pass it are rounded off (a soft knee), the way a limiter holds a loud transient.
+// Scales the samples to `lufs` of integrated loudness (as soundcheck measures it), keeping every
+// sample under `ceiling`: peaks that would pass it are rounded off (a soft knee), the way a limiter
+// holds a loud transient.
 void NormalizeLoudness(std::vector<float>* samples, int channels, float lufs, float ceiling);
 
 // Removes the DC offset of a loop without breaking its seam: a gentle high pass run round the loop

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/game.h"
 #include "app/screens.h"
 #include "app/tick_loop.h"
 #include "battle/battle.h"
+#include "core/game.h"
 #include "platform/headless/headless_platform.h"
 
 namespace bf {

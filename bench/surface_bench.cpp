@@ -5,9 +5,9 @@
 #include <array>
 #include <memory>
 
-#include "app/game.h"
 #include "app/screens.h"
-#include "platform/surface/pixel_surface.h"
+#include "core/game.h"
+#include "platform/pixels/pixel_surface.h"
 
 namespace bf {
 namespace {

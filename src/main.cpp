@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/game.h"
 #include "app/program.h"
+#include "core/game.h"
 #include "platform/sdl/sdl_platform.h"
 
 int main() {

@@ -4,9 +4,8 @@
 #include <functional>
 
 #include "abilities/abilities.h"
-#include "app/game.h"
+#include "core/game.h"
 #include "support/test_game.h"
-#include "tanks/gun.h"
 
 namespace bf {
 namespace {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "abilities/abilities.h"
-#include "app/numeric.h"
 #include "audio/sound.h"
+#include "core/numeric.h"
 #include "support/ability_field.h"
 
 namespace bf {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "audio/sound.h"
-#include "platform/mixer_level.h"
+#include "platform/sdl/mixer_level.h"
 #include "platform/sdl/sdl_audio.h"
 #include "support/audio_fixture.h"
 #include "support/scoped_settings.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/random.h"
+#include "core/random.h"
 #include "support/test_game.h"
 
 namespace bf {

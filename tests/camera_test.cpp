@@ -6,8 +6,8 @@
 
 #include <cmath>
 
-#include "app/random.h"
 #include "battle/battle.h"
+#include "core/random.h"
 #include "support/test_game.h"
 
 namespace bf {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/numeric.h"
+#include "core/numeric.h"
 #include "support/test_game.h"
 #include "tanks/driving.h"
 

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/game.h"
-#include "app/numeric.h"
+#include "abilities/abilities.h"
 #include "audio/sound.h"
+#include "core/game.h"
+#include "core/numeric.h"
 #include "support/test_game.h"
 
 namespace bf {

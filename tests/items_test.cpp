@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <array>
 
-#include "app/numeric.h"
 #include "audio/sound.h"
+#include "core/numeric.h"
 #include "support/test_game.h"
 
 namespace bf {

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <fstream>
 
-#include "platform/gl/image_file.h"
-#include "platform/gl/x_mesh.h"
+#include "platform/readers/image_file.h"
+#include "platform/readers/x_mesh.h"
 #include "support/offscreen_gl.h"
 #include "support/x_files.h"
 

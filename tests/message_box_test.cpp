@@ -7,8 +7,8 @@
 #include <array>
 #include <vector>
 
-#include "platform/sdl/video.h"
-#include "platform/surface/pixel_surface.h"
+#include "platform/gl/video.h"
+#include "platform/pixels/pixel_surface.h"
 
 namespace bf {
 namespace {

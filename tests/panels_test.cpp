@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/game.h"
 #include "app/panel_text.h"
 #include "app/screens.h"
 #include "audio/sound.h"
+#include "core/game.h"
 #include "support/golden_image.h"
 #include "support/pixel_display.h"
 #include "support/test_game.h"

@@ -1,4 +1,4 @@
-#include "platform/surface/pixel_surface.h"
+#include "platform/pixels/pixel_surface.h"
 
 #include <gtest/gtest.h>
 

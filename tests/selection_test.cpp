@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/game.h"
 #include "app/program.h"
 #include "app/screens.h"
 #include "audio/sound.h"
+#include "core/game.h"
 #include "input/joystick.h"
 #include "support/golden_image.h"
 #include "support/pixel_display.h"

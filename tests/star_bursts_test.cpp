@@ -5,9 +5,9 @@
 
 #include <functional>
 
-#include "app/game.h"
-#include "app/numeric.h"
-#include "app/random.h"
+#include "core/game.h"
+#include "core/numeric.h"
+#include "core/random.h"
 #include "support/test_game.h"
 
 namespace bf {

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/random.h"
 #include "audio/sound.h"
 #include "battle/battle.h"
+#include "core/random.h"
 #include "support/test_game.h"
 
 namespace bf {

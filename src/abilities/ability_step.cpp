@@ -1,31 +1,90 @@
-// The ability step: the countdown of a player's ability timer and the one running action of its
-// tank type, plus the parking, spinning and blinking that the actions share.
+// The ability launch and the ability step: which ability a tank type has, the countdown of a
+// player's ability timer and its one running action, plus the parking, spinning and blinking
+// that the actions share.
+#include <iterator>
+
 #include "abilities/abilities.h"
-#include "app/game.h"
+#include "app/screens.h"
+#include "core/ability_state.h"
+#include "core/game.h"
+#include "core/numeric.h"
 
 namespace bf {
-
 namespace {
 
-using RunningAction = void (*)(Game&, int);
+constexpr std::int32_t kReloadAfterLaunch = 40;
 
-// The running action of each tank type; nets (7) and mines (9) act from their own slots.
-constexpr RunningAction kRunningActions[kTankTypes] = {
-    RunRocket,     RunCloak, RunGasCloud, RunShield, RunDash, RunWhirlpool,
-    RunFlameBurst, nullptr,  RunPyon,     nullptr,   RunDecoy};
-constexpr std::int32_t kFlameBurstType = 6;
+struct AbilityActions {
+  void (*launch)(Game&, int, const TankFacts&);
+  void (*run)(Game&, int);  // nullptr: nets and mines act from their own slots
+};
+
+constexpr AbilityActions kAbilityActions[] = {
+    {LaunchRocket, RunRocket},
+    {LaunchCloak, RunCloak},
+    {LaunchGasCloud, RunGasCloud},
+    {LaunchShield, RunShield},
+    {LaunchDash, RunDash},
+    {LaunchWhirlpool, RunWhirlpool},
+    {LaunchFlameBurst, RunFlameBurst},
+    {LayNet, nullptr},
+    {LaunchPyon, RunPyon},
+    {LayMine, nullptr},
+    {LaunchDecoy, RunDecoy},
+};
+
+static_assert(std::size(kAbilityActions) == kAbilities, "one row per ability, in enum order");
+
+const AbilityActions& ActionsOf(Ability ability) {
+  return kAbilityActions[static_cast<int>(ability)];
+}
 
 }  // namespace
 
+bool AbilityReady(const Game& game, int p) {
+  return game.shells[p] == game.maxShells[p] && AbilityTimer(game, p) == 0;
+}
+
+// The whole magazine is spent, and the first shell comes back 40 ticks later.
+void LaunchAbility(Game& game, int p) {
+  if (game.fireState[p] != 2 || !AbilityReady(game, p)) return;
+  if (IsTankType(game.playerCharacter[p])) {
+    const TankFacts& facts = FactsOf(TankTypeOf(game, p));
+    ActionsOf(facts.ability).launch(game, p, facts);
+  }
+  game.fireState[p] = 0;
+  game.shells[p] = 0;
+  game.reloadTimer[p] = kReloadAfterLaunch;
+  DrawStatusPanels(game);
+}
+
 void RunAbilities(Game& game, int p) {
-  if (game.abilityState[p] <= 0) return;
+  std::int32_t& timer = AbilityTimer(game, p);
+  if (timer <= 0) return;
   // Every action sees the decremented timer, so the tick that sees 0 is its last.
-  game.abilityState[p] -= 1;
-  const std::int32_t type = game.playerCharacter[p];
-  if (type < 0 || type >= kTankTypes || kRunningActions[type] == nullptr) return;
-  // An eliminated mouse stops burning at once; every other ability runs out by itself.
-  if (type == kFlameBurstType && game.playerLife[p] <= 0) return;
-  kRunningActions[type](game, p);
+  timer -= 1;
+  if (!IsTankType(game.playerCharacter[p])) return;
+  const AbilityActions& actions = ActionsOf(FactsOf(TankTypeOf(game, p)).ability);
+  if (actions.run != nullptr) actions.run(game, p);
+}
+
+bool Cloaked(const Game& game, int p) {
+  return TankTypeOf(game, p) == TankType::kFox && AbilityTimer(game, p) >= 1;
+}
+
+void PlaceInScene(Game& game, FrameId frame, double x, double y, double z) {
+  game.io.scene->SetPosition(frame, kNoFrame, static_cast<float>(x), static_cast<float>(y),
+                             static_cast<float>(z));
+}
+
+void PlaceAtTank(Game& game, FrameId frame, int p, float y) {
+  game.io.scene->SetPosition(frame, kNoFrame, static_cast<float>(game.tankX[p]), y,
+                             static_cast<float>(game.tankZ[p]));
+}
+
+void StandAtTank(const Game& game, int p, const BlinkingAbility& object) {
+  object.x = RoundToLong(game.tankX[p]);
+  object.z = RoundToLong(game.tankZ[p]);
 }
 
 // Nothing is removed from the scene during a battle: idle objects wait far outside the field.
@@ -38,20 +97,18 @@ void SpinFrame(Game& game, FrameId frame) {
   game.io.scene->SetOrientation(frame, frame, 0.1f, 0, 0.005f, 0, 1, 0);
 }
 
-// Shown and hidden on successive ticks while the timer is below 50, parked for good at 0.
+// Shown and hidden on successive ticks over the last ticks, parked for good at 0.
 void BlinkAtEnd(Game& game, int p, FrameId frame) {
-  const std::int32_t timer = game.abilityState[p];
-  if (timer >= 50) return;
-  std::int32_t& shown = game.abilityState[p + 4];
-  if (shown != 0) {
-    game.io.scene->SetPosition(frame, kNoFrame, static_cast<float>(game.abilityState[p + 8]), 0,
-                               static_cast<float>(game.abilityState[p + 12]));
-    shown = 0;
+  const BlinkingAbility object = BlinkingAbilityOf(game, p);
+  if (object.timer > kBlinkTicks) return;
+  if (object.blink != 0) {
+    PlaceInScene(game, frame, object.x, 0, object.z);
+    object.blink = 0;
   } else {
     ParkFrame(game, frame);
-    shown = 1;
+    object.blink = 1;
   }
-  if (timer == 0) ParkFrame(game, frame);
+  if (object.timer == 0) ParkFrame(game, frame);
 }
 
 }  // namespace bf

@@ -1,53 +1,44 @@
 // The abilities that act on other tanks: the rocket, the gas cloud, the whirlpool, the flame
-// burst and the hopping pyon. Each runs once per tick for player p, after its timer was counted
-// down.
+// burst and the hopping pyon. Each one's launch comes first; its action then runs once per tick
+// for player p, after its timer was counted down.
 #include <cmath>
 
 #include "abilities/abilities.h"
 #include "abilities/star_bursts.h"
-#include "app/game.h"
-#include "app/numeric.h"
 #include "app/screens.h"
 #include "audio/sound.h"
 #include "battle/world_slots.h"
+#include "core/ability_state.h"
+#include "core/game.h"
+#include "core/numeric.h"
 
 namespace bf {
 namespace {
 
-// An ability hit shakes the attacker's view, not the victim's.
-constexpr int kShakeTicks = 10;
 // Stars thrown at a tank hit by a rocket or a pyon.
 constexpr int kAbilityBurst = 10;
 
 constexpr int kRocketFlying = 9;
 constexpr int kRocketHeight = 30;
+constexpr double kRocketStep = 40;
 constexpr int kRocketReach = 50;
 constexpr int kRocketDamage = 30;
-constexpr int kArenaEdge = 800;
 
-constexpr int kBlinkFrom = 49;  // the last ticks of a cloud or whirlpool, when it blinks
 constexpr int kGasReach = 100;
 constexpr int kGasLowestLife = 1;
 
+constexpr float kWhirlpoolHeight = 2;
 constexpr int kWhirlpoolReach = 100;
 constexpr int kWhirlpoolTurn = 20;
-constexpr int kFullTurn = 360;
 
 constexpr int kLastFlameTimer = 21;
 constexpr int kFlameFired = 3;  // not a request: only one flame leaves per tick
-constexpr double kShotStartDistance = 60;
-constexpr double kShotStep = 30;
 
 constexpr int kPyonAlive = 100;
 constexpr int kPyonStep = 5;
 constexpr int kPyonTankReach = 40;
 constexpr int kPyonShotReach = 20;
 constexpr int kPyonDamage = 10;
-
-void PlaceInScene(Game& game, FrameId frame, double x, double y, double z) {
-  game.io.scene->SetPosition(frame, kNoFrame, static_cast<float>(x), static_cast<float>(y),
-                             static_cast<float>(z));
-}
 
 bool TankWithin(const Game& game, int j, double reach, double x, double z) {
   return WithinBox(game.tankX[j], game.tankZ[j], reach, x, z);
@@ -64,7 +55,7 @@ void HitWithAbility(Game& game, int p, int target, int damage) {
 }
 
 void EndRocket(Game& game, int p) {
-  game.abilityState[p] = 0;
+  AbilityTimer(game, p) = 0;
   ParkFrame(game, game.rocketFrame[p]);
 }
 
@@ -76,7 +67,7 @@ bool LeftArena(int x, int z) {
 void HitTanksWithRocket(Game& game, int p, int x, int z) {
   for (int j = 0; j < kPlayers; ++j) {
     if (j == p || !TankWithin(game, j, kRocketReach, x, z)) continue;
-    game.abilityState[p] = 0;
+    AbilityTimer(game, p) = 0;
     HitWithAbility(game, p, j, kRocketDamage);
     ParkFrame(game, game.rocketFrame[p]);
   }
@@ -86,7 +77,7 @@ void HitTanksWithRocket(Game& game, int p, int x, int z) {
 void StopRocketAtWalls(Game& game, int p, int x, int z) {
   for (int k = 0; k < kWallSlots; ++k) {
     if (InsideWall(game, k, x, z)) {
-      game.abilityState[p] = 0;
+      AbilityTimer(game, p) = 0;
       PlaySoundEffect(game, kSoundBom);
       ParkFrame(game, game.rocketFrame[p]);
     }
@@ -104,23 +95,17 @@ void EmptyMagazine(Game& game, int p) {
 // At most one flame per tick, into the first free shot slot; with every slot taken the request
 // stays and the next tick's main gun treats it as an empty click.
 void FireFlame(Game& game, int p) {
-  const double h = Radians(game.tankHeading[p]);
-  for (int s = 0; s < kShotSlots; ++s) {
-    if (game.shotX[s] != kFreeSlot || game.fireState[p] != 1) continue;
-    game.shotX[s] = game.tankX[p] + kShotStartDistance * std::cos(h);
-    game.shotZ[s] = game.tankZ[p] + kShotStartDistance * std::sin(h);
-    game.shotDX[s] = kShotStep * std::cos(h);
-    game.shotDZ[s] = kShotStep * std::sin(h);
-    game.fireState[p] = kFlameFired;
-    game.tankSpeed[p] -= 1;
-    DrawStatusPanels(game);
-  }
+  const int s = FirstFreeShotSlot(game);
+  if (s < 0) return;
+  LaunchShell(game, p, s, game.tankHeading[p]);
+  game.fireState[p] = kFlameFired;
+  game.tankSpeed[p] -= 1;
+  DrawStatusPanels(game);
 }
 
 // The pyon keeps its target while that tank is in play; otherwise it draws a new one (which may
 // again be its own tank or an eliminated one, redrawn next tick).
-int ChooseTarget(Game& game, int p) {
-  std::int32_t& target = game.abilityState[p + 4];
+int ChooseTarget(Game& game, int p, std::int32_t& target) {
   const bool known = target >= 0 && target < kPlayers;
   if (!known || target == p || game.playerLife[target] <= 0) {
     target = Int(game.random.Next() * kPlayers);
@@ -129,17 +114,15 @@ int ChooseTarget(Game& game, int p) {
 }
 
 // 5 units per axis, each test on the current value, so near the target it steps over and back.
-void ChaseTarget(Game& game, int p, int target) {
-  std::int32_t& x = game.abilityState[p + 8];
-  std::int32_t& z = game.abilityState[p + 12];
-  if (x < game.tankX[target]) x += kPyonStep;
-  if (x > game.tankX[target]) x -= kPyonStep;
-  if (z > game.tankZ[target]) z -= kPyonStep;
-  if (z < game.tankZ[target]) z += kPyonStep;
+void ChaseTarget(const Game& game, const PyonState& pyon, int target) {
+  if (pyon.x < game.tankX[target]) pyon.x += kPyonStep;
+  if (pyon.x > game.tankX[target]) pyon.x -= kPyonStep;
+  if (pyon.z > game.tankZ[target]) pyon.z -= kPyonStep;
+  if (pyon.z < game.tankZ[target]) pyon.z += kPyonStep;
 }
 
 void EndPyon(Game& game, int p) {
-  game.abilityState[p] = 0;
+  AbilityTimer(game, p) = 0;
   ParkFrame(game, game.pyonFrame[p]);
 }
 
@@ -160,7 +143,7 @@ void MeetShotsWithPyon(Game& game, int p, int x, int z) {
       continue;
     }
     StarBurstAtShot(game, s);
-    game.abilityState[p] = 0;
+    AbilityTimer(game, p) = 0;
     game.shotX[s] = kFreeSlot;
     ParkFrame(game, game.pyonFrame[p]);
     ParkFrame(game, game.shotFrame[s]);
@@ -170,28 +153,51 @@ void MeetShotsWithPyon(Game& game, int p, int x, int z) {
 
 }  // namespace
 
+// The rocket leaves the tank along its heading and flies above the ground, nose first.
+void LaunchRocket(Game& game, int p, const TankFacts& facts) {
+  const double h = Radians(game.tankHeading[p]);
+  const RocketState rocket = RocketOf(game, p);
+  rocket.timer = facts.launchTimer;
+  rocket.x = RoundToLong(game.tankX[p]);
+  rocket.z = RoundToLong(game.tankZ[p]);
+  rocket.stepX = RoundToLong(kRocketStep * std::cos(h));
+  rocket.stepZ = RoundToLong(kRocketStep * std::sin(h));
+  PlaceAtTank(game, game.rocketFrame[p], p, kRocketHeight);
+  game.io.scene->SetOrientation(game.rocketFrame[p], kNoFrame, static_cast<float>(-std::cos(h)), 0,
+                                static_cast<float>(-std::sin(h)), 0, 1, 0);
+  PlaySoundEffect(game, facts.launchSound);
+}
+
 void RunRocket(Game& game, int p) {
-  auto& state = game.abilityState;
-  state[p] = kRocketFlying;
-  state[p + 4] += state[p + 12];
-  state[p + 8] += state[p + 16];
-  const int x = state[p + 4];
-  const int z = state[p + 8];
+  const RocketState rocket = RocketOf(game, p);
+  rocket.timer = kRocketFlying;
+  rocket.x += rocket.stepX;
+  rocket.z += rocket.stepZ;
+  const int x = rocket.x;
+  const int z = rocket.z;
   PlaceInScene(game, game.rocketFrame[p], x, kRocketHeight, z);
   // The three endings are all tested at this position, whatever the earlier ones found.
   if (LeftArena(x, z)) EndRocket(game, p);
   HitTanksWithRocket(game, p, x, z);
-  if (game.stageIndex != 3) StopRocketAtWalls(game, p, x, z);
+  if (WallsStopShots(StageOf(game))) StopRocketAtWalls(game, p, x, z);
+}
+
+void LaunchGasCloud(Game& game, int p, const TankFacts& facts) {
+  const BlinkingAbility cloud = BlinkingAbilityOf(game, p);
+  cloud.timer = facts.launchTimer;
+  cloud.blink = 0;
+  StandAtTank(game, p, cloud);
+  PlaceAtTank(game, game.gasFrame[p], p, 0);
+  PlaySoundEffect(game, facts.launchSound);
 }
 
 void RunGasCloud(Game& game, int p) {
-  auto& state = game.abilityState;
-  const int timer = state[p];
+  const BlinkingAbility cloud = BlinkingAbilityOf(game, p);
   SpinFrame(game, game.gasFrame[p]);
-  if (timer > kBlinkFrom) state[p + 4] = (state[p + 4] == 0) ? 1 : 0;
-  if (state[p + 4] == 0) {
+  if (cloud.timer > kBlinkTicks) cloud.blink = (cloud.blink == 0) ? 1 : 0;
+  if (cloud.blink == 0) {
     for (int j = 0; j < kPlayers; ++j) {
-      if (j == p || !TankWithin(game, j, kGasReach, state[p + 8], state[p + 12])) continue;
+      if (j == p || !TankWithin(game, j, kGasReach, cloud.x, cloud.z)) continue;
       // The cloud wears a tank down but never takes its last point of life.
       if (game.playerLife[j] > kGasLowestLife) {
         game.playerLife[j] -= 1;
@@ -199,24 +205,41 @@ void RunGasCloud(Game& game, int p) {
       }
     }
   }
-  if (timer <= kBlinkFrom) BlinkAtEnd(game, p, game.gasFrame[p]);
+  BlinkAtEnd(game, p, game.gasFrame[p]);
+}
+
+void LaunchWhirlpool(Game& game, int p, const TankFacts& facts) {
+  const BlinkingAbility whirlpool = BlinkingAbilityOf(game, p);
+  whirlpool.timer = facts.launchTimer;
+  whirlpool.blink = 0;
+  StandAtTank(game, p, whirlpool);
+  PlaceAtTank(game, game.waterFrame[p], p, kWhirlpoolHeight);
+  PlaySoundEffect(game, facts.launchSound);
 }
 
 void RunWhirlpool(Game& game, int p) {
-  const auto& state = game.abilityState;
+  const BlinkingAbility whirlpool = BlinkingAbilityOf(game, p);
   for (int j = 0; j < kPlayers; ++j) {
-    if (j != p && TankWithin(game, j, kWhirlpoolReach, state[p + 8], state[p + 12])) {
+    if (j != p && TankWithin(game, j, kWhirlpoolReach, whirlpool.x, whirlpool.z)) {
       game.tankHeading[j] += kWhirlpoolTurn;
     }
     if (game.tankHeading[j] > kFullTurn) game.tankHeading[j] = 0;
   }
-  if (state[p] <= kBlinkFrom) BlinkAtEnd(game, p, game.waterFrame[p]);
+  BlinkAtEnd(game, p, game.waterFrame[p]);
+}
+
+// The flame burst clears the field of shells before its own flames go out; the frames stay
+// where they were until their slots are used again.
+void LaunchFlameBurst(Game& game, int p, const TankFacts& facts) {
+  AbilityTimer(game, p) = facts.launchTimer;
+  for (int s = 0; s < kShotSlots; ++s) game.shotX[s] = kFreeSlot;
+  PlaySoundEffect(game, facts.launchSound);
 }
 
 void RunFlameBurst(Game& game, int p) {
   // The burst stops at once when its own tank is out of play.
   if (game.playerLife[p] <= 0) return;
-  const int timer = game.abilityState[p];
+  const int timer = AbilityTimer(game, p);
   EmptyMagazine(game, p);
   if (timer >= kLastFlameTimer) {
     game.fireState[p] = 1;
@@ -230,13 +253,24 @@ void RunFlameBurst(Game& game, int p) {
   }
 }
 
+// The pyon starts at its own tank chasing its own player, so its first tick draws a target.
+void LaunchPyon(Game& game, int p, const TankFacts& facts) {
+  const PyonState pyon = PyonOf(game, p);
+  pyon.timer = facts.launchTimer;
+  pyon.target = p;
+  pyon.x = RoundToLong(game.tankX[p]);
+  pyon.z = RoundToLong(game.tankZ[p]);
+  PlaceAtTank(game, game.pyonFrame[p], p, 0);
+  PlaySoundEffect(game, facts.launchSound);
+}
+
 void RunPyon(Game& game, int p) {
-  auto& state = game.abilityState;
-  state[p] = kPyonAlive;
-  const int target = ChooseTarget(game, p);
-  ChaseTarget(game, p, target);
-  const int x = state[p + 8];
-  const int z = state[p + 12];
+  const PyonState pyon = PyonOf(game, p);
+  pyon.timer = kPyonAlive;
+  const int target = ChooseTarget(game, p, pyon.target);
+  ChaseTarget(game, pyon, target);
+  const int x = pyon.x;
+  const int z = pyon.z;
   PlaceInScene(game, game.pyonFrame[p], x, 0, z);
   game.io.scene->LookAt(game.pyonFrame[p], game.tankFrame[target]);
   // A tank and a shot reaching the pyon on the same tick both meet it.

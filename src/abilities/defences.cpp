@@ -1,9 +1,11 @@
 // The abilities that act on their own tank: the cloak, the shield, the dash and the decoy. Each
-// runs once per tick for player p, after its timer was counted down; none plays a sound or
-// changes a life.
+// one's launch comes first; its action then runs once per tick for player p, after its timer was
+// counted down. None of the actions plays a sound or changes a life.
 #include "abilities/abilities.h"
-#include "app/game.h"
-#include "app/numeric.h"
+#include "audio/sound.h"
+#include "core/ability_state.h"
+#include "core/game.h"
+#include "core/numeric.h"
 
 namespace bf {
 namespace {
@@ -13,30 +15,40 @@ namespace {
 constexpr int kShieldedShotSlots = 21;
 constexpr double kShieldReach = 65;
 
-constexpr int kDashSpeed = 75;
-constexpr int kDashEndSpeed = 25;
-
-constexpr int kDecoyBlinkFrom = 49;
+// Three times the flying squirrel's top speed, and back to it at the end.
+constexpr std::int32_t kDashEndSpeed = FactsOf(TankType::kFlyingSquirrel).maxSpeed;
+constexpr std::int32_t kDashSpeed = 3 * kDashEndSpeed;
 
 }  // namespace
+
+void LaunchCloak(Game& game, int p, const TankFacts& facts) {
+  const BlinkingAbility cloak = BlinkingAbilityOf(game, p);
+  cloak.timer = facts.launchTimer;
+  cloak.blink = 0;
+  PlaySoundEffect(game, facts.launchSound);
+}
 
 // The tank shows in its own view on every second tick; the other views never show it while the
 // timer runs (their view step hides it).
 void RunCloak(Game& game, int p) {
-  std::int32_t& shown = game.abilityState[p + 4];
-  if (shown != 0) {
-    shown = 0;
+  std::int32_t& blink = BlinkingAbilityOf(game, p).blink;
+  if (blink != 0) {
+    blink = 0;
   } else {
     ParkFrame(game, game.tankFrame[p]);
-    shown = 1;
+    blink = 1;
   }
+}
+
+void LaunchShield(Game& game, int p, const TankFacts& facts) {
+  AbilityTimer(game, p) = facts.launchTimer;
+  PlaySoundEffect(game, facts.launchSound);
 }
 
 // The shield follows the tank and destroys every shot inside its square, the pig's own included.
 void RunShield(Game& game, int p) {
   const FrameId shield = game.shieldFrame[p];
-  game.io.scene->SetPosition(shield, kNoFrame, static_cast<float>(game.tankX[p]), 0,
-                             static_cast<float>(game.tankZ[p]));
+  PlaceAtTank(game, shield, p, 0);
   SpinFrame(game, shield);
   for (int k = 0; k < kShieldedShotSlots; ++k) {
     if (WithinBox(game.tankX[p], game.tankZ[p], kShieldReach, game.shotX[k], game.shotZ[k])) {
@@ -44,18 +56,35 @@ void RunShield(Game& game, int p) {
       ParkFrame(game, game.shotFrame[k]);
     }
   }
-  if (game.abilityState[p] == 0) ParkFrame(game, shield);
+  if (AbilityTimer(game, p) == 0) ParkFrame(game, shield);
 }
 
-// Three times the top speed for the dash; its last tick puts the speed back to the top speed.
+void LaunchDash(Game& game, int p, const TankFacts& facts) {
+  AbilityTimer(game, p) = facts.launchTimer;
+  PlaySoundEffect(game, facts.launchSound);
+}
+
+// The dash's last tick puts the speed back to the top speed, whatever the tank did before.
 void RunDash(Game& game, int p) {
   game.tankSpeed[p] = kDashSpeed;
-  if (game.abilityState[p] == 0) game.tankSpeed[p] = kDashEndSpeed;
+  if (AbilityTimer(game, p) == 0) game.tankSpeed[p] = kDashEndSpeed;
+}
+
+// The decoy is the cat's second tank frame, left standing where the tank is, facing its way.
+void LaunchDecoy(Game& game, int p, const TankFacts& facts) {
+  const BlinkingAbility decoy = BlinkingAbilityOf(game, p);
+  decoy.timer = facts.launchTimer;
+  decoy.blink = 0;
+  StandAtTank(game, p, decoy);
+  const FrameId frame = game.tankFrame[p + kPlayers];
+  PlaceAtTank(game, frame, p, 0);
+  game.io.scene->SetOrientation(frame, game.tankFrame[p], 0, 0, 1, 0, 1, 0);
+  PlaySoundEffect(game, facts.launchSound);
 }
 
 // The decoy stands where the launch put it, and blinks out over its last ticks.
 void RunDecoy(Game& game, int p) {
-  if (game.abilityState[p] <= kDecoyBlinkFrom) BlinkAtEnd(game, p, game.tankFrame[p + 4]);
+  BlinkAtEnd(game, p, game.tankFrame[p + kPlayers]);
 }
 
 }  // namespace bf

@@ -1,9 +1,10 @@
-// Bursts of stars thrown out of a hit tank or a used-up shot, and the elimination of a tank whose
-// life is gone. They only fill star slots; the stars step moves, drops and frees them.
+// Bursts of stars thrown out of a hit tank, a used-up shot or a shell striking a wall, and the
+// elimination of a tank whose life is gone. They only fill star slots; the stars step moves,
+// drops and frees them.
 #include "abilities/star_bursts.h"
 
-#include "app/game.h"
-#include "app/numeric.h"
+#include "core/game.h"
+#include "core/numeric.h"
 
 namespace bf {
 namespace {
@@ -11,6 +12,8 @@ namespace {
 constexpr std::int32_t kStarStartY = 20;
 constexpr std::int32_t kShotStarRise = 11;
 constexpr std::int32_t kShotBurst = 10;
+constexpr double kShotBurstSpread = 20;
+constexpr double kSparkSpread = 10;
 
 // How a non-lethal burst at a tank spreads: horizontal steps Int(r * spread - spread / 2).
 struct BurstShape {
@@ -55,6 +58,18 @@ void StarBurstAtTank(Game& game, int q, BurstShape shape) {
   if (lethal) game.tankX[q] = kFreeSlot;
 }
 
+// Up to `budget` stars at shot slot `slot`, into free star slots, counting the budget down.
+void StarsAtShot(Game& game, int slot, double spread, std::int32_t& budget) {
+  for (int k = 0; k < kStarSlots; ++k) {
+    if (game.starX[k] != kFreeSlot || budget <= 0) continue;
+    StartStar(game, k, game.shotX[slot], game.shotZ[slot]);
+    game.starDX[k] = SpreadStep(game, spread);
+    game.starDY[k] = kShotStarRise;
+    game.starDZ[k] = SpreadStep(game, spread);
+    budget -= 1;
+  }
+}
+
 }  // namespace
 
 void StarBurstAtPlayer(Game& game, int p) {
@@ -67,14 +82,13 @@ void StarBurstAtTarget(Game& game, int target) {
 
 void StarBurstAtShot(Game& game, int slot) {
   game.burstCount = kShotBurst;
-  for (int k = 0; k < kStarSlots; ++k) {
-    if (game.starX[k] != kFreeSlot || game.burstCount <= 0) continue;
-    StartStar(game, k, game.shotX[slot], game.shotZ[slot]);
-    game.starDX[k] = SpreadStep(game, 20);
-    game.starDY[k] = kShotStarRise;
-    game.starDZ[k] = SpreadStep(game, 20);
-    game.burstCount -= 1;
-  }
+  StarsAtShot(game, slot, kShotBurstSpread, game.burstCount);
+}
+
+// A spark is a single small star; it leaves `burstCount` alone.
+void StarAtShot(Game& game, int slot) {
+  std::int32_t budget = 1;
+  StarsAtShot(game, slot, kSparkSpread, budget);
 }
 
 }  // namespace bf

@@ -11,7 +11,9 @@ struct Game;
 void StarBurstAtPlayer(Game& game, int p);
 // Stars at the tank of player `target` hit by an ability.
 void StarBurstAtTarget(Game& game, int target);
-// Stars at shot slot `slot`.
+// Stars at shot slot `slot`, used up by a pyon.
 void StarBurstAtShot(Game& game, int slot);
+// The spark a shell throws where it strikes a wall: at most one star at shot slot `slot`.
+void StarAtShot(Game& game, int slot);
 
 }  // namespace bf

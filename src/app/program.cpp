@@ -1,10 +1,10 @@
 #include "app/program.h"
 
-#include "app/game.h"
 #include "app/screens.h"
 #include "app/tick_loop.h"
 #include "audio/sound.h"
 #include "battle/battle.h"
+#include "core/game.h"
 #include "input/joystick.h"
 
 namespace bf {
@@ -13,13 +13,15 @@ namespace {
 void StartUp(Game& game) {
   InitSound(game);
   LoadSoundEffects(game);
-  game.playerCharacter = {0, -1, -1, -1};
+  // Player 0 has joined with the bear; the other slots wait for a player.
+  game.playerCharacter = {static_cast<std::int32_t>(TankType::kBear), kNotJoined, kNotJoined,
+                          kNotJoined};
   // Both probes find the same joystick; the thresholds come from the one found first.
   game.joyIndex = 0;
   InitJoystick(game, kJoystickDeadZone);
   game.joyIndex = 1;
   InitJoystick(game, kJoystickDeadZone);
-  game.stageIndex = 1;
+  game.stageIndex = static_cast<std::int32_t>(Stage::kDesert);
   ShowLoadingText(game);
   PumpEvents(game);
   HookMusic(game);

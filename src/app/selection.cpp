@@ -1,14 +1,17 @@
-#include "app/game.h"
 #include "app/screens.h"
 #include "app/tick_loop.h"
 #include "audio/sound.h"
+#include "core/game.h"
 #include "input/joystick.h"
 
 namespace bf {
 namespace {
 
-constexpr int kLastTankType = kTankTypes - 1;
-constexpr int kLastStage = kStages - 1;
+// A choice stepped past either end comes round to the other.
+void WrapChoice(std::int32_t& choice, int count) {
+  if (choice > count - 1) choice = 0;
+  if (choice < 0) choice = count - 1;
+}
 
 void SetUpSelectionScreen(Game& game) {
   PlayMusic(game, "sound/bgm0.wav");
@@ -37,22 +40,19 @@ void StepChoice(Game& game, int p) {
     choice -= 1;
     game.steerInput[p] = -2;
   }
-  if (game.steerInput[p] != 0) {
-    if (game.playerCharacter[p] > kLastTankType) game.playerCharacter[p] = 0;
-    if (game.playerCharacter[p] < 0) game.playerCharacter[p] = kLastTankType;
-  }
+  if (game.steerInput[p] != 0) WrapChoice(game.playerCharacter[p], kTankTypes);
 }
 
 // Fire joins a free slot with the player's own index as its type, or leaves a joined one.
 void StepJoin(Game& game, int p) {
   if (game.fireState[p] != 1) return;
-  if (game.playerCharacter[p] == -1) {
+  if (game.playerCharacter[p] == kNotJoined) {
     game.playerCharacter[p] = p;
     game.fireState[p] = 2;
     game.steerInput[p] = 0;
     PlaySoundEffect(game, kSoundLife);
   } else {
-    game.playerCharacter[p] = -1;
+    game.playerCharacter[p] = kNotJoined;
     game.fireState[p] = 2;
   }
 }
@@ -74,11 +74,10 @@ void StepMenuRow(Game& game, int p) {
 
 void StepSelectionPlayer(Game& game, int p) {
   if (p >= 2) ReadSelectionJoystick(game, p);
-  if (game.playerCharacter[p] != -1) StepChoice(game, p);
+  if (game.playerCharacter[p] != kNotJoined) StepChoice(game, p);
   StepJoin(game, p);
   StepMenuRow(game, p);
-  if (game.stageIndex > kLastStage) game.stageIndex = 0;
-  if (game.stageIndex < 0) game.stageIndex = kLastStage;
+  WrapChoice(game.stageIndex, kStages);
   // Held controls count too, so the screen is redrawn every tick while one is held.
   if (game.steerInput[p] != 0 || game.throttleInput[p] != 0 || game.fireState[p] != 0) {
     DrawSelectionScreen(game);

@@ -1,8 +1,9 @@
 // The selection screen's picture: the fixed artwork first, then the stage frame and each joined
 // player's frame and marker. Nothing is cleared: the fixed artwork covers every place where a
 // frame or marker of an earlier draw could be.
-#include "app/game.h"
 #include "app/screens.h"
+#include "core/game.h"
+#include "core/sprite_sheet.h"
 
 namespace bf {
 namespace {
@@ -19,40 +20,35 @@ constexpr PlayerColours kPlayerColours[kPlayers] = {
     {{0, 255, 0}, {0, 150, 0}},
 };
 
-// Sprite-sheet regions.
-constexpr int kIconSize = 50;
-constexpr int kStageSize = 100;
-constexpr int kStageStripY = 50;
-constexpr int kMarkerX = 600, kMarkerWidth = 10, kMarkerHeight = 20;
-
 // Where the icon and stage rows sit on the form.
 constexpr int kIconRowX = 45, kIconRowY = 250;
 constexpr int kStageRowX = 70, kStageRowY = 365;
 
+// The icon and stage strips are copied at their own size.
 void DrawFixedPart(Surface2D& form) {
-  form.StretchCopy(PictureId::kTitle, 0, 0, 320, 120, 30, 10, 580, 180);
-  form.StretchCopy(PictureId::kSpriteSheet, 500, 50, 130, 30, 20, 190, 255, 55);
-  form.StretchCopy(PictureId::kSpriteSheet, 500, 80, 130, 30, 20, 305, 255, 55);
-  form.StretchCopy(PictureId::kSpriteSheet, 0, 0, kIconSize * kTankTypes, kIconSize, kIconRowX,
-                   kIconRowY, kIconSize * kTankTypes, kIconSize);
-  form.StretchCopy(PictureId::kSpriteSheet, 0, kStageStripY, kStageSize * kStages, kStageSize,
-                   kStageRowX, kStageRowY, kStageSize * kStages, kStageSize);
+  CopyPicture(form, PictureId::kTitle, kTitleRect, {30, 10, 580, 180});
+  CopyPicture(form, PictureId::kSpriteSheet, kTankLabelRect, {20, 190, 255, 55});
+  CopyPicture(form, PictureId::kSpriteSheet, kStageLabelRect, {20, 305, 255, 55});
+  CopyPicture(form, PictureId::kSpriteSheet, kTankIconStrip,
+              {kIconRowX, kIconRowY, kTankIconStrip.width, kTankIconStrip.height});
+  CopyPicture(form, PictureId::kSpriteSheet, kStagePictureStrip,
+              {kStageRowX, kStageRowY, kStagePictureStrip.width, kStagePictureStrip.height});
 }
 
 void DrawMarker(Surface2D& form, int p, int x, int y) {
-  form.StretchCopy(PictureId::kSpriteSheet, kMarkerX + kMarkerWidth * p, 0, kMarkerWidth,
-                   kMarkerHeight, x, y, kMarkerWidth, kMarkerHeight);
+  const SpriteRect marker = PlayerMarkerRect(p);
+  CopyPicture(form, PictureId::kSpriteSheet, marker, {x, y, marker.width, marker.height});
 }
 
 // Player 0's stage-row marker under the chosen stage, and the stage frame, which is drawn
 // whatever the row and whether player 0 has joined: four lines darkening inwards.
 void DrawStageChoice(const Game& game, Surface2D& form) {
-  const int left = kStageRowX + kStageSize * game.stageIndex;
+  const int left = kStageRowX + kStagePictureSize * game.stageIndex;
   if (game.menuRow == 1) DrawMarker(form, 0, left + 5, 440);
   for (int c = 0; c < 4; ++c) {
     const Rgb shade{static_cast<std::uint8_t>(255 - 30 * c), 0, 0};
-    form.RectOutline(left + c, kStageRowY + c, left + kStageSize - 1 - c,
-                     kStageRowY + kStageSize - 1 - c, shade);
+    form.RectOutline(left + c, kStageRowY + c, left + kStagePictureSize - 1 - c,
+                     kStageRowY + kStagePictureSize - 1 - c, shade);
   }
 }
 
@@ -75,7 +71,7 @@ void DrawSelectionScreen(Game& game) {
   DrawFixedPart(form);
   for (int p = 0; p < kPlayers; ++p) {
     if (p == 0) DrawStageChoice(game, form);
-    if (game.playerCharacter[p] != -1) DrawTankChoice(game, form, p);
+    if (game.playerCharacter[p] != kNotJoined) DrawTankChoice(game, form, p);
   }
 }
 

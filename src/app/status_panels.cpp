@@ -1,12 +1,13 @@
-// The four status panels, redrawn whole on every call, and the decision of the winner that
-// follows every change of a life or a magazine.
+// The four status panels, redrawn whole on every call, which clamp negative lives to 0 and then
+// let the battle decide its winner: they follow every change of a life or a magazine.
 #include <algorithm>
 #include <cstdio>
 
-#include "app/game.h"
 #include "app/panel_text.h"
 #include "app/screens.h"
-#include "audio/sound.h"
+#include "battle/battle.h"
+#include "core/game.h"
+#include "core/sprite_sheet.h"
 
 namespace bf {
 namespace {
@@ -52,41 +53,16 @@ void DrawBar(Surface2D& panel, BarPlace bar, std::int32_t value, std::int32_t ma
 void DrawPanel(Game& game, int p) {
   Surface2D& panel = game.io.display->Panel(p);
   panel.Clear();
-  panel.StretchCopy(PictureId::kSpriteSheet, 600 + 10 * p, 0, 10, 20, 0, 0, 10, 20);
-  panel.StretchCopy(PictureId::kSpriteSheet, 50 * game.playerCharacter[p], 0, 50, 50, 10, 0, 20,
-                    20);
+  CopyPicture(panel, PictureId::kSpriteSheet, PlayerMarkerRect(p), {0, 0, 10, 20});
+  // The tank's icon, scaled down to 20 x 20.
+  CopyPicture(panel, PictureId::kSpriteSheet, TankIconRect(game.playerCharacter[p]),
+              {10, 0, 20, 20});
   panel.SetTextPosition(40, 2);
   panel.Print(LifeText(game.playerLife[p]).View());
   DrawBar(panel, kLifeBar, game.playerLife[p], game.maxLife[p]);
   panel.SetTextPosition(120, 2);
   panel.Print(WeaponText(game.shells[p], game.maxShells[p]).View());
   DrawBar(panel, kShellBar, game.shells[p], game.maxShells[p]);
-}
-
-bool OthersAllOut(const Game& game, int survivor) {
-  for (int p = 0; p < kPlayers; ++p) {
-    if (p != survivor && game.playerLife[p] != 0) return false;
-  }
-  return true;
-}
-
-// Every test runs, in player order: when all four lives are 0 each one succeeds, `win` starts
-// four times and the last player is named.
-void DecideWinner(Game& game) {
-  for (int p = 0; p < kPlayers; ++p) {
-    if (OthersAllOut(game, p)) {
-      game.winner = p;
-      PlaySoundEffect(game, kSoundWin);
-    }
-  }
-}
-
-// Takes every shot out of play once the battle is decided.
-void ClearShots(Game& game) {
-  for (int k = 0; k < kShotSlots; ++k) {
-    game.shotX[k] = kFreeSlot;
-    game.io.scene->SetPosition(game.shotFrame[k], kNoFrame, kFreeSlot, 0, 0);
-  }
 }
 
 }  // namespace
@@ -110,9 +86,7 @@ void DrawStatusPanels(Game& game) {
     if (game.playerLife[p] < 0) game.playerLife[p] = 0;
     DrawPanel(game, p);
   }
-  if (game.winner != -1) return;
   DecideWinner(game);
-  if (game.winner >= 0) ClearShots(game);
 }
 
 }  // namespace bf

@@ -3,7 +3,7 @@
 // work, so a slow tick is never made up: the game runs slower, never in bursts.
 #include <cstdint>
 
-#include "app/game.h"
+#include "core/game.h"
 
 namespace bf {
 

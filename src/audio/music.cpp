@@ -1,6 +1,6 @@
 // Background music: one track at a time, played again from the start whenever it ends by itself.
-#include "app/game.h"
 #include "audio/sound.h"
+#include "core/game.h"
 
 namespace bf {
 

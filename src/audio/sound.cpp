@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/game.h"
+#include "core/game.h"
 
 namespace bf {
 namespace {

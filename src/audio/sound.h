@@ -2,30 +2,11 @@
 // Sound effects by table index and the one music track, on top of the platform's audio device.
 #include <string>
 
+#include "core/facts.h"
+
 namespace bf {
 
 struct Game;
-
-// Effect indices of the sound-effect table; 3 and 6 are empty and never played.
-enum SoundIndex : int {
-  kSoundShot = 0,
-  kSoundDam = 1,
-  kSoundReload = 2,
-  kSoundLife = 4,
-  kSoundWin = 5,
-  kSoundBom = 7,
-  kSoundPyon = 8,
-  kSoundRocket = 9,
-  kSoundFox = 10,
-  kSoundSpider = 11,
-  kSoundFire = 12,
-  kSoundMomonga = 13,
-  kSoundFish = 14,
-  kSoundShield = 15,
-  kSoundCat = 16,
-  kSoundSet = 17,
-  kSoundHe = 18,
-};
 
 // Opens the sound device; on failure shows the two messages and the game runs silently.
 void InitSound(Game& game);

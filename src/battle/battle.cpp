@@ -3,32 +3,28 @@
 
 #include <array>
 
-#include "app/game.h"
-#include "app/numeric.h"
+#include "abilities/abilities.h"
 #include "app/screens.h"
 #include "app/tick_loop.h"
 #include "audio/sound.h"
 #include "battle/world_slots.h"
+#include "core/game.h"
+#include "core/numeric.h"
 #include "tanks/player_step.h"
 
 namespace bf {
 namespace {
 
-constexpr int kMoverStage = 4;
-constexpr int kFoxType = 1;
 constexpr int kZoomSteps = 303;
 constexpr int kEndSteps = 500;
 constexpr double kHeightGrowth = 0.6753;
 constexpr int kViewWidth = 308, kViewHeight = 208;
-constexpr float kBackDistance = 3000;
 
 // A cloaked fox is missing from every view but its own player's; its own step puts it back
 // before its own view is drawn.
 void HideCloakedTanks(Game& game, int p) {
   for (int k = 0; k < kPlayers; ++k) {
-    if (k != p && game.playerCharacter[k] == kFoxType && game.abilityState[k] >= 1) {
-      game.io.scene->SetPosition(game.tankFrame[k], kNoFrame, kFreeSlot, 0, 0);
-    }
+    if (k != p && Cloaked(game, k)) ParkFrame(game, game.tankFrame[k]);
   }
 }
 
@@ -57,7 +53,7 @@ void EndBattle(Game& game) {
   for (int p = 0; p < kPlayers; ++p) {
     if (game.computerDriven[p] == 1) {
       game.computerDriven[p] = 0;
-      game.playerCharacter[p] = -1;
+      game.playerCharacter[p] = kNotJoined;
     }
   }
 }
@@ -92,7 +88,7 @@ void RenderPlayerView(Game& game, int p) {
 }
 
 void RunBattleTick(Game& game) {
-  if (game.stageIndex == kMoverStage) StepMovers(game);
+  if (HasConveyors(StageOf(game))) StepMovers(game);
   StepShots(game);
   StepStars(game);
   for (int p = 0; p < kPlayers; ++p) RunPlayerStep(game, p);
@@ -108,7 +104,7 @@ void RunBattle(Game& game) {
     return;
   }
   PlayMusic(game, "sound/bgm1.wav");
-  game.winner = -1;
+  game.winner = kNoWinner;
   game.zoomStep = 0;
   game.endCount = 0;
   DrawStatusPanels(game);

@@ -11,11 +11,14 @@ struct Game;
 void RunBattle(Game& game);
 // Builds a fresh 3D scene and the starting state of every player, pool and wall.
 void BuildBattleScene(Game& game);
-// The work of one battle tick: movers (stage index 4 only), shots, stars, then the four player
+// The work of one battle tick: movers (the factory only), shots, stars, then the four player
 // steps, each ending with its view.
 void RunBattleTick(Game& game);
 // Draws player p's view: the last stage of that player's step.
 void RenderPlayerView(Game& game, int p);
+// Names the winner once three of the four lives are 0, and takes every shot out of play then.
+// Run by the status panels' redraw, after it has clamped negative lives to 0.
+void DecideWinner(Game& game);
 // Player p's view rectangle (x, y, width, height in device pixels) as the winner's growth
 // stands now.
 std::array<int, 4> PlayerViewRect(const Game& game, int p);

@@ -3,35 +3,12 @@
 #include <array>
 #include <string>
 
-#include "app/game.h"
-#include "app/numeric.h"
 #include "battle/battle.h"
+#include "core/game.h"
+#include "core/numeric.h"
 
 namespace bf {
 namespace {
-
-struct TankTypeTable {
-  const char* tankMesh;
-  const char* extraMesh;  // nullptr: the type has no extra object
-  std::int32_t maxLife, maxShells, maxSpeed;
-};
-
-constexpr std::array<TankTypeTable, kTankTypes> kTankTypeTable{{
-    {"bear.x", "rocket.x", 90, 4, 18},
-    {"fox.x", nullptr, 70, 4, 20},
-    {"skunk.x", "gass.x", 60, 5, 22},
-    {"pigtank.x", "shield.x", 150, 2, 10},
-    {"momotank.x", nullptr, 60, 5, 25},
-    {"fish.x", "water.x", 60, 4, 18},
-    {"mousetank.x", nullptr, 50, 4, 18},
-    {"spidertank.x", nullptr, 70, 4, 19},
-    {"pyon2.x", "pyon.x", 50, 5, 25},
-    {"wood.x", nullptr, 120, 3, 10},
-    {"cattank.x", nullptr, 80, 5, 20},
-}};
-
-constexpr int kTypeRocket = 0, kTypeSkunk = 2, kTypePig = 3, kTypeFish = 5, kTypePyon = 8,
-              kTypeCat = 10;
 
 struct StartPlace {
   double x, z;
@@ -59,12 +36,10 @@ constexpr std::array<StageTable, kStages> kStageTable{{
     {"stage1.x", {1, 1, 1}, {0.3f, 0.3f, 0.3f}, {100, 800, 200}},
     {"stage2.x", {1, 1, 1}, {0.3f, 0.3f, 0.3f}, {0, 400, 0}},
     {"stage3.x", {1, 1, 1}, {0.3f, 0.3f, 0.3f}, {0, 800, 0}},
-    // The red stage is lit from below the ground, brighter than white.
+    // The volcano is lit red from below the ground, brighter than white.
     {"stage4.x", {10, 5, 5}, {0.75f, 0.5f, 0.5f}, {0, -500, 0}},
     {"stage5.x", {2, 2, 2}, {0.3f, 0.3f, 0.3f}, {0, 800, 0}},
 }};
-
-constexpr int kRingStage = 2, kCornerStage = 3, kMoverStage = 4;
 
 // x, width, z, depth of one wall rectangle.
 struct WallRect {
@@ -81,7 +56,7 @@ constexpr std::array<WallRect, 6> kRingWalls{{
     {330, 130, 80, 390},
 }};
 
-// Four 450 x 450 squares filling the corners of -650..650.
+// The volcano's four 450 x 450 lava pools, filling the corners of -650..650.
 constexpr std::array<WallRect, 4> kCornerWalls{{
     {200, 450, 200, 450},
     {200, 450, -650, 450},
@@ -116,7 +91,7 @@ FrameId CreateParkedFrame(Game& game, MeshId mesh, float y) {
 // Slots that nobody joined get a random type and a computer driver.
 void FillComputerSlots(Game& game) {
   for (int p = 0; p < kPlayers; ++p) {
-    if (game.playerCharacter[p] != -1) continue;
+    if (game.playerCharacter[p] != kNotJoined) continue;
     game.playerCharacter[p] = Int(game.random.Next() * kTankTypes);
     game.computerDriven[p] = 1;
     game.aiTurn[p] = 0;
@@ -131,21 +106,21 @@ void CreateRootFrames(Game& game) {
   game.cameraFrame = scene.CreateFrame(game.sceneFrame);
   game.lightFrame = scene.CreateFrame(game.sceneFrame);
   // A first viewport over the whole device; the first view step replaces it.
-  scene.SetViewport(game.cameraFrame, 0, 0, 620, 430);
+  scene.SetViewport(game.cameraFrame, 0, 0, kDeviceWidth, kDeviceHeight);
 }
 
 // The frame that carries a type's extra object, or nullptr for a type without one.
-FrameId* ExtraFrame(Game& game, int type, int p) {
+FrameId* ExtraFrame(Game& game, TankType type, int p) {
   switch (type) {
-    case kTypeRocket:
+    case TankType::kBear:
       return &game.rocketFrame[p];
-    case kTypeSkunk:
+    case TankType::kSkunk:
       return &game.gasFrame[p];
-    case kTypePig:
+    case TankType::kPig:
       return &game.shieldFrame[p];
-    case kTypeFish:
+    case TankType::kFish:
       return &game.waterFrame[p];
-    case kTypePyon:
+    case TankType::kRabbit:
       return &game.pyonFrame[p];
     default:
       return nullptr;
@@ -186,22 +161,25 @@ void BuildPlayer(Game& game, int p) {
   ForgetPlayerFrames(game, p);
   game.tankFrame[p] = scene.CreateFrame(game.sceneFrame);
   game.meshBuilder = scene.CreateMeshBuilder();
-  const int type = game.playerCharacter[p];
-  const TankTypeTable& row = kTankTypeTable[type];
-  game.maxLife[p] = row.maxLife;
-  game.maxShells[p] = row.maxShells;
-  game.maxSpeed[p] = row.maxSpeed;
-  if (row.extraMesh != nullptr) {
-    scene.LoadFromFile(game.meshBuilder, ModelPath(game, row.extraMesh));
+  const TankType type = TankTypeOf(game, p);
+  const TankFacts& facts = FactsOf(type);
+  game.maxLife[p] = facts.maxLife;
+  game.maxShells[p] = facts.maxShells;
+  game.maxSpeed[p] = facts.maxSpeed;
+  if (facts.extraMesh != nullptr) {
+    scene.LoadFromFile(game.meshBuilder, ModelPath(game, facts.extraMesh));
     FrameId* extra = ExtraFrame(game, type, p);
     *extra = scene.CreateFrame(game.sceneFrame);
-    if (type == kTypeFish) scene.ScaleMesh(game.meshBuilder, kWaterScale, kWaterScale, kWaterScale);
+    if (type == TankType::kFish) {
+      scene.ScaleMesh(game.meshBuilder, kWaterScale, kWaterScale, kWaterScale);
+    }
     scene.AddVisual(*extra, game.meshBuilder);
     scene.SetPosition(*extra, kNoFrame, kFreeSlot, 0, 0);
     game.meshBuilder = scene.CreateMeshBuilder();
   }
-  scene.LoadFromFile(game.meshBuilder, ModelPath(game, row.tankMesh));
-  if (type == kTypeCat) {
+  scene.LoadFromFile(game.meshBuilder, ModelPath(game, facts.tankMesh));
+  // The cat's decoy is a second frame with the same tank mesh.
+  if (type == TankType::kCat) {
     game.tankFrame[p + kPlayers] = CreateParkedFrame(game, game.meshBuilder, 0);
   }
   game.playerLife[p] = game.maxLife[p];
@@ -285,8 +263,8 @@ void BuildStage(Game& game) {
   Scene& scene = *game.io.scene;
   game.stageFrame = scene.CreateFrame(game.sceneFrame);
   const MeshId stage = LoadMesh(game, kStageTable[game.stageIndex].mesh);
-  if (game.stageIndex == kRingStage) FillWalls(game, kRingWalls);
-  if (game.stageIndex == kCornerStage) FillWalls(game, kCornerWalls);
+  if (StageOf(game) == Stage::kFortress) FillWalls(game, kRingWalls);
+  if (StageOf(game) == Stage::kVolcano) FillWalls(game, kCornerWalls);
   scene.ScaleMesh(stage, kStageScale, kStageScale, kStageScale);
   scene.AddVisual(game.stageFrame, stage);
 }
@@ -294,7 +272,7 @@ void BuildStage(Game& game) {
 // The four movers share one mesh; the first tick places them.
 void BuildMovers(Game& game) {
   Scene& scene = *game.io.scene;
-  if (game.stageIndex != kMoverStage) {
+  if (!HasConveyors(StageOf(game))) {
     game.moverFrame.fill(kNoFrame);
     return;
   }
@@ -330,7 +308,7 @@ void LightScene(Game& game) {
   scene.SetPosition(game.lightFrame, kNoFrame, stage.lightPosition[0], stage.lightPosition[1],
                     stage.lightPosition[2]);
   game.meshBuilder = kNoMesh;
-  scene.SetBack(3000);
+  scene.SetBack(kBackDistance);
   scene.SetSceneBackground(game.sceneFrame, 0.6f, 0.5f, 1.0f);  // a pale violet-blue sky
   scene.SetPosition(game.stageFrame, kNoFrame, 0, 2, 0);
   game.overviewTarget = game.stageFrame;

@@ -1,26 +1,30 @@
-// The pools that move by themselves each tick: the stage-5 movers, the shots and the stars.
-// A slot is free when its x holds -5000, the same place its frame is parked.
+// The pools that move by themselves each tick: the factory's movers, the shots and the stars;
+// and how a shell enters the shot table. A slot is free when its x holds -5000, the same place
+// its frame is parked.
 #include "battle/world_slots.h"
 
-#include "app/game.h"
-#include "app/numeric.h"
+#include <cmath>
+
+#include "abilities/star_bursts.h"
 #include "audio/sound.h"
+#include "core/game.h"
+#include "core/numeric.h"
 
 namespace bf {
 namespace {
 
-constexpr int kCornerStage = 3;
 constexpr int kMoverStep = 10;
 constexpr int kMoverLoopEnd = 2180;
 constexpr float kMoverLaneZ = 440;
-constexpr double kShotLimit = 800;
+constexpr double kMuzzleDistance = 60;  // a shell starts this far ahead, clear of its own tank
+constexpr double kShotSpeed = 30;
 constexpr float kShotHeight = 30;
 constexpr int kStarFallLimit = -8;
 constexpr int kStarFloor = -15;
 
 bool ShotLeftField(const Game& game, int s) {
-  return game.shotX[s] > kShotLimit || game.shotX[s] < -kShotLimit || game.shotZ[s] > kShotLimit ||
-         game.shotZ[s] < -kShotLimit;
+  return game.shotX[s] > kArenaEdge || game.shotX[s] < -kArenaEdge || game.shotZ[s] > kArenaEdge ||
+         game.shotZ[s] < -kArenaEdge;
 }
 
 // A shell striking a wall throws a spark, vanishes and sounds like a hit. The remaining walls
@@ -70,8 +74,7 @@ void StepShots(Game& game) {
       game.shotDX[s] = 0;
       game.shotDZ[s] = 0;
     }
-    // Shots fly through the corner squares of stage index 3.
-    if (game.stageIndex != kCornerStage) StopShotAtWalls(game, s);
+    if (WallsStopShots(StageOf(game))) StopShotAtWalls(game, s);
     // A shot freed in this step is parked by the same call.
     game.io.scene->SetPosition(game.shotFrame[s], kNoFrame, static_cast<float>(game.shotX[s]),
                                kShotHeight, static_cast<float>(game.shotZ[s]));
@@ -95,16 +98,25 @@ void StepStars(Game& game) {
   }
 }
 
-void StarAtShot(Game& game, int slot) {
-  for (int k = 0; k < kStarSlots; ++k) {
-    if (game.starX[k] != kFreeSlot) continue;
-    game.starX[k] = RoundToLong(game.shotX[slot]);
-    game.starZ[k] = RoundToLong(game.shotZ[slot]);
-    game.starY[k] = 20;
-    game.starDX[k] = Int(game.random.Next() * 10 - 5);
-    game.starDY[k] = 11;
-    game.starDZ[k] = Int(game.random.Next() * 10 - 5);
-    return;
+int FirstFreeShotSlot(const Game& game) {
+  for (int s = 0; s < kShotSlots; ++s) {
+    if (game.shotX[s] == kFreeSlot) return s;
+  }
+  return -1;
+}
+
+void LaunchShell(Game& game, int p, int s, std::int32_t degrees) {
+  const double h = Radians(degrees);
+  game.shotX[s] = game.tankX[p] + kMuzzleDistance * std::cos(h);
+  game.shotZ[s] = game.tankZ[p] + kMuzzleDistance * std::sin(h);
+  game.shotDX[s] = kShotSpeed * std::cos(h);
+  game.shotDZ[s] = kShotSpeed * std::sin(h);
+}
+
+void ClearShots(Game& game) {
+  for (int s = 0; s < kShotSlots; ++s) {
+    game.shotX[s] = kFreeSlot;
+    game.io.scene->SetPosition(game.shotFrame[s], kNoFrame, kFreeSlot, 0, 0);
   }
 }
 

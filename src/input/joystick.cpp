@@ -1,6 +1,7 @@
 #include "input/joystick.h"
 
-#include "app/game.h"
+#include "abilities/abilities.h"
+#include "core/game.h"
 #include "platform/joystick.h"
 
 namespace bf {
@@ -81,10 +82,7 @@ void ReadBattleJoystick(Game& game, int p) {
   game.throttleInput[p] = game.joyY;
   if (game.joyButtons == 0) game.fireState[p] = 0;
   if (game.fireState[p] == 0 && game.joyButtons == kButton1Alone) game.fireState[p] = 1;
-  if (game.shells[p] == game.maxShells[p] && game.joyButtons == kButton2Alone &&
-      game.abilityState[p] == 0) {
-    game.fireState[p] = 2;
-  }
+  if (game.joyButtons == kButton2Alone && AbilityReady(game, p)) game.fireState[p] = 2;
 }
 
 }  // namespace bf

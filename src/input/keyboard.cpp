@@ -1,17 +1,13 @@
 #include "input/keyboard.h"
 
-#include "app/game.h"
+#include "abilities/abilities.h"
+#include "core/game.h"
 #include "platform/events.h"
 
 namespace bf {
 namespace {
 
 constexpr int kKeyA = 65, kKeyD = 68, kKeyF = 70, kKeyG = 71, kKeyS = 83, kKeyW = 87;
-
-// An ability may be requested only with a full magazine and no ability running.
-bool AbilityReady(const Game& game, int p) {
-  return game.shells[p] == game.maxShells[p] && game.abilityState[p] == 0;
-}
 
 // Battle: every line is tested on every key-down, auto-repeat included.
 void BattleKeyDown(Game& game, int key, int mask) {

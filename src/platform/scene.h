@@ -17,6 +17,11 @@ constexpr TextureId kNoTexture = -1;
 
 enum class LightType { kAmbient = 0, kPoint = 1 };
 
+// The device every view is drawn into, and how far the camera sees.
+constexpr int kDeviceWidth = 620;
+constexpr int kDeviceHeight = 430;
+constexpr float kBackDistance = 3000;
+
 class Scene {
  public:
   virtual ~Scene() = default;
@@ -49,7 +54,7 @@ class Scene {
   virtual void LookAt(FrameId frame, FrameId target) = 0;
   virtual void SetSceneBackground(FrameId root, float r, float g, float b) = 0;
 
-  // The viewport of the view being drawn: a rectangle of the 620 x 430 device seen from `camera`.
+  // The viewport of the view being drawn: a rectangle of the device seen from `camera`.
   virtual void SetViewport(FrameId camera, int x, int y, int width, int height) = 0;
   virtual void SetBack(float distance) = 0;
   // Clears the viewport's own rectangle (colour and depth), nothing outside it.

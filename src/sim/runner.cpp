@@ -10,14 +10,13 @@
 #include <memory>
 #include <sstream>
 
-#include "app/game.h"
 #include "app/program.h"
+#include "core/game.h"
 #include "platform/files.h"
 #include "platform/headless/headless_platform.h"
 #include "sim/trace.h"
 
 namespace bf {
-namespace {}  // namespace
 
 const char kRunnerUsage[] =
     "usage: burrowfield-sim [--script FILE] [--ticks N] [--trace FILE] [--render]\n"
@@ -25,6 +24,12 @@ const char kRunnerUsage[] =
     "                       [--memory-log FILE]";
 
 namespace {
+
+// Closes a file on every way out; the trace is closed by hand once, to see its last write fail.
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 bool ParseCount(const char* text, std::int64_t* value) {
   char* end = nullptr;
@@ -202,9 +207,9 @@ int RunRunner(const RunnerOptions& options, const volatile std::sig_atomic_t* cl
                  options.shotsDir.c_str());
     return 2;
   }
-  std::FILE* trace = nullptr;
+  FileHandle trace;
   if (!options.tracePath.empty()) {
-    trace = std::fopen(options.tracePath.c_str(), "w");
+    trace.reset(std::fopen(options.tracePath.c_str(), "w"));
     if (trace == nullptr) {
       std::fprintf(stderr, "burrowfield-sim: cannot write the trace file %s\n",
                    options.tracePath.c_str());
@@ -212,13 +217,12 @@ int RunRunner(const RunnerOptions& options, const volatile std::sig_atomic_t* cl
     }
   }
 
-  std::FILE* memoryLog = nullptr;
+  FileHandle memoryLog;
   if (!options.memoryLogPath.empty()) {
-    memoryLog = std::fopen(options.memoryLogPath.c_str(), "w");
+    memoryLog.reset(std::fopen(options.memoryLogPath.c_str(), "w"));
     if (memoryLog == nullptr) {
       std::fprintf(stderr, "burrowfield-sim: cannot write the memory log %s\n",
                    options.memoryLogPath.c_str());
-      if (trace != nullptr) std::fclose(trace);
       return 2;
     }
   }
@@ -232,24 +236,22 @@ int RunRunner(const RunnerOptions& options, const volatile std::sig_atomic_t* cl
   auto headless = CreateHeadlessPlatform(headlessOptions, script, &error);
   if (!headless) {
     std::fprintf(stderr, "burrowfield-sim: %s\n", error.c_str());
-    if (trace != nullptr) std::fclose(trace);
-    if (memoryLog != nullptr) std::fclose(memoryLog);
     return 1;
   }
 
   const auto start = std::chrono::steady_clock::now();
   auto game = std::make_unique<Game>(headless->platform());
-  RunnerObserver observer(options, *headless, trace, memoryLog);
+  RunnerObserver observer(options, *headless, trace.get(), memoryLog.get());
   game->observer = &observer;
   int status = RunProgram(*game);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (trace != nullptr && std::fclose(trace) != 0) {
+  if (trace != nullptr && std::fclose(trace.release()) != 0) {
     std::fprintf(stderr, "burrowfield-sim: cannot write the trace file %s\n",
                  options.tracePath.c_str());
     status = 2;
   }
-  if (memoryLog != nullptr) std::fclose(memoryLog);
+  memoryLog.reset();
   if (observer.failed()) status = 2;
   std::printf("%s\n",
               FormatSummary(headless->processedTicks(), observer.winners(), seconds).c_str());

@@ -2,7 +2,7 @@
 // The runner's trace: one JSON object per processed tick with the whole game state.
 #include <string>
 
-#include "app/game.h"
+#include "core/game.h"
 
 namespace bf {
 

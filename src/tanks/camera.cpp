@@ -4,8 +4,9 @@
 
 #include <cmath>
 
-#include "app/game.h"
-#include "app/numeric.h"
+#include "abilities/abilities.h"
+#include "core/game.h"
+#include "core/numeric.h"
 
 namespace bf {
 namespace {
@@ -14,7 +15,6 @@ constexpr double kCameraBehind = 300;
 constexpr float kCameraHeight = 120;
 constexpr float kCameraTilt = -0.2f;
 constexpr float kOverviewHeight = 250;
-constexpr int kFoxType = 1;
 
 // The player with the greatest life among those at 0 or more; the higher index wins a tie.
 // -1 when nobody qualifies.
@@ -34,9 +34,7 @@ int FindLeader(const Game& game) {
 void LookAtLeader(Game& game) {
   const int leader = FindLeader(game);
   if (leader >= 0) {
-    const bool cloakedFox =
-        game.playerCharacter[leader] == kFoxType && game.abilityState[leader] >= 1;
-    game.overviewTarget = cloakedFox ? game.stageFrame : game.tankFrame[leader];
+    game.overviewTarget = Cloaked(game, leader) ? game.stageFrame : game.tankFrame[leader];
   }
   Scene& scene = *game.io.scene;
   scene.SetPosition(game.cameraFrame, kNoFrame, 0, kOverviewHeight, 0);

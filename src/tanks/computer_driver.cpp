@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/game.h"
-#include "app/numeric.h"
 #include "battle/world_slots.h"
+#include "core/game.h"
+#include "core/numeric.h"
 
 namespace bf {
 namespace {
@@ -38,10 +38,6 @@ void RunStraight(Game& game, int p) {
   game.aiSearch[p] = 0;
 }
 
-bool Sees(double probeX, double probeZ, double x, double z, int reach) {
-  return x - reach < probeX && probeX < x + reach && z - reach < probeZ && probeZ < z + reach;
-}
-
 // A tank in line may draw the ability (with a full magazine) and then, separately, the gun. Both
 // draws are made afresh for every probe step that falls on the tank.
 void ConsiderFiring(Game& game, int p) {
@@ -73,13 +69,13 @@ void LookAhead(Game& game, int p) {
     game.prevZ = game.tankZ[p] + step * kLookStride * std::sin(h);
     wallInLine = wallInLine || InsideAnyWall(game, game.prevX, game.prevZ);
     for (int k = 0; k < kItems && !wallInLine; ++k) {
-      if (Sees(game.prevX, game.prevZ, game.itemX[k], game.itemZ[k], kItemSight)) {
+      if (WithinBox(game.itemX[k], game.itemZ[k], kItemSight, game.prevX, game.prevZ)) {
         RunStraight(game, p);
       }
     }
     for (int k = 0; k < kPlayers; ++k) {
       if (k == p || game.shells[p] < 1) continue;
-      if (Sees(game.prevX, game.prevZ, game.tankX[k], game.tankZ[k], kTankSight)) {
+      if (WithinBox(game.tankX[k], game.tankZ[k], kTankSight, game.prevX, game.prevZ)) {
         ConsiderFiring(game, p);
       }
     }

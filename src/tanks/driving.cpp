@@ -4,18 +4,16 @@
 
 #include <cmath>
 
-#include "app/game.h"
-#include "app/numeric.h"
 #include "battle/world_slots.h"
+#include "core/game.h"
+#include "core/numeric.h"
 
 namespace bf {
 namespace {
 
 constexpr int kTurnStep = 4;
-constexpr int kFullTurn = 360;
 constexpr double kFieldEdge = 750;
 constexpr double kTankReach = 70;
-constexpr int kDriftStage = 4;
 constexpr double kDriftBandNear = 350, kDriftBandFar = 525, kDrift = 10;
 
 bool InsideTank(const Game& game, int p, int k) {
@@ -55,10 +53,10 @@ void RememberPosition(Game& game, int p) {
   game.prevZ = game.tankZ[p];
 }
 
-// The side drift of stage 5's two bands, tested on z before the z step; it moves a standing
-// tank too.
-void DriftOnStage5(Game& game, int p) {
-  if (game.stageIndex != kDriftStage) return;
+// The side drift of the factory's two conveyor belts, tested on z before the z step; it moves a
+// standing tank too.
+void DriftOnConveyors(Game& game, int p) {
+  if (!HasConveyors(StageOf(game))) return;
   const double z = game.tankZ[p];
   if (kDriftBandNear < z && z < kDriftBandFar) game.tankX[p] += kDrift;
   if (-kDriftBandFar < z && z < -kDriftBandNear) game.tankX[p] -= kDrift;
@@ -102,7 +100,7 @@ void BobTank(Game& game, int p) {
 void StepTankX(Game& game, int p) {
   RememberPosition(game, p);
   game.tankX[p] += game.tankSpeed[p] * std::cos(Radians(game.tankHeading[p]));
-  DriftOnStage5(game, p);
+  DriftOnConveyors(game, p);
   KeepInField(game, p);
 }
 

@@ -8,7 +8,8 @@ struct Game;
 void SteerTank(Game& game, int p);
 void ApplyThrottle(Game& game, int p);
 void BobTank(Game& game, int p);
-// The x step (with the stage-5 side drift) and the z step, each followed by KeepInField.
+// The x step (with the factory conveyors' side drift) and the z step, each followed by
+// KeepInField.
 void StepTankX(Game& game, int p);
 void StepTankZ(Game& game, int p);
 // Keeps tank p in -750..750 and undoes an axis step into another tank's box or a wall.

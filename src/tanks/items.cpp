@@ -1,12 +1,11 @@
 #include "tanks/items.h"
 
 #include "abilities/abilities.h"
-#include "abilities/star_bursts.h"
-#include "app/game.h"
-#include "app/numeric.h"
 #include "app/screens.h"
 #include "audio/sound.h"
 #include "battle/world_slots.h"
+#include "core/game.h"
+#include "core/numeric.h"
 
 namespace bf {
 namespace {
@@ -14,14 +13,7 @@ namespace {
 constexpr int kLifeItem = 0;
 constexpr int kShellItem = 1;
 constexpr int kItemReach = 50;
-constexpr int kNetReach = 60;
-constexpr int kMineReach = 35;
 constexpr int kItemLife = 10;
-constexpr int kMineDamage = 20;
-constexpr int kMineStars = 10;
-constexpr int kShakeTicks = 10;
-constexpr int kSpiderType = 7;
-constexpr int kMinerType = 9;
 // One chance in this many, per absent item and player step, that the item comes back.
 constexpr int kItemChance = 1000;
 constexpr int kItemSpread = 1200;
@@ -50,34 +42,6 @@ void PickUpShells(Game& game, int p) {
   if (!PickUp(game, p, kShellItem)) return;
   game.shells[p] = game.maxShells[p];
   DrawStatusPanels(game);
-}
-
-// A net holds every tank but the spider's. Its timer is shared by all the tanks it holds.
-void MeetNet(Game& game, int p, int n) {
-  if (game.playerCharacter[p] == kSpiderType) return;
-  if (!Touches(game, p, game.netX[n], game.netZ[n], kNetReach)) return;
-  game.netTimer[n] -= 1;
-  game.tankSpeed[p] = 0;
-  game.tankX[p] = game.netX[n];
-  game.tankZ[p] = game.netZ[n];
-  if (game.netTimer[n] <= 0) {
-    game.netX[n] = kFreeSlot;
-    game.io.scene->SetPosition(game.netFrame[n], kNoFrame, kFreeSlot, 0, 0);
-  }
-}
-
-// Mines spare the tanks that lay them, whoever laid this one.
-void MeetMine(Game& game, int p, int m) {
-  if (game.playerCharacter[p] == kMinerType) return;
-  if (!Touches(game, p, game.mineX[m], game.mineZ[m], kMineReach)) return;
-  game.mineX[m] = kFreeSlot;
-  game.io.scene->SetPosition(game.mineFrame[m], kNoFrame, kFreeSlot, 0, 0);
-  game.burstCount = kMineStars;
-  game.playerLife[p] -= kMineDamage;
-  game.shakeTimer[p] = kShakeTicks;
-  PlaySoundEffect(game, kSoundBom);
-  DrawStatusPanels(game);
-  StarBurstAtPlayer(game, p);
 }
 
 // An absent item comes back, rarely, at a random place; never inside a wall.

@@ -1,8 +1,8 @@
 #include "tanks/player_step.h"
 
 #include "abilities/abilities.h"
-#include "app/game.h"
 #include "battle/battle.h"
+#include "core/game.h"
 #include "input/joystick.h"
 #include "tanks/camera.h"
 #include "tanks/computer_driver.h"

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "app/game.h"
 #include "audio/sound.h"
+#include "core/game.h"
 #include "support/test_game.h"
 
 namespace bf::test {

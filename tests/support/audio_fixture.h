@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/game.h"
+#include "core/game.h"
 #include "platform/headless/headless_audio.h"
 
 namespace bf::testing {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/surface/pixel_surface.h"
+#include "platform/pixels/pixel_surface.h"
 
 namespace bf::test {
 

@@ -11,7 +11,7 @@
 #include "platform/files.h"
 #include "platform/gl/gl_renderer.h"
 #include "platform/gl/gl_scene.h"
-#include "platform/surface/pixel_surface.h"
+#include "platform/pixels/pixel_surface.h"
 #include "support/scoped_settings.h"
 
 namespace bf {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/surface.h"
-#include "platform/surface/pixel_surface.h"
+#include "platform/pixels/pixel_surface.h"
 
 namespace bf::test {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/game.h"
+#include "core/game.h"
 #include "platform/headless/null_audio.h"
 #include "platform/headless/null_display.h"
 #include "platform/headless/scripted_input.h"

@@ -3,13 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "core/facts.h"
 #include "mesh.h"
 #include "raster.h"
 
 namespace assetgen {
 
-constexpr int kTankTypes = 11;
-constexpr int kStages = 5;
+constexpr int kTankTypes = bf::kTankTypes;
+constexpr int kStages = bf::kStages;
 // The game draws every stage mesh seven times larger than the file.
 constexpr float kStageScale = 7;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/sprite_sheet.h"
 #include "models.h"
 #include "raster.h"
 #include "sounds.h"
@@ -99,6 +100,8 @@ void Lettering(Image* img, const Font& font, const std::string& text, float heig
 }
 
 // A 10 x 20 player marker: an upward arrow in the player's colour on a dark tag.
+static_assert(bf::PlayerMarkerRect(0).width == 10 && bf::PlayerMarkerRect(0).height == 20,
+              "the marker is drawn for a 10 x 20 place");
 Image Marker(Pixel colour) {
   Image m(10, 20, {30, 30, 40});
   for (int x = 0; x < 10; ++x) {
@@ -120,14 +123,18 @@ Image Marker(Pixel colour) {
   return m;
 }
 
-Image Label(const Font& font, const std::string& text, Pixel top, Pixel bottom) {
-  Image img(130, 30);
-  img.Gradient(0, 0, 130, 30, top, bottom);
-  for (int x = 0; x < 130; ++x) {
+// A row label of the selection screen, as large as its place on the sheet.
+Image Label(const Font& font, const std::string& text, Pixel top, Pixel bottom,
+            bf::SpriteRect place) {
+  const int w = place.width, h = place.height;
+  Image img(w, h);
+  img.Gradient(0, 0, w, h, top, bottom);
+  for (int x = 0; x < w; ++x) {
     img.Set(x, 0, Shade(top, 1.3f));
-    img.Set(x, 29, Shade(bottom, 0.6f));
+    img.Set(x, h - 1, Shade(bottom, 0.6f));
   }
-  Lettering(&img, font, text, 24, 65, 24, {255, 255, 255}, {255, 235, 150}, {40, 30, 60}, 2);
+  Lettering(&img, font, text, 24, w / 2.0f, 24, {255, 255, 255}, {255, 235, 150}, {40, 30, 60},
+            2);
   return img;
 }
 
@@ -157,21 +164,32 @@ Image TankIcon(const Mesh& tank, int type, int size) {
   return big.Downsample(ss);
 }
 
+// Laid out as the game cuts it up (core/sprite_sheet.h).
 Image SpriteSheet(const Models& models, const Font& bold) {
-  Image sheet(640, 150, {40, 40, 60});
-  for (int t = 0; t < kTankTypes; ++t) sheet.Paste(TankIcon(models.tanks[t], t, 50), 50 * t, 0);
-  for (int s = 0; s < kStages; ++s)
-    sheet.Paste(StagePicture(models.stages[s], s, 100), 100 * s, 50);
-  sheet.Paste(Label(bold, "TANK", {70, 120, 220}, {30, 50, 130}), 500, 50);
-  sheet.Paste(Label(bold, "STAGE", {220, 110, 60}, {130, 40, 30}), 500, 80);
-  const Pixel players[4] = {{255, 0, 0}, {0, 0, 255}, {255, 255, 0}, {0, 255, 0}};
-  for (int p = 0; p < 4; ++p) sheet.Paste(Marker(players[p]), 600 + 10 * p, 0);
+  Image sheet(bf::kSheetWidth, bf::kSheetHeight, {40, 40, 60});
+  for (int t = 0; t < kTankTypes; ++t) {
+    const bf::SpriteRect icon = bf::TankIconRect(t);
+    sheet.Paste(TankIcon(models.tanks[t], t, icon.width), icon.x, icon.y);
+  }
+  for (int s = 0; s < kStages; ++s) {
+    const bf::SpriteRect picture = bf::StagePictureRect(s);
+    sheet.Paste(StagePicture(models.stages[s], s, picture.width), picture.x, picture.y);
+  }
+  sheet.Paste(Label(bold, "TANK", {70, 120, 220}, {30, 50, 130}, bf::kTankLabelRect),
+              bf::kTankLabelRect.x, bf::kTankLabelRect.y);
+  sheet.Paste(Label(bold, "STAGE", {220, 110, 60}, {130, 40, 30}, bf::kStageLabelRect),
+              bf::kStageLabelRect.x, bf::kStageLabelRect.y);
+  const Pixel players[bf::kPlayers] = {{255, 0, 0}, {0, 0, 255}, {255, 255, 0}, {0, 255, 0}};
+  for (int p = 0; p < bf::kPlayers; ++p) {
+    const bf::SpriteRect marker = bf::PlayerMarkerRect(p);
+    sheet.Paste(Marker(players[p]), marker.x, marker.y);
+  }
   return sheet;
 }
 
 Image TitlePicture(const Models& models, const Font& bold) {
-  Image img(320, 120);
-  img.Gradient(0, 0, 320, 120, {120, 170, 255}, {220, 200, 255});
+  Image img(bf::kTitleRect.width, bf::kTitleRect.height);
+  img.Gradient(0, 0, img.width(), img.height(), {120, 170, 255}, {220, 200, 255});
   img.FillCircle(292, 20, 13, {255, 245, 180});
   img.FillCircle(292, 20, 17, {255, 245, 180}, 0.3f);
   const float clouds[][3] = {{30, 14, 7}, {42, 11, 9}, {54, 15, 6}};

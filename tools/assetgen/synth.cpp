@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "loudness.h"
-#include "platform/mixer_level.h"
+#include "platform/sdl/mixer_level.h"
 
 namespace assetgen {
 namespace {

@@ -22,8 +22,8 @@ flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -Wall -Wextra -I"$root/src" -I"
   $(pkg-config --cflags sdl2 SDL2_mixer))
 sanitizers=(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
 libs=($(pkg-config --libs sdl2 SDL2_mixer) -lassimp)
-sources=(src/platform/gl/x_mesh.cpp src/platform/gl/image_file.cpp
-  src/platform/wave_file.cpp src/platform/headless/script.cpp tools/fuzz/fuzz_entry.cpp)
+sources=(src/platform/readers/x_mesh.cpp src/platform/readers/image_file.cpp
+  src/platform/readers/wave_file.cpp src/platform/headless/script.cpp tools/fuzz/fuzz_entry.cpp)
 objects=()
 for source in "${sources[@]}"; do
   object="$out/obj/$(basename "${source%.cpp}").o"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "loudness.h"
-#include "platform/mixer_level.h"
+#include "platform/sdl/mixer_level.h"
 
 namespace {
 

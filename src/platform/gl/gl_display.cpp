@@ -6,7 +6,7 @@
 
 #include "platform/gl/gl_program.h"
 #include "platform/gl/gl_scene.h"
-#include "platform/surface/pixel_surface.h"
+#include "platform/pixels/pixel_surface.h"
 
 namespace bf {
 namespace {

@@ -7,8 +7,8 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "platform/gl/gl_program.h"
-#include "platform/gl/image_file.h"
-#include "platform/gl/x_mesh.h"
+#include "platform/readers/image_file.h"
+#include "platform/readers/x_mesh.h"
 
 namespace bf {
 namespace {
@@ -379,7 +379,7 @@ void GlScene::SetViewport(FrameId camera, int x, int y, int width, int height) {
   viewY_ = y;
   viewWidth_ = width;
   viewHeight_ = height;
-  back_ = 3000.0f;
+  back_ = kBackDistance;
 }
 
 void GlScene::SetBack(float distance) {

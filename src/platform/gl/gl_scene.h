@@ -13,9 +13,6 @@
 
 namespace bf {
 
-constexpr int kDeviceWidth = 620;
-constexpr int kDeviceHeight = 430;
-
 class GlScene : public Scene {
  public:
   // Needs the GL context current; call Init() before anything else.
@@ -124,7 +121,7 @@ class GlScene : public Scene {
 
   FrameId camera_ = kNoFrame;
   int viewX_ = 0, viewY_ = 0, viewWidth_ = kDeviceWidth, viewHeight_ = kDeviceHeight;
-  float back_ = 3000.0f;
+  float back_ = kBackDistance;
 
   Program programs_[kProgramVariants];
   int currentProgram_ = -1;

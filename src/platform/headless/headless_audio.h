@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/audio.h"
-#include "platform/wave_file.h"
+#include "platform/readers/wave_file.h"
 
 namespace bf {
 

@@ -5,7 +5,7 @@
 #include "platform/headless/null_scene.h"
 #include "platform/headless/scripted_input.h"
 #include "platform/messages.h"
-#include "platform/sdl/video.h"
+#include "platform/gl/video.h"
 
 namespace bf {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // SDL key events in the form the game's key handlers expect: Windows virtual-key codes and the
 // modifier mask (1 Shift, 2 Ctrl, 4 Alt) as it stands after the event.
-#include <SDL2/SDL_keyboard.h>
+#include <SDL_keyboard.h>
 
 namespace bf {
 

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/mixer_level.h"
-#include "platform/wave_file.h"
+#include "platform/sdl/mixer_level.h"
+#include "platform/readers/wave_file.h"
 
 namespace bf {
 namespace {

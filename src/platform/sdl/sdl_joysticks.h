@@ -6,7 +6,7 @@
 //
 // A slot belongs to the pad that first took it for the whole run: unplugged, it reads centred
 // with no buttons; plugged in again, the pad returns to its own slot.
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
 #include "platform/sdl/sdl_platform.h"
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 #include <cstdlib>
 
@@ -9,7 +9,7 @@
 #include "platform/sdl/message_box.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_joysticks.h"
-#include "platform/sdl/video.h"
+#include "platform/gl/video.h"
 
 namespace bf {
 namespace {

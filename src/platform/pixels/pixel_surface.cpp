@@ -1,6 +1,6 @@
-#include "platform/surface/pixel_surface.h"
+#include "platform/pixels/pixel_surface.h"
 
-#include <SDL2/SDL_ttf.h>
+#include <SDL_ttf.h>
 
 #include <algorithm>
 #include <cmath>

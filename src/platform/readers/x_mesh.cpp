@@ -1,4 +1,4 @@
-#include "platform/gl/x_mesh.h"
+#include "platform/readers/x_mesh.h"
 
 #include <assimp/cimport.h>
 #include <assimp/material.h>

@@ -1,7 +1,7 @@
 #pragma once
-// How loud the mixer plays, and how it keeps a pile of loud voices from clipping. Shared by the
-// SDL back-end, which applies it, assetgen, which holds each effect under a ceiling the same way,
-// and tools/soundcheck, which measures the worst case against full scale.
+// How loud the mixer plays, and how it keeps a pile of loud voices from clipping: applied by
+// SdlAudio, and shared (it needs nothing but the standard library) with assetgen, which holds each
+// effect under a ceiling the same way, and tools/soundcheck, which measures the worst case.
 #include <cmath>
 
 namespace bf {

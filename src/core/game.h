@@ -5,27 +5,11 @@
 #include <array>
 #include <cstdint>
 
-#include "app/random.h"
+#include "core/facts.h"
+#include "core/random.h"
 #include "platform/platform.h"
 
 namespace bf {
-
-constexpr int kPlayers = 4;
-constexpr int kShotSlots = 31;
-constexpr int kStarSlots = 21;
-constexpr int kWallSlots = 21;
-constexpr int kNetSlots = 11;
-constexpr int kMineSlots = 11;
-constexpr int kItems = 2;
-constexpr int kMovers = 4;
-constexpr int kAbilityEntries = 20;
-constexpr int kTankTypes = 11;
-constexpr int kStages = 5;
-constexpr int kSoundEffects = 19;
-
-// x of a free pool entry, and where every idle 3D object is parked, out of every view.
-constexpr int kFreeSlot = -5000;
-constexpr std::uint32_t kTickMs = 20;
 
 // One entry of the sound-effect table: an effect decoded once, played on its voices in turn.
 struct SoundEffect {
@@ -134,5 +118,14 @@ struct Game {
   bool musicHooked = false;
   bool musicOpen = false;
 };
+
+// Player p's tank type, for a player in a battle (every slot has a type then).
+inline TankType TankTypeOf(const Game& game, int p) {
+  return static_cast<TankType>(game.playerCharacter[p]);
+}
+
+inline Stage StageOf(const Game& game) {
+  return static_cast<Stage>(game.stageIndex);
+}
 
 }  // namespace bf

@@ -1,4 +1,4 @@
-#include "platform/gl/image_file.h"
+#include "platform/readers/image_file.h"
 
 #include <SDL.h>
 

@@ -1,4 +1,4 @@
-#include "platform/wave_file.h"
+#include "platform/readers/wave_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,12 +1,12 @@
-#include "platform/sdl/video.h"
+#include "platform/gl/video.h"
 
-#include <SDL2/SDL.h>
+#include <SDL.h>
 
 #include <algorithm>
 #include <array>
 
 #include "platform/gl/gl_renderer.h"
-#include "platform/surface/pixel_surface.h"
+#include "platform/pixels/pixel_surface.h"
 
 namespace bf {
 namespace {

@@ -13,12 +13,15 @@ void OnCloseSignal(int signal) {
 }
 
 // SIGINT and SIGTERM close the window from outside, so the program ends in order with its trace
-// written; a second one ends it at once. Installed before any video starts, so SDL keeps its own
-// handlers (which would turn the signals into events nobody reads) out.
+// written. Installed before any video starts, so SDL keeps its own handlers (which would turn
+// the signals into events nobody reads) out. A write the signal interrupts is carried on, not
+// failed, so no line of the trace is lost. A repeated signal changes nothing: `timeout` sends
+// its signal twice, to the program and to its process group, and the second must not cut the
+// orderly end short.
 void CatchCloseSignals() {
   struct sigaction action {};
   action.sa_handler = OnCloseSignal;
-  action.sa_flags = SA_RESETHAND;
+  action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);

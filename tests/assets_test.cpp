@@ -5,6 +5,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <cmath>
@@ -429,8 +430,11 @@ TEST(StageModels, FieldIsOpenGroundAwayFromTheWalls) {
 
 // A fresh run of assetgen writes exactly the bytes the build placed beside the game.
 TEST(AssetGenerator, WritesTheSameBytesOnEveryRun) {
-  const fs::path out = fs::temp_directory_path() / "burrowfield-assets-test";
-  fs::remove_all(out);
+  // A folder of its own: the shuffled run of the whole binary may run this test beside its
+  // single-test run.
+  std::string pattern = (fs::temp_directory_path() / "bf-assets-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const fs::path out = pattern;
   const std::string command = (kBin / "assetgen").string() + " --out " + out.string();
   ASSERT_EQ(std::system(command.c_str()), 0);
   int compared = 0;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/scripted_input.h"
+#include "platform/pads/pad_seats.h"
 #include "platform/sdl/sdl_joysticks.h"
 #include "support/scoped_settings.h"
 #include "support/test_game.h"
@@ -155,7 +155,7 @@ TEST_F(JoystickTest, MissingJoystickAgainstZeroLimitsReadsCentred) {
 TEST_F(JoystickTest, SecondJoystickMissingReadsLeftAndUpForPlayerThree) {
   test::TestGame scripted;
   Game& s = *scripted.game;
-  ScriptedJoysticks one(1);
+  PadSeats one(1);
   scripted.platform.joysticks = &one;
   InitJoystick(s, kDeadZone);
   ASSERT_EQ(s.joyIndex, 0);

@@ -3,10 +3,14 @@
 #include <SDL_mixer.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "audio/sound.h"
+#include "platform/sdl/mixer_level.h"
 #include "platform/sdl/sdl_audio.h"
 #include "support/audio_fixture.h"
 #include "support/scoped_settings.h"
@@ -242,6 +246,43 @@ TEST(SdlAudioTest, DummyDriverPlaysEachVoiceOnItsOwnChannel) {
   EXPECT_EQ(Mix_Playing(1), 0);
   device.Close();
   device.Close();
+}
+
+// One full-scale voice plays at the mix's level; then the shot's four voices, the hit's three and
+// the music, all at full scale at once: the mixer adds them with headroom and the limiter after
+// it rounds the pile off under full scale instead of clipping it.
+TEST(SdlAudioTest, APileOfFullScaleVoicesStaysUnderFullScale) {
+  TempDir dir;
+  const std::string loud = (dir.path() / "sound" / "loud.wav").string();
+  const std::filesystem::path output = dir.path() / "mixed.raw";
+  WriteSquareWave(loud, 1000, 44100, 32767);
+  ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+  ScopedEnv file("SDL_DISKAUDIOFILE", output.string());
+
+  SdlAudio device;
+  ASSERT_TRUE(device.Open());
+  const int effect = device.LoadEffect(loud, 7);
+  ASSERT_GE(effect, 0);
+  device.PlayVoice(effect, 0);
+  SDL_Delay(150);
+  for (int voice = 1; voice < 7; ++voice) device.PlayVoice(effect, voice);
+  ASSERT_TRUE(device.PlayMusic(loud));
+  SDL_Delay(150);
+  device.Close();
+
+  const std::vector<std::int16_t> stream = ReadDiskStream(output);
+  std::size_t first = 0;
+  while (first < stream.size() && stream[first] == 0) ++first;
+  int alone = 0, loudest = 0;
+  for (std::size_t i = first; i < stream.size(); ++i) {
+    const int magnitude = std::abs(stream[i]);
+    if (i < first + 2 * 4410) alone = std::max(alone, magnitude);
+    loudest = std::max(loudest, magnitude);
+  }
+  const float level = kMixGain * kMixerVolume / kMixerFullVolume;
+  EXPECT_NEAR(alone, 32767 * level, 32767 * 0.01f);
+  EXPECT_LE(loudest, 32768 * kLimiterCeiling);
+  EXPECT_GT(loudest, 32768 * kLimiterKnee);
 }
 
 // What can stand in place of a sound file, each refused at once with one warning naming it,

@@ -24,7 +24,7 @@ struct KindLimit {
   std::int64_t bytes;
 };
 
-// The game's largest files: a 1.1 MB stage, a 12 KB texture, a 110 KB effect, a 4 MB track.
+// The game's largest files: a 1.1 MB stage, a 12 KB texture, a 210 KB effect, a 17 MB track.
 KindLimit LimitOf(AssetKind kind) {
   switch (kind) {
     case AssetKind::kModel:

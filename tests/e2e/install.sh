@@ -105,8 +105,10 @@ window="$(xdotool search --name '^Burrowfield$' | head -1)"
 class="$(sed -n 's/^StartupWMClass=//p' "$desktop")"
 xprop -id "$window" WM_CLASS | grep -qF "= \"$class\", \"$class\"" ||
   fail "the window's class is not '$class': $(xprop -id "$window" WM_CLASS)"
-xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' ||
-  fail "the window has no 64 x 64 icon"
+# Read whole before matching: grep -q stops at the first match, and xprop, cut off, would fail
+# the pipeline.
+icons="$(xprop -id "$window" _NET_WM_ICON)"
+grep -q 'Icon (64 x 64)' <<<"$icons" || fail "the window has no 64 x 64 icon"
 hold Return
 wait_for installed-battle 20 battle full 0
 hold Escape

@@ -33,10 +33,22 @@ class RecordingMessages : public MessageSink {
   std::vector<ShownMessage> shown;
 };
 
-// A 16-bit stereo PCM wav of a square wave at 22050 Hz.
-inline void WriteSquareWave(const std::filesystem::path& path, int milliseconds) {
-  constexpr std::uint32_t kRate = 22050;
-  const std::uint32_t frames = kRate * static_cast<std::uint32_t>(milliseconds) / 1000;
+// What SDL's disk audio driver wrote: the mixed stream, 16-bit stereo samples interleaved.
+inline std::vector<std::int16_t> ReadDiskStream(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::int16_t> samples;
+  char bytes[2];
+  while (in.read(bytes, 2)) {
+    samples.push_back(static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[0]) |
+                                                static_cast<std::uint8_t>(bytes[1]) << 8));
+  }
+  return samples;
+}
+
+// A 16-bit stereo PCM wav of a square wave.
+inline void WriteSquareWave(const std::filesystem::path& path, int milliseconds,
+                            std::uint32_t rate = 22050, std::int16_t amplitude = 8000) {
+  const std::uint32_t frames = rate * static_cast<std::uint32_t>(milliseconds) / 1000;
   const std::uint32_t dataBytes = frames * 4;
   std::ofstream out(path, std::ios::binary);
   auto put32 = [&](std::uint32_t v) {
@@ -52,14 +64,15 @@ inline void WriteSquareWave(const std::filesystem::path& path, int milliseconds)
   put32(16);
   put16(1);  // PCM
   put16(2);
-  put32(kRate);
-  put32(kRate * 4);
+  put32(rate);
+  put32(rate * 4);
   put16(4);
   put16(16);
   out.write("data", 4);
   put32(dataBytes);
   for (std::uint32_t i = 0; i < frames; ++i) {
-    const std::uint16_t sample = (i / 25) % 2 == 0 ? 8000 : static_cast<std::uint16_t>(-8000);
+    const std::uint16_t sample =
+        static_cast<std::uint16_t>((i / 25) % 2 == 0 ? amplitude : -amplitude);
     put16(sample);
     put16(sample);
   }

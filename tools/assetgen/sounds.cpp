@@ -1,4 +1,5 @@
-// Sound effects: each a few oscillators, noise, envelopes and filters.
+// Sound effects: each a few oscillators, noise, envelopes and filters. Each keeps most of its
+// energy above 250 Hz, where small speakers still play, and is brought to a set loudness.
 #include "sounds.h"
 
 #include <algorithm>
@@ -17,9 +18,13 @@ float Time(std::size_t i) {
   return static_cast<float>(i) / kSampleRate;
 }
 
+std::size_t SampleAt(float seconds) {
+  return static_cast<std::size_t>(seconds * kSampleRate);
+}
+
 // A short fade at both ends so that no effect starts or stops with a click.
 void SoftEnds(std::vector<float>* s) {
-  const std::size_t n = std::min<std::size_t>(64, s->size() / 4);
+  const std::size_t n = std::min(SampleAt(0.0015f), s->size() / 4);
   for (std::size_t i = 0; i < n; ++i) {
     float g = static_cast<float>(i) / n;
     (*s)[i] *= g;
@@ -27,71 +32,102 @@ void SoftEnds(std::vector<float>* s) {
   }
 }
 
-// The main gun: a sharp crack over a low thump.
+// Drives the sound into a gentle saturation: a punchier, denser sound that is loud without
+// tall peaks.
+void Saturate(std::vector<float>* s, float drive) {
+  float loudest = 0;
+  for (float v : *s) loudest = std::max(loudest, std::fabs(v));
+  if (loudest <= 0) return;
+  for (float& v : *s) v = std::tanh(drive * v / loudest);
+}
+
+// The main gun: a sharp crack and the bang of the charge over a short low thump, with a little
+// echo behind.
 std::vector<float> Shot() {
-  auto s = Samples(0.4f);
+  auto s = Samples(0.45f);
   Noise noise(1);
-  OnePoleLowPass lp;
+  Biquad crackFilter = Biquad::HighPass(2200), bangFilter = Biquad::BandPass(650, 0.9f),
+         echoFilter = Biquad::LowPass(1800);
   Oscillator thump;
   for (std::size_t i = 0; i < s.size(); ++i) {
     float t = Time(i);
-    thump.Step(45 + 110 * std::exp(-t * 25));
-    float crack = lp.Run(noise.Next(), 200 + 6000 * std::exp(-t * 30)) * Decay(t, 0.001f, 0.04f);
-    s[i] = 1.2f * crack + 0.9f * thump.Sine() * Decay(t, 0.002f, 0.06f);
+    float n = noise.Next();
+    float crack = crackFilter.Run(n) * Decay(t, 0.0003f, 0.005f);
+    float bang = bangFilter.Run(n) * Decay(t, 0.0008f, 0.03f);
+    float echo = echoFilter.Run(n) * Decay(t, 0.015f, 0.06f);
+    thump.Step(80 + 150 * std::exp(-t * 40));
+    float low = thump.Sine() * Decay(t, 0.001f, 0.03f);
+    s[i] = 1.4f * crack + 2.2f * bang + 0.45f * echo + 0.4f * low;
   }
+  Saturate(&s, 2.2f);
   return s;
 }
 
-// A shell striking armour: a metallic clang with a dull knock.
+// A shell striking armour: a bright impact, a metallic clang ringing out and a dull knock.
 std::vector<float> Damage() {
-  auto s = Samples(0.45f);
+  auto s = Samples(0.5f);
   Noise noise(2);
-  const float partials[] = {310, 487, 733, 1051, 1420};
-  Oscillator osc[5], knock;
+  // A plate's partials, not a string's: they are not multiples of one another. Each pair beats
+  // slowly, which makes the ring shimmer.
+  const float partials[] = {420, 663, 1031, 1462, 2170, 2987, 3871};
+  Oscillator ring[7], beat[7], knock;
+  Biquad impactFilter = Biquad::HighPass(2500), bodyFilter = Biquad::BandPass(900, 1.5f);
   for (std::size_t i = 0; i < s.size(); ++i) {
     float t = Time(i);
     float clang = 0;
-    for (int k = 0; k < 5; ++k) {
-      osc[k].Step(partials[k]);
-      clang += osc[k].Sine() * Decay(t, 0.001f, 0.09f / (1 + k * 0.4f)) / (1 + k * 0.5f);
+    for (int k = 0; k < 7; ++k) {
+      ring[k].Step(partials[k]);
+      beat[k].Step(partials[k] * 1.004f);
+      float env = Decay(t, 0.0008f, 0.11f / (1 + k * 0.45f));
+      clang += (ring[k].Sine() + beat[k].Sine()) * env / (1 + k * 0.25f);
     }
-    knock.Step(90 + 60 * std::exp(-t * 30));
-    s[i] = 0.6f * clang + 0.7f * knock.Sine() * Decay(t, 0.002f, 0.04f) +
-           0.5f * noise.Next() * Decay(t, 0.0005f, 0.012f);
+    float n = noise.Next();
+    float impact = impactFilter.Run(n) * Decay(t, 0.0002f, 0.004f);
+    float body = bodyFilter.Run(n) * Decay(t, 0.0005f, 0.018f);
+    knock.Step(110 + 90 * std::exp(-t * 35));
+    s[i] =
+        0.35f * clang + 1.5f * impact + 1.4f * body + 0.7f * knock.Sine() * Decay(t, 0.001f, 0.03f);
   }
+  Saturate(&s, 1.6f);
   return s;
 }
 
-// A click-clack of the breech: two short metallic ticks.
+// The breech: a light click as it opens, then a solid clack as the shell goes home.
 std::vector<float> Reload() {
-  auto s = Samples(0.26f);
+  auto s = Samples(0.3f);
   Noise noise(3);
-  OnePoleHighPass hp;
+  Biquad clickFilter = Biquad::HighPass(2500), clackFilter = Biquad::BandPass(1300, 2.5f),
+         latchFilter = Biquad::BandPass(3400, 4);
   Oscillator ping;
   for (std::size_t i = 0; i < s.size(); ++i) {
     float t = Time(i);
     float t2 = t - 0.11f;
-    float env1 = Decay(t, 0.0005f, 0.008f);
-    float env2 = t2 > 0 ? Decay(t2, 0.0005f, 0.015f) : 0;
-    ping.Step(t2 > 0 ? 1800 : 2600);
-    s[i] = hp.Run(noise.Next(), 1500) * (env1 + 1.2f * env2) + 0.5f * ping.Sine() * (env1 + env2);
+    float click = Decay(t, 0.0003f, 0.006f);
+    float clack = t2 > 0 ? Decay(t2, 0.0003f, 0.014f) : 0;
+    float n = noise.Next();
+    ping.Step(t2 > 0 ? 2100 : 3000);
+    s[i] = clickFilter.Run(n) * (click + 0.8f * clack) + 2.5f * clackFilter.Run(n) * clack +
+           1.5f * latchFilter.Run(n) * click + 0.35f * ping.Sine() * (click + clack);
   }
+  Saturate(&s, 1.5f);
   return s;
 }
 
 // A pick-up: a quick rising bell arpeggio.
 std::vector<float> Life() {
-  auto s = Samples(0.7f);
+  auto s = Samples(0.75f);
   const float notes[] = {84, 88, 91, 96};  // C6 E6 G6 C7
   for (int k = 0; k < 4; ++k) {
-    Oscillator a, b;
+    Oscillator a, b, c;
     float start = k * 0.07f;
     float hz = MidiHz(notes[k]);
-    for (std::size_t i = static_cast<std::size_t>(start * kSampleRate); i < s.size(); ++i) {
+    for (std::size_t i = SampleAt(start); i < s.size(); ++i) {
       float t = Time(i) - start;
       a.Step(hz);
       b.Step(hz * 2.01f);
-      s[i] += (a.Sine() + 0.3f * b.Sine()) * Decay(t, 0.003f, 0.12f);
+      c.Step(hz * 3.98f);
+      float shimmer = 0.12f * c.Sine() * Decay(t, 0.001f, 0.03f);
+      s[i] += (a.Sine() + 0.3f * b.Sine() + shimmer) * Decay(t, 0.003f, 0.12f);
     }
   }
   return s;
@@ -102,17 +138,15 @@ void Brass(std::vector<float>* s, float start, float length, float note, float g
   Oscillator a, b, vib;
   OnePoleLowPass lp;
   float hz = MidiHz(note);
-  std::size_t first = static_cast<std::size_t>(start * kSampleRate);
-  std::size_t last =
-      std::min(s->size(), static_cast<std::size_t>((start + length + 0.15f) * kSampleRate));
-  for (std::size_t i = first; i < last; ++i) {
+  std::size_t last = std::min(s->size(), SampleAt(start + length + 0.15f));
+  for (std::size_t i = SampleAt(start); i < last; ++i) {
     float t = Time(i) - start;
     vib.Step(5.5f);
     float f = hz * (1 + 0.004f * vib.Sine() * std::min(1.0f, t * 3));
     a.Step(f);
     b.Step(f * 1.003f);
     float env = Gate(t, 0.03f, length + 0.15f, 0.15f);
-    float tone = lp.Run(a.Saw() + b.Saw(), 600 + 2500 * std::min(1.0f, t * 12));
+    float tone = lp.Run(a.Saw() + b.Saw(), 700 + 3800 * std::min(1.0f, t * 12));
     (*s)[i] += gain * tone * env;
   }
 }
@@ -129,27 +163,40 @@ std::vector<float> Win() {
   for (float note : {72.0f, 76.0f, 79.0f, 84.0f}) Brass(&s, 1.35f, 0.85f, note, 0.3f);
   // A cymbal swell under the last chord.
   Noise noise(5);
-  OnePoleHighPass hp;
-  for (std::size_t i = static_cast<std::size_t>(1.35f * kSampleRate); i < s.size(); ++i) {
+  Biquad hp = Biquad::HighPass(5000);
+  for (std::size_t i = SampleAt(1.35f); i < s.size(); ++i) {
     float t = Time(i) - 1.35f;
-    s[i] += 0.25f * hp.Run(noise.Next(), 4000) * Decay(t, 0.005f, 0.25f);
+    s[i] += 0.3f * hp.Run(noise.Next()) * Decay(t, 0.005f, 0.25f);
   }
   return s;
 }
 
-// An explosion: a roar of falling noise over a deep rumble.
+// An explosion: a blast, a roar of falling noise full of crackle, over a deep rumble.
 std::vector<float> Boom() {
   auto s = Samples(1.3f);
-  Noise noise(7);
+  Noise noise(7), sparks(8);
   OnePoleLowPass lp1, lp2;
+  Biquad blastFilter = Biquad::HighPass(1200), crackleFilter = Biquad::BandPass(2200, 1.2f),
+         rumbleCut = Biquad::HighPass(40);
   Oscillator rumble;
+  float crackle = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
     float t = Time(i);
-    float cutoff = 150 + 3500 * std::exp(-t * 6);
-    float roar = lp2.Run(lp1.Run(noise.Next(), cutoff), cutoff);
-    rumble.Step(30 + 50 * std::exp(-t * 8));
-    s[i] = 2.2f * roar * Decay(t, 0.003f, 0.22f) + 0.8f * rumble.Sine() * Decay(t, 0.005f, 0.18f);
+    float n = noise.Next();
+    float cutoff = 400 + 6000 * std::exp(-t * 2);
+    // The roar holds for a moment before it dies away.
+    float roar = lp2.Run(lp1.Run(n, cutoff), cutoff) * std::min(t / 0.002f, 1.0f) *
+                 (t < 0.45f ? 1 : std::exp2(-(t - 0.45f) / 0.22f));
+    float blast = blastFilter.Run(n) * Decay(t, 0.0005f, 0.012f);
+    // Sparse pops, thinning out as the fire dies.
+    if (sparks.Uniform() < 0.004f * std::exp(-t * 2.5f)) crackle = sparks.Next();
+    crackle *= 0.985f;
+    float pops = crackleFilter.Run(crackle * noise.Next());
+    rumble.Step(42 + 55 * std::exp(-t * 7));
+    float low = rumbleCut.Run(rumble.Sine()) * Decay(t, 0.004f, 0.16f);
+    s[i] = 2.4f * roar + 0.8f * blast + 2.0f * pops + 0.4f * low;
   }
+  Saturate(&s, 1.8f);
   return s;
 }
 
@@ -172,12 +219,12 @@ std::vector<float> RocketLaunch() {
   auto s = Samples(1.0f);
   Noise noise(9);
   StateVariableFilter svf;
-  OnePoleLowPass lp;
+  Biquad popFilter = Biquad::LowPass(1800);
   for (std::size_t i = 0; i < s.size(); ++i) {
     float t = Time(i);
-    float sweep = 400 + 2600 * std::sin(std::min(1.0f, t / 0.9f) * 3.1416f * 0.5f);
+    float sweep = 500 + 3500 * std::sin(std::min(1.0f, t / 0.9f) * 3.1416f * 0.5f);
     float whoosh = svf.Band(noise.Next(), sweep, 0.6f) * Gate(t, 0.12f, 1.0f, 0.55f);
-    float pop = lp.Run(noise.Next(), 1200) * Decay(t, 0.001f, 0.03f);
+    float pop = popFilter.Run(noise.Next()) * Decay(t, 0.001f, 0.03f);
     s[i] = 1.5f * whoosh + 1.5f * pop;
   }
   return s;
@@ -223,11 +270,11 @@ std::vector<float> Spider() {
   Noise noise(11), timing(12);
   float next = 0;
   for (int k = 0; k < 60 && next < 0.62f; ++k) {
-    float hz = 2500 + 3000 * timing.Uniform();
+    float hz = 2500 + 4000 * timing.Uniform();
     float gain = 0.5f + 0.5f * timing.Uniform();
     StateVariableFilter svf;
-    std::size_t first = static_cast<std::size_t>(next * kSampleRate);
-    for (std::size_t i = first; i < std::min(s.size(), first + 300); ++i) {
+    std::size_t first = SampleAt(next);
+    for (std::size_t i = first; i < std::min(s.size(), first + SampleAt(0.014f)); ++i) {
       float t = Time(i - first);
       s[i] += gain * svf.Band(noise.Next(), hz, 0.3f) * Decay(t, 0.0003f, 0.002f);
     }
@@ -241,14 +288,18 @@ std::vector<float> Spider() {
 std::vector<float> Fire() {
   auto s = Samples(1.2f);
   Noise noise(13), crackle(14);
-  OnePoleLowPass lp, flutter;
-  OnePoleHighPass hp;
+  OnePoleLowPass flutter;
+  Biquad roarLow = Biquad::LowPass(2200), roarHigh = Biquad::HighPass(180),
+         crackleFilter = Biquad::BandPass(3000, 1.5f);
+  float spark = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
     float t = Time(i);
     float surge = 0.7f + 0.3f * flutter.Run(noise.Next(), 8) * 8;
-    float roar = hp.Run(lp.Run(noise.Next(), 900), 80) * surge;
-    float pop = crackle.Uniform() > 0.998f ? crackle.Next() * 0.8f : 0;
-    s[i] = (1.6f * roar + pop) * Gate(t, 0.08f, 1.2f, 0.5f);
+    float roar = roarHigh.Run(roarLow.Run(noise.Next())) * surge;
+    if (crackle.Uniform() > 0.999f) spark = crackle.Next();
+    spark *= 0.99f;
+    float pop = crackleFilter.Run(spark * noise.Next());
+    s[i] = (1.6f * roar + 2.5f * pop) * Gate(t, 0.08f, 1.2f, 0.5f);
   }
   return s;
 }
@@ -273,18 +324,17 @@ std::vector<float> Glide() {
 std::vector<float> FishSplash() {
   auto s = Samples(0.75f);
   Noise noise(16), timing(17);
-  OnePoleHighPass hp;
-  OnePoleLowPass lp;
+  Biquad splashHigh = Biquad::HighPass(600), splashLow = Biquad::LowPass(7000);
   for (std::size_t i = 0; i < s.size(); ++i) {
     float t = Time(i);
-    s[i] = 0.9f * lp.Run(hp.Run(noise.Next(), 600), 5000) * Decay(t, 0.005f, 0.06f);
+    s[i] = 0.9f * splashLow.Run(splashHigh.Run(noise.Next())) * Decay(t, 0.005f, 0.06f);
   }
   float start = 0.08f;
   for (int k = 0; k < 9; ++k) {
     Oscillator bubble;
     float base = 350 + 500 * timing.Uniform();
-    std::size_t first = static_cast<std::size_t>(start * kSampleRate);
-    for (std::size_t i = first; i < std::min(s.size(), first + 1500); ++i) {
+    std::size_t first = SampleAt(start);
+    for (std::size_t i = first; i < std::min(s.size(), first + SampleAt(0.068f)); ++i) {
       float t = Time(i - first);
       bubble.Step(base * (1 + 6 * t));
       s[i] += 0.45f * bubble.Sine() * Decay(t, 0.002f, 0.015f);
@@ -322,25 +372,29 @@ std::vector<float> Meow() {
       [](float t) { return Gate(t, 0.06f, 0.7f, 0.25f); }, 18, 0.08f);
 }
 
-// Laying a mine: a light click, then a heavy clunk.
+// Laying a mine: a light click, then a heavy clunk of iron on the ground.
 std::vector<float> SetMine() {
   auto s = Samples(0.45f);
   Noise noise(19);
-  OnePoleHighPass hp;
-  OnePoleLowPass lp;
+  Biquad clickFilter = Biquad::HighPass(2500), knockLow = Biquad::BandPass(330, 4),
+         knockHigh = Biquad::BandPass(720, 5), rattleFilter = Biquad::HighPass(2000);
   Oscillator ping, thud;
   for (std::size_t i = 0; i < s.size(); ++i) {
     float t = Time(i);
+    float n = noise.Next();
     ping.Step(3200);
-    float click = (hp.Run(noise.Next(), 2500) + 0.6f * ping.Sine()) * Decay(t, 0.0005f, 0.006f);
+    float click = (clickFilter.Run(n) + 0.6f * ping.Sine()) * Decay(t, 0.0005f, 0.006f);
     float t2 = t - 0.14f;
     float clunk = 0;
     if (t2 > 0) {
-      thud.Step(70 + 80 * std::exp(-t2 * 30));
-      clunk = (thud.Sine() + 0.8f * lp.Run(noise.Next(), 700)) * Decay(t2, 0.002f, 0.05f);
+      thud.Step(90 + 80 * std::exp(-t2 * 30));
+      float knock = 3.5f * knockLow.Run(n) + 2.5f * knockHigh.Run(n);
+      clunk = (0.3f * thud.Sine() + knock) * Decay(t2, 0.001f, 0.045f) +
+              0.8f * rattleFilter.Run(n) * Decay(t2, 0.0005f, 0.008f);
     }
     s[i] = click + 1.3f * clunk;
   }
+  Saturate(&s, 1.5f);
   return s;
 }
 
@@ -354,8 +408,8 @@ std::vector<float> Puff() {
   for (std::size_t i = 0; i < s.size(); ++i) {
     float t = Time(i);
     poof.Step(120 - 60 * std::min(1.0f, t * 8));
-    float hiss = svf.Band(noise.Next(), 2200 - 900 * t, 0.8f) * Gate(t, 0.04f, 0.85f, 0.5f);
-    float thump = (poof.Sine() + lp.Run(noise.Next(), 400)) * Decay(t, 0.004f, 0.05f);
+    float hiss = svf.Band(noise.Next(), 2600 - 900 * t, 0.8f) * Gate(t, 0.04f, 0.85f, 0.5f);
+    float thump = (poof.Sine() + lp.Run(noise.Next(), 500)) * Decay(t, 0.004f, 0.05f);
     s[i] = 1.2f * hiss + thump;
   }
   return s;
@@ -364,18 +418,42 @@ std::vector<float> Puff() {
 }  // namespace
 
 std::vector<SoundFile> BuildSoundEffects() {
-  std::vector<SoundFile> effects = {{"shot", Shot(), 1},       {"dam", Damage(), 1},
-                                    {"reload", Reload(), 1},   {"life", Life(), 1},
-                                    {"win", Win(), 1},         {"bom", Boom(), 1},
-                                    {"pyon", Pyon(), 1},       {"rocket", RocketLaunch(), 1},
-                                    {"fox", Fox(), 1},         {"spider", Spider(), 1},
-                                    {"fire", Fire(), 1},       {"momonga", Glide(), 1},
-                                    {"fish", FishSplash(), 1}, {"shield", ShieldHum(), 1},
-                                    {"cat", Meow(), 1},        {"set", SetMine(), 1},
-                                    {"he", Puff(), 1}};
-  for (SoundFile& e : effects) {
-    SoftEnds(&e.samples);
-    Normalize(&e.samples, kEffectPeak);
+  struct Effect {
+    const char* name;
+    std::vector<float> (*build)();
+    float lufs;
+  };
+  const Effect table[] = {
+      {"shot", Shot, kCueLufs},          {"dam", Damage, kCueLufs},
+      {"reload", Reload, kCueLufs},      {"life", Life, kEffectLufs},
+      {"win", Win, kEffectLufs},         {"bom", Boom, kEffectLufs},
+      {"pyon", Pyon, kEffectLufs},       {"rocket", RocketLaunch, kEffectLufs},
+      {"fox", Fox, kEffectLufs},         {"spider", Spider, kEffectLufs},
+      {"fire", Fire, kEffectLufs},       {"momonga", Glide, kEffectLufs},
+      {"fish", FishSplash, kEffectLufs}, {"shield", ShieldHum, kEffectLufs},
+      {"cat", Meow, kEffectLufs},        {"set", SetMine, kEffectLufs},
+      {"he", Puff, kEffectLufs},
+  };
+  std::vector<SoundFile> effects;
+  for (const Effect& e : table) {
+    SoundFile file{e.name, e.build(), 1};
+    SoftEnds(&file.samples);
+    NormalizeLoudness(&file.samples, 1, e.lufs, kEffectCeiling);
+    effects.push_back(std::move(file));
+  }
+  // A short sound is heard by its loudest moment as much as by its whole: no other effect's
+  // loudest 400 ms may be louder than the quietest cue's (kept a little under, so that rounding
+  // to 16 bits never tips it over).
+  constexpr float kMomentMargin = 0.1f;
+  float cueMoment = 0;
+  for (std::size_t i = 0; i < effects.size(); ++i) {
+    const float moment = LoudestMoment(effects[i].samples, 1);
+    if (table[i].lufs == kCueLufs) cueMoment = i == 0 ? moment : std::min(cueMoment, moment);
+  }
+  for (std::size_t i = 0; i < effects.size(); ++i) {
+    const float over = LoudestMoment(effects[i].samples, 1) - (cueMoment - kMomentMargin);
+    if (table[i].lufs == kCueLufs || over <= 0) continue;
+    for (float& v : effects[i].samples) v *= std::pow(10.0f, -over / 20);
   }
   return effects;
 }

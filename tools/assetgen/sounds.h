@@ -12,13 +12,18 @@ struct SoundFile {
 };
 
 // The 17 effects: shot, dam, reload, life, win, bom, pyon, rocket, fox, spider, fire, momonga,
-// fish, shield, cat, set, he. Mono, peaks at -8 dBFS.
+// fish, shield, cat, set, he. Mono.
 std::vector<SoundFile> BuildSoundEffects();
-// bgm0 (selection screen, calm) and bgm1 (battle, lively): stereo loops of whole bars.
+// bgm0 (selection screen, bright) and bgm1 (battle, driving): stereo loops of whole bars.
 std::vector<SoundFile> BuildMusic();
 
-// Peak level of every effect (full scale 1): about -8 dBFS, so that overlapping voices keep room.
-constexpr float kEffectPeak = 0.4f;
-constexpr float kMusicPeak = 0.35f;
+// Integrated loudness (LUFS, as tools/soundcheck measures it). The shot, the hit and the reload,
+// which a player must never miss, stand above every other effect and well above the music.
+constexpr float kCueLufs = -12;
+constexpr float kEffectLufs = -13.5f;
+constexpr float kMusicLufs = -19;
+// No effect goes above -3 dBFS, so that four voices at once fit under the mixer's level.
+constexpr float kEffectCeiling = 0.708f;
+constexpr float kMusicCeiling = 0.9f;
 
 }  // namespace assetgen

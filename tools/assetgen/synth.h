@@ -1,6 +1,6 @@
 #pragma once
-// Building blocks for the generated sounds: oscillators, noise, envelopes, filters and the wav
-// file format (16-bit PCM at 22050 Hz).
+// Building blocks for the generated sounds: oscillators, noise, envelopes, filters, loudness and
+// the wav file format (16-bit PCM at 44100 Hz).
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -8,7 +8,7 @@
 
 namespace assetgen {
 
-constexpr int kSampleRate = 22050;
+constexpr int kSampleRate = 44100;
 constexpr float kTwoPi = 6.28318530718f;
 
 // Deterministic white noise in -1..1.
@@ -56,6 +56,8 @@ struct Oscillator {
     return 0;
   }
   float Triangle() const { return 4 * std::fabs(phase - 0.5f) - 1; }
+  // A square without the offset that an uneven duty gives it.
+  float Pulse(float duty) const { return Square(duty) + 1 - 2 * duty; }
 };
 
 struct OnePoleLowPass {
@@ -84,6 +86,22 @@ struct StateVariableFilter {
   }
 };
 
+// A fixed second-order filter (the audio EQ cookbook's), for shaping a sound's spectrum.
+struct Biquad {
+  float b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
+  float z1 = 0, z2 = 0;
+  static Biquad LowPass(float hz, float q = 0.7071f);
+  static Biquad HighPass(float hz, float q = 0.7071f);
+  // Unity gain at `hz`.
+  static Biquad BandPass(float hz, float q);
+  float Run(float x) {
+    const float y = b0 * x + z1;
+    z1 = b1 * x - a1 * y + z2;
+    z2 = b2 * x - a2 * y;
+    return y;
+  }
+};
+
 // Attack then exponential fall: rises over `attack` s, then halves every `halfLife` s.
 inline float Decay(float t, float attack, float halfLife) {
   if (t < attack) return t / attack;
@@ -102,10 +120,18 @@ inline float MidiHz(float note) {
   return 440.0f * std::exp2((note - 69) / 12.0f);
 }
 
-// Scales the samples so that the loudest has magnitude `peak` (full scale 1).
-void Normalize(std::vector<float>* samples, float peak);
+// The loudness of the loudest 400 ms, in LUFS, as soundcheck measures it.
+float LoudestMoment(const std::vector<float>& samples, int channels);
+// Scales the samples to `lufs` of integrated loudness (as soundcheck measures it), keeping every
+// sample under `ceiling`: peaks that would pass it are rounded off (a soft knee), the way a limiter
+// holds a loud transient.
+void NormalizeLoudness(std::vector<float>* samples, int channels, float lufs, float ceiling);
 
-// A PCM wav file, 16-bit, 22050 Hz; `samples` interleaved for two channels.
+// Removes the DC offset of a loop without breaking its seam: a gentle high pass run round the loop
+// until its state at the end is the state at the start.
+void RemoveDcOfLoop(std::vector<float>* samples, int channels);
+
+// A PCM wav file, 16-bit, 44100 Hz; `samples` interleaved for two channels.
 std::string WavBytes(const std::vector<float>& samples, int channels);
 
 }  // namespace assetgen

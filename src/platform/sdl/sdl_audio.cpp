@@ -5,18 +5,21 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "platform/sdl/mixer_level.h"
 #include "platform/readers/wave_file.h"
 
 namespace bf {
 namespace {
 
-constexpr int kSampleRate = 22050;
+constexpr int kSampleRate = 44100;
 constexpr int kChannels = 2;
 constexpr int kChunkSamples = 1024;
 constexpr Uint32 kNoEventType = static_cast<Uint32>(-1);
+constexpr int kLoopForever = -1;
 
 // SDL_mixer's end-of-music hook takes no user pointer, so what it needs lives here: the event
 // type it posts, and whether the game itself is halting the track (which is no natural end).
@@ -36,6 +39,15 @@ void OnMusicFinishedOnAudioThread() {
   SDL_Event event{};
   event.type = type;
   SDL_PushEvent(&event);
+}
+
+// Runs on the audio thread after the mixer: brings the mix, made with headroom, back up to its
+// level, rounding off the rare peak where many loud voices meet instead of clipping it.
+void LimitOnAudioThread(void*, Uint8* stream, int bytes) {
+  Sint16* samples = reinterpret_cast<Sint16*>(stream);
+  for (int i = 0; i < bytes / 2; ++i) {
+    samples[i] = static_cast<Sint16>(std::lround(32768 * LimitMix(samples[i] / 32768.0f)));
+  }
 }
 
 // The file as the mixer will read it: opened and checked once, so that what was checked is
@@ -83,6 +95,15 @@ bool SdlAudio::Open() {
   }
   MusicFinishedEventType();
   Mix_HookMusicFinished(OnMusicFinishedOnAudioThread);
+  // Every voice stays at full volume; the whole mix is turned down once, leaving the headroom
+  // for several loud effects at once, and brought back up after the mixer.
+  Mix_MasterVolume(kMixerVolume);
+  Mix_VolumeMusic(kMixerVolume);
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  if (Mix_QuerySpec(&rate, &format, &channels) != 0 && format == AUDIO_S16SYS) {
+    Mix_SetPostMix(LimitOnAudioThread, nullptr);
+  }
   channelCount_ = 0;
   Mix_AllocateChannels(0);
   open_ = true;
@@ -92,6 +113,7 @@ bool SdlAudio::Open() {
 void SdlAudio::Close() {
   if (!open_) return;
   Mix_HookMusicFinished(nullptr);
+  Mix_SetPostMix(nullptr, nullptr);
   StopMusic();
   for (int effect = 0; effect < static_cast<int>(effects_.size()); ++effect) ReleaseEffect(effect);
   effects_.clear();
@@ -167,7 +189,9 @@ bool SdlAudio::PlayMusic(const std::string& path) {
                  Mix_GetError());
     return false;
   }
-  if (Mix_PlayMusic(music_, 1) != 0) {
+  // The mixer loops the track itself, running from its last sample straight into its first: a
+  // restart after a reported end would leave a hole of up to one mixing buffer at every loop.
+  if (Mix_PlayMusic(music_, kLoopForever) != 0) {
     std::fprintf(stderr, "warning: music \"%s\" cannot be played: %s\n", path.c_str(),
                  Mix_GetError());
     Mix_FreeMusic(music_);
@@ -184,11 +208,12 @@ void SdlAudio::StopMusic() {
   music_ = nullptr;
 }
 
-// Plays the open track again from the start. A notice that was already queued when a new track
-// started finds that track playing and leaves it alone.
+// Plays the open track again from the start, should it ever end (it loops; only a failing read
+// could stop it). A notice that was already queued when a new track started finds that track
+// playing and leaves it alone.
 void SdlAudio::RestartMusic() {
   if (music_ == nullptr || Mix_PlayingMusic()) return;
-  if (Mix_PlayMusic(music_, 1) != 0) {
+  if (Mix_PlayMusic(music_, kLoopForever) != 0) {
     std::fprintf(stderr, "warning: music cannot be restarted: %s\n", Mix_GetError());
   }
 }

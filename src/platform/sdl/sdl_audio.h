@@ -1,6 +1,7 @@
 #pragma once
 // The SDL_mixer audio device: each effect decoded once into a chunk, each voice its own fixed
-// mixer channel; one music track whose natural end arrives as an SDL event.
+// mixer channel; one music track, looped by the mixer without a gap, whose end (should it end
+// anyway) arrives as an SDL event.
 #include <SDL.h>
 
 #include <string>

@@ -16,7 +16,8 @@ Usage:
   screen_check.py SHOT.xwd png OUT.png                     writes the screenshot as a PNG
   screen_check.py SHOT.xwd differs OTHER.xwd VIEW ...      the listed views (0..3) changed
 
-SHOT.xwd is `xwd -root` output (24 or 32 bits per pixel, as Xvfb at depth 24 writes it). The game
+SHOT.xwd is `xwd -root` output (24 or 32 bits per pixel, as Xvfb at depth 24 writes it), or a
+screenshot of the headless runner (`--shot`: a 640 x 480 RGB PNG, checked as it is). The game
 scales its 640 x 480 screen to the window keeping 4:3, with linear filtering, after rendering it
 in RGB565: every sample is therefore taken at the centre of a band at least two screen pixels
 wide, and compared with a tolerance that covers both the quantization and the filter's blend of
@@ -35,9 +36,46 @@ VIEWS = [(1, 1), (311, 1), (1, 211), (311, 211)]
 VIEW_SIZE = (308, 208)
 
 
+PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
+
+
+def paeth(a, b, c):
+    p = a + b - c
+    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+    return a if pa <= pb and pa <= pc else (b if pb <= pc else c)
+
+
+def read_png_rgb(data, path):
+    """The rows of an 8-bit RGB PNG without interlacing, as the runner writes it."""
+    at, idat = len(PNG_SIGNATURE), b""
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        body = data[at + 8:at + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
+            if (depth, colour, interlace) != (8, 2, 0):
+                raise SystemExit(f"FAIL: {path}: not an 8-bit RGB PNG without interlacing")
+        elif kind == b"IDAT":
+            idat += body
+        at += 12 + length
+    raw, stride, rows, previous = zlib.decompress(idat), width * 3, [], bytearray(width * 3)
+    for y in range(height):
+        kind, row = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            left = row[i - 3] if i >= 3 else 0
+            up, up_left = previous[i], (previous[i - 3] if i >= 3 else 0)
+            row[i] = (row[i] + (0, left, up, (left + up) // 2, paeth(left, up, up_left))[kind]) & 255
+        rows.append(row)
+        previous = row
+    return width, height, rows
+
+
 class Shot:
     def __init__(self, path):
         data = open(path, "rb").read()
+        if data.startswith(PNG_SIGNATURE):
+            self.init_png(data, path)
+            return
         h = struct.unpack(">25I", data[:100])
         header_size, pixmap_format, self.width, self.height = h[0], h[2], h[4], h[5]
         byte_order, bits_per_pixel, self.stride = h[7], h[11], h[12]
@@ -60,12 +98,20 @@ class Shot:
         self.scale_x = shown_w / 640
         self.scale_y = shown_h / 480
 
+    def init_png(self, data, path):
+        self.width, self.height, self.rows = read_png_rgb(data, path)
+        self.left = self.top = 0
+        self.scale_x = self.width / 640
+        self.scale_y = self.height / 480
+
     def value(self, x, y):
         start = self.offset + y * self.stride + x * self.bytes_per_pixel
         raw = self.data[start:start + self.bytes_per_pixel]
         return int.from_bytes(raw, "little" if self.endian == "<" else "big")
 
     def pixel(self, x, y):
+        if hasattr(self, "rows"):
+            return tuple(self.rows[y][3 * x:3 * x + 3])
         value = self.value(x, y)
         return tuple((value & m) >> s for m, s in zip(self.masks, self.shifts))
 

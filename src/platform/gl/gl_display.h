@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/gl/screen_fit.h"
 #include "platform/surface.h"
 
 struct SDL_Window;
@@ -31,6 +32,8 @@ class GlDisplay : public Display {
   // A picture laid over the middle of the screen, above everything (a message box), or nullptr
   // for none. The surface must outlive its time on the screen.
   void SetOverlay(PixelSurface* overlay);
+  // Where a rectangle of the screen shows in the window, in window coordinates.
+  PixelRect ScreenToWindow(const PixelRect& onScreen) const;
 
  private:
   struct Layer {  // a 2D surface and the texture it is shown through
@@ -64,9 +67,11 @@ class GlDisplay : public Display {
 
   GLuint program_ = 0;
   GLint destinationUniform_ = -1, sourceUniform_ = -1, quantizeUniform_ = -1, samplerUniform_ = -1;
+  GLuint presentProgram_ = 0;
+  GLint prescaleUniform_ = -1;
   GLuint emptyVao_ = 0;
   GLuint screenFramebuffer_ = 0;
-  GLuint screenColour_ = 0;
+  GLuint screenColour_ = 0;  // the composed screen's texture
 };
 
 }  // namespace bf

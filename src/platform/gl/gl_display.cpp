@@ -327,8 +327,14 @@ void GlDisplay::Present() {
   const bool changed = Compose();
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
-  if (!changed && !invalidated_ && width == shownWidth_ && height == shownHeight_) return;
+  // An unchanged screen is shown again now and then all the same: after a resize, the software
+  // driver's window buffer takes the new size only at the next swap, so the picture drawn just
+  // after a resize can be left at the old size, and on an idle screen nothing else would redraw.
+  const std::uint64_t now = SDL_GetTicks64();
+  const bool due = now - shownAtMs_ >= kRefreshMs;
+  if (!changed && !invalidated_ && !due && width == shownWidth_ && height == shownHeight_) return;
   invalidated_ = false;
+  shownAtMs_ = now;
   shownWidth_ = width;
   shownHeight_ = height;
   ShowInWindow();

@@ -3,6 +3,7 @@
 // a 16-bit (RGB565) picture, then scaled to the window with black bars keeping 4:3.
 #include <epoxy/gl.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/gl/screen_fit.h"
@@ -63,6 +64,8 @@ class GlDisplay : public Display {
   int composedUpdate_ = 0;
   int shownWidth_ = 0, shownHeight_ = 0;
   bool invalidated_ = true;
+  static constexpr std::uint64_t kRefreshMs = 250;
+  std::uint64_t shownAtMs_ = 0;
   bool quantize_ = false;  // set when the driver has no RGB565 target: the shader rounds instead
 
   GLuint program_ = 0;

@@ -358,6 +358,12 @@ Image ChaseSheet(const Models& models, const Font& font) {
     r.Draw(models.tanks[t], tank_place, cam, light);
     r.Draw(models.tanks[(t + 3) % kTankTypes], Translate({-120, 2, -500}) * RotateY(200), cam,
            light);
+    if (tank_view) {  // what a tank launches and lays ahead must show over its back
+      for (const Mesh& prop : models.props) {
+        if (prop.name() == "rocket") r.Draw(prop, Translate({0, 32, -97}), cam, light);
+        if (prop.name() == "mine") r.Draw(prop, Translate({0, 2, -145}), cam, light);
+      }
+    }
     int x = (cell % columns) * w, y = (cell / columns) * h;
     sheet.Paste(view, x, y);
     std::string label = tank_view ? models.tanks[t].name() : models.stages[stage].name();

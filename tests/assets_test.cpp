@@ -522,9 +522,15 @@ std::vector<Zone> ClearZones() {
   return zones;
 }
 
-// The highest point of a triangle (world x, height, z) over a zone: the triangle is clipped to
-// the zone's outline one edge at a time. Below -1e8 when it lies outside.
-float HighestOver(std::vector<aiVector3D> polygon, const Zone& zone) {
+float Height(const aiVector3D& p) {
+  return p.y;
+}
+
+// The highest `rise` of a triangle (x, height, z) over a zone: the triangle is clipped to the
+// zone's outline one edge at a time. `rise` is linear, so the clipped corners hold its highest.
+// Below -1e8 when the triangle lies outside.
+template <typename Rise = float (*)(const aiVector3D&)>
+float HighestOver(std::vector<aiVector3D> polygon, const Zone& zone, Rise rise = Height) {
   const std::size_t n = zone.outline.size();
   for (std::size_t e = 0; e < n && !polygon.empty(); ++e) {
     const auto& a = zone.outline[e];
@@ -543,7 +549,7 @@ float HighestOver(std::vector<aiVector3D> polygon, const Zone& zone) {
     polygon = std::move(kept);
   }
   float highest = -1e9f;
-  for (const aiVector3D& p : polygon) highest = std::max(highest, p.y);
+  for (const aiVector3D& p : polygon) highest = std::max(highest, rise(p));
   return highest;
 }
 
@@ -571,6 +577,31 @@ TEST(StageModels, KeepClearWhereThePlayersLook) {
     for (std::size_t z = 0; z < zones.size(); ++z) {
       EXPECT_LE(highest[z], zones[z].highest) << name << " " << zones[z].what;
     }
+  }
+}
+
+// Along its middle every tank stays under the line from its camera (300 behind, 120 up) to the
+// top of a mine 145 ahead, so what it launches and lays ahead shows in its own view.
+TEST(TankModels, StayUnderTheirCamerasSightLine) {
+  const Zone middle = Square("the tank's middle", -8, -200, 8, 200, 0);
+  const auto above_sight = [](const aiVector3D& p) {
+    const float ahead = -p.z;
+    return p.y - (120 - 110 * (300 + ahead) / 445);
+  };
+  for (const char* name : kTanks) {
+    LoadedModel model(name);
+    ASSERT_NE(model.scene, nullptr) << name;
+    float highest = -1e9f;
+    for (unsigned m = 0; m < model.scene->mNumMeshes; ++m) {
+      const aiMesh* mesh = model.scene->mMeshes[m];
+      for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+        const unsigned* k = mesh->mFaces[f].mIndices;
+        highest = std::max(highest, HighestOver({mesh->mVertices[k[0]], mesh->mVertices[k[1]],
+                                                 mesh->mVertices[k[2]]},
+                                                middle, above_sight));
+      }
+    }
+    EXPECT_LE(highest, 0) << name << " rises above the sight line";
   }
 }
 

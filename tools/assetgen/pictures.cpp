@@ -52,7 +52,7 @@ Image StagePicture(const Mesh& stage, int index, int size) {
   Camera cam;
   cam.eye = {0, 2400, -1300};
   cam.target = {0, 0, -40};
-  cam.fovDegrees = 50;  // the field and a glimpse of the scenery that tells the stages apart
+  cam.fovDegrees = 58;  // the field and a glimpse of the scenery that tells the stages apart
   r.Draw(stage, Scale({kStageScale, kStageScale, kStageScale}), cam, StageLighting(index));
   return big.Downsample(ss);
 }

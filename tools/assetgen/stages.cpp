@@ -220,17 +220,14 @@ Mesh Fortress() {
     m.Box(Place({cx, kRingWallHeight - 0.5f, cz}, {r.x1 - r.x0, 1, r.z1 - r.z0}), cap);
   }
   const Material wall = Paint(Rgb(150, 150, 160)), roof = Paint(Rgb(90, 100, 150));
-  // The outer rampart: low, with merlons along its top.
-  const float line = kFenceLine + 1.5f, body = kLowest - 0.7f;
-  const int merlons = 24;
+  // The outer rampart, low and capped.
+  const Material coping = Paint(Rgb(185, 185, 195));
+  const float line = kFenceLine + 1.5f, body = kLowest - 0.5f;
   for (int s = -1; s <= 1; s += 2) {
     m.Box(Place({0, body / 2, s * line}, {2 * line + 3, body, 3}), wall);
     m.Box(Place({s * line, body / 2, 0}, {3, body, 2 * line - 3}), wall);
-    for (int i = 0; i < merlons; ++i) {
-      float t = -line + (i + 0.5f) * 2 * line / merlons;
-      m.Box(Place({t, body + 0.35f, s * line}, {4, 0.7f, 3}), wall);
-      m.Box(Place({s * line, body + 0.35f, t}, {3, 0.7f, 4}), wall);
-    }
+    m.Box(Place({0, body + 0.25f, s * line}, {2 * line + 3.6f, 0.5f, 3.6f}), coping);
+    m.Box(Place({s * line, body + 0.25f, 0}, {3.6f, 0.5f, 2 * line - 3}), coping);
   }
   // The gate towers stand out in the town, in the middle of each side, beyond the camera's reach.
   const float tower = kSceneryStart + 10;

@@ -190,7 +190,7 @@ Image TankIcon(const Mesh& tank, int type, int size) {
   const int n = size * ss;
   Image big(n, n, kKey);
   Renderer r(&big);
-  Camera cam = FrameMesh(tank, 1, {-0.55f, 0.5f, -1}, 0.7f);
+  Camera cam = FrameMesh(tank, 1, {-0.55f, 0.5f, -1}, 0.76f);
   Lighting light;
   light.position = {-400, 700, -600};
   light.ambient = {0.55f, 0.55f, 0.55f};

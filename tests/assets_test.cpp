@@ -5,8 +5,10 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "loudness.h"
@@ -350,8 +353,8 @@ TEST(StageModels, WallRectanglesMatchTheMeshes) {
         {-470, 130, 80, 390},
         {-470, 940, 330, 140},
         {330, 130, 80, 390}},
-       8,
-       20},
+       3,
+       4},
       {"stage4",
        {{200, 450, 200, 450}, {200, 450, -650, 450}, {-650, 450, -650, 450}, {-650, 450, 200, 450}},
        -5,
@@ -427,10 +430,154 @@ TEST(StageModels, FieldIsOpenGroundAwayFromTheWalls) {
   }
 }
 
+// A region of the ground in world units (a convex outline) and how high the stage may rise
+// there above the ground.
+struct Zone {
+  std::string what;
+  std::vector<std::array<float, 2>> outline;  // counter-clockwise in x, z
+  float highest;
+};
+
+Zone Square(std::string what, float x0, float z0, float x1, float z1, float highest) {
+  return {std::move(what), {{x0, z0}, {x1, z0}, {x1, z1}, {x0, z1}}, highest};
+}
+
+// The strip of ground from a tank's start to its camera, as wide as a tank.
+Zone Corridor(std::string what, float x, float z, float headingDegrees, float highest) {
+  const float h = headingDegrees * 3.14f / 180, c = std::cos(h), s = std::sin(h);
+  const float back = 300, half = 60;
+  const float bx = x - back * c, bz = z - back * s;
+  std::vector<std::array<float, 2>> o = {{x - half * s, z + half * c},
+                                         {x + half * s, z - half * c},
+                                         {bx + half * s, bz - half * c},
+                                         {bx - half * s, bz + half * c}};
+  float area = 0;
+  for (std::size_t i = 0; i < o.size(); ++i) {
+    const auto& p = o[i];
+    const auto& q = o[(i + 1) % o.size()];
+    area += p[0] * q[1] - q[0] * p[1];
+  }
+  if (area < 0) std::reverse(o.begin(), o.end());
+  return {std::move(what), o, highest};
+}
+
+// Where each player must always see their own tank: around the starts and on the way to their
+// cameras, in the band the tanks' bodies reach at the field's edge, and everywhere the camera
+// can go (300 behind a tank at the edge, and its shake).
+std::vector<Zone> ClearZones() {
+  const float kLow = 20, kGround = 3, kRingWalls = 40;
+  const float starts[4][3] = {
+      {-750, -750, 235}, {750, -750, 315}, {-750, 750, 135}, {750, 750, 45}};
+  std::vector<Zone> zones;
+  for (const auto& s : starts) {
+    const std::string at = std::to_string(int(s[0])) + "," + std::to_string(int(s[1]));
+    zones.push_back(
+        Square("near the start " + at, s[0] - 150, s[1] - 150, s[0] + 150, s[1] + 150, kLow));
+    zones.push_back(Corridor("from the start " + at + " to its camera", s[0], s[1], s[2], kLow));
+  }
+  const float band0 = 700, band1 = 800, reach = 1060;
+  zones.push_back(Square("in the band x > 700", band0, -band1, band1, band1, kGround));
+  zones.push_back(Square("in the band x < -700", -band1, -band1, -band0, band1, kGround));
+  zones.push_back(Square("in the band z > 700", -band1, band0, band1, band1, kGround));
+  zones.push_back(Square("in the band z < -700", -band1, -band1, band1, -band0, kGround));
+  zones.push_back(Square("in the camera's reach, x > 700", band0, -reach, reach, reach, kLow));
+  zones.push_back(Square("in the camera's reach, x < -700", -reach, -reach, -band0, reach, kLow));
+  zones.push_back(Square("in the camera's reach, z > 700", -reach, band0, reach, reach, kLow));
+  zones.push_back(Square("in the camera's reach, z < -700", -reach, -reach, reach, -band0, kLow));
+  zones.push_back(Square("in the field", -band0, -band0, band0, band0, kRingWalls));
+  return zones;
+}
+
+float Height(const aiVector3D& p) {
+  return p.y;
+}
+
+// The highest `rise` of a triangle (x, height, z) over a zone: the triangle is clipped to the
+// zone's outline one edge at a time. `rise` is linear, so the clipped corners hold its highest.
+// Below -1e8 when the triangle lies outside.
+template <typename Rise = float (*)(const aiVector3D&)>
+float HighestOver(std::vector<aiVector3D> polygon, const Zone& zone, Rise rise = Height) {
+  const std::size_t n = zone.outline.size();
+  for (std::size_t e = 0; e < n && !polygon.empty(); ++e) {
+    const auto& a = zone.outline[e];
+    const auto& b = zone.outline[(e + 1) % n];
+    auto side = [&](const aiVector3D& p) {
+      return (b[0] - a[0]) * (p.z - a[1]) - (b[1] - a[1]) * (p.x - a[0]);
+    };
+    std::vector<aiVector3D> kept;
+    for (std::size_t i = 0; i < polygon.size(); ++i) {
+      const aiVector3D& p = polygon[i];
+      const aiVector3D& q = polygon[(i + 1) % polygon.size()];
+      const float sp = side(p), sq = side(q);
+      if (sp >= 0) kept.push_back(p);
+      if ((sp >= 0) != (sq >= 0)) kept.push_back(p + (q - p) * (sp / (sp - sq)));
+    }
+    polygon = std::move(kept);
+  }
+  float highest = -1e9f;
+  for (const aiVector3D& p : polygon) highest = std::max(highest, rise(p));
+  return highest;
+}
+
+// No stage rises where a player must see their own tank: the ring walls of stage index 2 stay at
+// most 40 high, nothing taller than 20 stands where the camera can go or near the starts, and
+// the fence leaves the band the tanks' bodies reach to the ground.
+TEST(StageModels, KeepClearWhereThePlayersLook) {
+  const std::vector<Zone> zones = ClearZones();
+  for (const char* name : {"stage1", "stage2", "stage3", "stage4", "stage5"}) {
+    LoadedModel model(name);
+    ASSERT_NE(model.scene, nullptr) << name;
+    std::vector<float> highest(zones.size(), -1e9f);
+    for (unsigned m = 0; m < model.scene->mNumMeshes; ++m) {
+      const aiMesh* mesh = model.scene->mMeshes[m];
+      for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+        std::vector<aiVector3D> triangle;
+        for (unsigned k = 0; k < 3; ++k) {
+          triangle.push_back(mesh->mVertices[mesh->mFaces[f].mIndices[k]] * 7.0f);
+        }
+        for (std::size_t z = 0; z < zones.size(); ++z) {
+          highest[z] = std::max(highest[z], HighestOver(triangle, zones[z]));
+        }
+      }
+    }
+    for (std::size_t z = 0; z < zones.size(); ++z) {
+      EXPECT_LE(highest[z], zones[z].highest) << name << " " << zones[z].what;
+    }
+  }
+}
+
+// Along its middle every tank stays under the line from its camera (300 behind, 120 up) to the
+// top of a mine 145 ahead, so what it launches and lays ahead shows in its own view.
+TEST(TankModels, StayUnderTheirCamerasSightLine) {
+  const Zone middle = Square("the tank's middle", -8, -200, 8, 200, 0);
+  const auto above_sight = [](const aiVector3D& p) {
+    const float ahead = -p.z;
+    return p.y - (120 - 110 * (300 + ahead) / 445);
+  };
+  for (const char* name : kTanks) {
+    LoadedModel model(name);
+    ASSERT_NE(model.scene, nullptr) << name;
+    float highest = -1e9f;
+    for (unsigned m = 0; m < model.scene->mNumMeshes; ++m) {
+      const aiMesh* mesh = model.scene->mMeshes[m];
+      for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+        const unsigned* k = mesh->mFaces[f].mIndices;
+        highest = std::max(highest, HighestOver({mesh->mVertices[k[0]], mesh->mVertices[k[1]],
+                                                 mesh->mVertices[k[2]]},
+                                                middle, above_sight));
+      }
+    }
+    EXPECT_LE(highest, 0) << name << " rises above the sight line";
+  }
+}
+
 // A fresh run of assetgen writes exactly the bytes the build placed beside the game.
 TEST(AssetGenerator, WritesTheSameBytesOnEveryRun) {
-  const fs::path out = fs::temp_directory_path() / "burrowfield-assets-test";
-  fs::remove_all(out);
+  // A folder of its own: the shuffled run of the whole binary may run this test beside its
+  // single-test run.
+  std::string pattern = (fs::temp_directory_path() / "bf-assets-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const fs::path out = pattern;
   const std::string command = (kBin / "assetgen").string() + " --out " + out.string();
   ASSERT_EQ(std::system(command.c_str()), 0);
   int compared = 0;

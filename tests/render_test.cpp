@@ -298,8 +298,21 @@ TEST(RenderTest, AViewClearsOnlyItsOwnRectangle) {
   EXPECT_TRUE(Same(DeviceAt(screen, 311, 211), kBlue));
   EXPECT_TRUE(Same(DeviceAt(screen, 618, 418), kBlue));
   // Outside both views the device keeps what it had: black from the start.
-  for (auto [x, y] : {std::pair{0, 5}, {309, 100}, {310, 210}, {100, 209}, {400, 100}})
+  const std::pair<int, int> outside[] = {{0, 5}, {309, 100}, {310, 210}, {100, 209}, {400, 100}};
+  for (auto [x, y] : outside)
     EXPECT_TRUE(Same(DeviceAt(screen, x, y), {0, 0, 0})) << x << ", " << y;
+
+  // The next battle starts on a black device, as a new device would: nothing of the last
+  // battle's views shows between or beside its own.
+  gl.scene().NewScene();
+  Rig next(gl.scene(), {0, 1, 0});
+  next.View(1, 211, 308, 208);
+  screen = PresentAndRead(gl);
+  EXPECT_TRUE(Same(DeviceAt(screen, 100, 300), kGreen));
+  for (auto [x, y] : outside)
+    EXPECT_TRUE(Same(DeviceAt(screen, x, y), {0, 0, 0})) << "next battle " << x << ", " << y;
+  for (auto [x, y] : {std::pair{1, 1}, {618, 418}})
+    EXPECT_TRUE(Same(DeviceAt(screen, x, y), {0, 0, 0})) << "next battle " << x << ", " << y;
 }
 
 TEST(RenderTest, TheScreenComposesFormDeviceAndPanelsIn16Bits) {

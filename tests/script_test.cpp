@@ -10,17 +10,18 @@ TEST(Script, ParsesEveryKindOfLine) {
   std::string error;
   ASSERT_TRUE(
       ParseScript("# a comment\n"
-                  "joysticks 2\n"
+                  "joysticks 4\n"
                   "\n"
                   "5 down 39\n"
                   "5 down 17 2   # Ctrl\n"
                   "7 up 39 0\n"
                   "9 joy 1 0 65535 3\n"
+                  "10 joy 3 65535 0 64\n"
                   "12 close\n",
                   &script, &error))
       << error;
-  EXPECT_EQ(script.joysticks, 2);
-  ASSERT_EQ(script.events.size(), 5u);
+  EXPECT_EQ(script.joysticks, 4);
+  ASSERT_EQ(script.events.size(), 6u);
   EXPECT_EQ(script.events[0].kind, ScriptEvent::Kind::kKeyDown);
   EXPECT_EQ(script.events[0].keyCode, 39);
   EXPECT_EQ(script.events[0].mask, 0);
@@ -29,8 +30,10 @@ TEST(Script, ParsesEveryKindOfLine) {
   EXPECT_EQ(script.events[3].joystick, 1);
   EXPECT_EQ(script.events[3].y, 65535u);
   EXPECT_EQ(script.events[3].buttons, 3u);
-  EXPECT_EQ(script.events[4].kind, ScriptEvent::Kind::kClose);
-  EXPECT_EQ(script.events[4].tick, 12);
+  EXPECT_EQ(script.events[4].joystick, 3);
+  EXPECT_EQ(script.events[4].buttons, 64u);
+  EXPECT_EQ(script.events[5].kind, ScriptEvent::Kind::kClose);
+  EXPECT_EQ(script.events[5].tick, 12);
 }
 
 TEST(Script, RejectsBadLinesNamingTheLine) {
@@ -46,12 +49,12 @@ TEST(Script, RejectsBadLinesNamingTheLine) {
       {"1 down 39 0 0\n", "line 1:"},
       {"1 jump 39\n", "line 1:"},
       {"x down 39\n", "line 1:"},
-      {"1 joy 2 0 0 0\n", "line 1:"},
+      {"1 joy 4 0 0 0\n", "line 1:"},
       {"1 joy 0 70000 0 0\n", "line 1:"},
       {"1 joy 0 0 0\n", "line 1:"},
       {"1 close now\n", "line 1:"},
       {"1 down 39\njoysticks 1\n", "line 2:"},
-      {"joysticks 3\n", "line 1:"},
+      {"joysticks 5\n", "line 1:"},
       {"# c\n2 down 39\n3 up 3x\n", "line 3:"},
   };
   for (const Case& c : cases) {

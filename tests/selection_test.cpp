@@ -112,7 +112,7 @@ class SelectionScreen : public TickObserver {
   void Joystick(int tick, int p, int x, std::int32_t steer, std::uint32_t buttons,
                 std::int32_t fire) {
     at(tick, [this, p, x, steer, buttons, fire](InputSink&) {
-      joysticks.Set(p - 2, static_cast<std::uint32_t>(x), 32768, buttons);
+      joysticks.Set(p - 2, PadState{static_cast<std::uint32_t>(x), 32768, buttons});
       g.steerInput[p] = steer;
       g.fireState[p] = fire;
     });
@@ -152,7 +152,7 @@ class SelectionScreen : public TickObserver {
   test::TestGame t;
   Game& g;
   CountingDisplay display;
-  ScriptedJoysticks joysticks;
+  PadSeats joysticks;
   std::map<int, std::vector<Event>> events;
   std::vector<TickSeen> ticks;
   int drawsBefore = 0;

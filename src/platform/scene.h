@@ -26,8 +26,9 @@ class Scene {
  public:
   virtual ~Scene() = default;
 
-  // Drops every frame, mesh builder and light of the previous battle. Mesh data and textures
-  // read from files stay cached, so a second battle reads no file again.
+  // Drops every frame, mesh builder and light of the previous battle and blanks the device to
+  // black, as a newly made device is. Mesh data and textures read from files stay cached, so a
+  // second battle reads no file again.
   virtual void NewScene() = 0;
   // Releases everything, the cache included (shutdown).
   virtual void ReleaseAll() = 0;

@@ -15,13 +15,23 @@ Usage:
                                                            warning's or the error's
   screen_check.py SHOT.xwd png OUT.png                     writes the screenshot as a PNG
   screen_check.py SHOT.xwd differs OTHER.xwd VIEW ...      the listed views (0..3) changed
+  screen_check.py SHOT.xwd whole K                         SHOT (of the window alone) is the
+                                                           screen enlarged K times, pixel for
+                                                           pixel: every K x K block one colour
+  screen_check.py SHOT.xwd sharp WINDOW.xwd                SHOT is the screen that WINDOW.xwd
+                                                           shows whole (above) scaled "sharp
+                                                           bilinear": enlarged pixel for pixel
+                                                           by the largest whole factor, then
+                                                           filtered for the remaining fraction
 
-SHOT.xwd is `xwd -root` output (24 or 32 bits per pixel, as Xvfb at depth 24 writes it). The game
-scales its 640 x 480 screen to the window keeping 4:3, with linear filtering, after rendering it
-in RGB565: every sample is therefore taken at the centre of a band at least two screen pixels
-wide, and compared with a tolerance that covers both the quantization and the filter's blend of
-neighbouring lines of the same band. Exits 1 with one line per failed sample.
+SHOT.xwd is `xwd -root` output (24 or 32 bits per pixel, as Xvfb at depth 24 writes it), or a
+screenshot of the headless runner (`--shot`: a 640 x 480 RGB PNG, checked as it is). The game
+scales its 640 x 480 screen to the window keeping 4:3, filtering what a whole factor leaves,
+after rendering it in RGB565: every sample is therefore taken at the centre of a band at least
+two screen pixels wide, and compared with a tolerance that covers both the quantization and the
+filter's blend of neighbouring lines of the same band. Exits 1 with one line per failed sample.
 """
+import math
 import struct
 import sys
 import zlib
@@ -35,9 +45,46 @@ VIEWS = [(1, 1), (311, 1), (1, 211), (311, 211)]
 VIEW_SIZE = (308, 208)
 
 
+PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
+
+
+def paeth(a, b, c):
+    p = a + b - c
+    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+    return a if pa <= pb and pa <= pc else (b if pb <= pc else c)
+
+
+def read_png_rgb(data, path):
+    """The rows of an 8-bit RGB PNG without interlacing, as the runner writes it."""
+    at, idat = len(PNG_SIGNATURE), b""
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        body = data[at + 8:at + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
+            if (depth, colour, interlace) != (8, 2, 0):
+                raise SystemExit(f"FAIL: {path}: not an 8-bit RGB PNG without interlacing")
+        elif kind == b"IDAT":
+            idat += body
+        at += 12 + length
+    raw, stride, rows, previous = zlib.decompress(idat), width * 3, [], bytearray(width * 3)
+    for y in range(height):
+        kind, row = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            left = row[i - 3] if i >= 3 else 0
+            up, up_left = previous[i], (previous[i - 3] if i >= 3 else 0)
+            row[i] = (row[i] + (0, left, up, (left + up) // 2, paeth(left, up, up_left))[kind]) & 255
+        rows.append(row)
+        previous = row
+    return width, height, rows
+
+
 class Shot:
     def __init__(self, path):
         data = open(path, "rb").read()
+        if data.startswith(PNG_SIGNATURE):
+            self.init_png(data, path)
+            return
         h = struct.unpack(">25I", data[:100])
         header_size, pixmap_format, self.width, self.height = h[0], h[2], h[4], h[5]
         byte_order, bits_per_pixel, self.stride = h[7], h[11], h[12]
@@ -60,12 +107,20 @@ class Shot:
         self.scale_x = shown_w / 640
         self.scale_y = shown_h / 480
 
+    def init_png(self, data, path):
+        self.width, self.height, self.rows = read_png_rgb(data, path)
+        self.left = self.top = 0
+        self.scale_x = self.width / 640
+        self.scale_y = self.height / 480
+
     def value(self, x, y):
         start = self.offset + y * self.stride + x * self.bytes_per_pixel
         raw = self.data[start:start + self.bytes_per_pixel]
         return int.from_bytes(raw, "little" if self.endian == "<" else "big")
 
     def pixel(self, x, y):
+        if hasattr(self, "rows"):
+            return tuple(self.rows[y][3 * x:3 * x + 3])
         value = self.value(x, y)
         return tuple((value & m) >> s for m, s in zip(self.masks, self.shifts))
 
@@ -210,6 +265,66 @@ def view_difference(a, b, v):
     return changed
 
 
+def check_whole(c, factor):
+    """Returns the 640 x 480 screen (rows of RGB tuples) that the shot shows enlarged."""
+    shot = c.shot
+    if (shot.width, shot.height) != (640 * factor, 480 * factor):
+        c.failures.append(f"the window is {shot.width} x {shot.height}, want {factor} times 640 x 480")
+        return None
+    rows = list(shot.rgb_rows())
+    screen = []
+    for y in range(480):
+        first = rows[y * factor]
+        for k in range(1, factor):
+            if rows[y * factor + k] != first:
+                c.failures.append(f"screen row {y}: its {factor} window rows differ")
+                return None
+        pixels = [tuple(first[3 * x * factor:3 * x * factor + 3]) for x in range(640)]
+        expected = b"".join(bytes(p) * factor for p in pixels)
+        if expected != first:
+            c.failures.append(f"screen row {y}: pixels are not repeated {factor} times")
+            return None
+        screen.append(pixels)
+    return screen
+
+
+def sharp_taps(shown, size):
+    """For each output pixel along one axis: the two screen pixels the filter reads and the
+    weight of the second, after sliding the sample to the pixel centre except across the last
+    output pixel before a neighbour."""
+    prescale = max(1, shown // size)
+    still = 0.5 - 0.5 / prescale
+    taps = []
+    for o in range(shown):
+        texel = (o + 0.5) / shown * size
+        offset = texel - math.floor(texel) - 0.5
+        slide = (offset - min(max(offset, -still), still)) * prescale
+        position = math.floor(texel) + slide
+        first = math.floor(position)
+        taps.append((min(max(first, 0), size - 1), min(max(first + 1, 0), size - 1), position - first))
+    return taps
+
+
+def check_sharp(c, screen):
+    shot = c.shot
+    shown_w, shown_h = round(640 * shot.scale_x), round(480 * shot.scale_y)
+    columns, rows = sharp_taps(shown_w, 640), sharp_taps(shown_h, 480)
+    worst, where = 0, None
+    for oy in range(0, shown_h, 5):
+        y0, y1, wy = rows[oy]
+        for ox in range(shown_w):
+            x0, x1, wx = columns[ox]
+            got = shot.pixel(shot.left + ox, shot.top + oy)
+            for ch in range(3):
+                top = screen[y0][x0][ch] * (1 - wx) + screen[y0][x1][ch] * wx
+                bottom = screen[y1][x0][ch] * (1 - wx) + screen[y1][x1][ch] * wx
+                error = abs(got[ch] - (top * (1 - wy) + bottom * wy))
+                if error > worst:
+                    worst, where = error, (ox, oy, got)
+    if worst > 3:
+        c.failures.append(f"not the sharp-bilinear picture: off by {worst:.1f} at {where}")
+
+
 def main(argv):
     shot = Shot(argv[1])
     c = Checker(shot)
@@ -231,6 +346,16 @@ def main(argv):
             changed = view_difference(shot, other, v)
             if changed < 20:
                 c.failures.append(f"view {v} hardly changed ({changed} of 192 samples)")
+    elif what == "whole":
+        check_whole(c, int(argv[3]))
+    elif what == "sharp":
+        window = Shot(argv[3])
+        factor = window.width // 640
+        screen = check_whole(Checker(window), factor)
+        if screen is None:
+            c.failures.append(f"{argv[3]} does not show the screen whole")
+        else:
+            check_sharp(c, screen)
     else:
         raise SystemExit(f"unknown check {what}")
     for failure in c.failures:

@@ -30,12 +30,12 @@ xvfb_cleanup() {
   rm -rf "$work"
 }
 
-# Starts Xvfb on a display number it finds free itself, 1024 x 768 at 24 bits. It never resets:
-# an X server resets when its last client leaves, and a game started in that moment finds no
-# display.
+# Starts Xvfb on a display number it finds free itself, 1024 x 768 (or the size given, WxH) at
+# 24 bits. It never resets: an X server resets when its last client leaves, and a game started
+# in that moment finds no display.
 xvfb_start() {
   mkfifo "$work/displayfd"
-  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -noreset 9>"$work/displayfd" \
+  Xvfb -displayfd 9 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 9>"$work/displayfd" \
     >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   local number=""
@@ -126,10 +126,40 @@ box_dismiss() {
   hold Return
 }
 
+# The game's window id.
+game_window() {
+  xdotool search --name '^Burrowfield$' | head -1
+}
+
 # Asks the game's window to close, as a window manager's close button does.
 game_close() {
   local window
-  window="$(xdotool search --name '^Burrowfield$' | head -1)"
+  window="$(game_window)"
   [ -n "$window" ] || fail "no game window to close"
   python3 "$here/x_close.py" "$window" || fail "cannot send the close request"
+}
+
+# The window's place on the display as WxH+X+Y.
+window_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+    /^ *Width:/ {w = $NF} /^ *Height:/ {h = $NF} END {print w "x" h "+" x "+" y}'
+}
+
+# wait_geometry NAME SECONDS WINDOW WxH+X+Y: waits until the window stands there.
+wait_geometry() {
+  local deadline=$((SECONDS + $2)) got
+  while :; do
+    got="$(window_geometry "$3")"
+    [ "$got" = "$4" ] && { echo "[$SECONDS s] $1: the window at $got"; return 0; }
+    ((SECONDS >= deadline)) && fail "$1: the window stands at $got, want $4"
+    sleep 0.2
+  done
+}
+
+# Takes a screenshot of the one window (no frame: there is no window manager) into
+# $work/NAME.xwd.
+shot_window() {
+  last_shot="$work/$1.xwd"
+  xwd -id "$2" -silent >"$last_shot" || fail "xwd failed"
+  keep_png "$1"
 }

@@ -9,8 +9,8 @@
 #include "core/game.h"
 #include "platform/headless/null_audio.h"
 #include "platform/headless/null_display.h"
-#include "platform/headless/scripted_input.h"
 #include "platform/messages.h"
+#include "platform/pads/pad_seats.h"
 #include "support/recording_scene.h"
 
 namespace bf::test {
@@ -86,7 +86,7 @@ struct TestGame {
   NullDisplay display;
   RecordingScene scene;
   NullAudio audio;
-  ScriptedJoysticks joysticks;
+  PadSeats joysticks;
   StderrMessages messages;
   Platform platform;
   std::unique_ptr<Game> game;

@@ -31,8 +31,9 @@ struct WallRect {
 };
 // The walls of stage index 2 and the corner pools of stage index 3, as the game's table has them.
 const std::vector<WallRect>& StageRects(int stage);
-// Heights in file units of the stage features, for the checks that sample the meshes.
-constexpr float kRingWallHeight = 10;
+// Heights in file units of the stage features, for the checks that sample the meshes. The ring
+// walls of stage index 2 stay low (24.5 in the world) so that a tank behind one still shows.
+constexpr float kRingWallHeight = 3.5f;
 constexpr float kPoolSurface = -1.5f;
 
 }  // namespace assetgen

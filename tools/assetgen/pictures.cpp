@@ -12,11 +12,15 @@
 namespace assetgen {
 namespace {
 
-// A soft backdrop colour per tank, so the icons differ at a glance even before the animal does.
-const Pixel kIconTint[kTankTypes] = {{250, 225, 170}, {255, 215, 180}, {215, 225, 250},
-                                     {255, 225, 230}, {225, 240, 200}, {200, 230, 255},
-                                     {235, 230, 250}, {240, 220, 215}, {220, 250, 225},
-                                     {225, 245, 205}, {210, 235, 245}};
+// A strong backdrop colour per tank, far from the animal's own colours, so that the outlined
+// silhouette stands out even at the status panel's 20 x 20 and the icons differ at a glance.
+const Pixel kIconBackdrop[kTankTypes] = {{110, 190, 255}, {110, 225, 150}, {255, 215, 60},
+                                         {80, 190, 110},  {170, 140, 255}, {255, 200, 70},
+                                         {255, 130, 110}, {170, 245, 110}, {90, 140, 255},
+                                         {255, 230, 120}, {130, 120, 235}};
+const Pixel kIconOutline{25, 20, 30};
+// The backdrop that models are rendered over to be cut out: no model is painted in it.
+const Pixel kKey{255, 0, 255};
 
 Pixel Shade(Pixel p, float k) {
   auto c = [k](std::uint8_t v) {
@@ -48,7 +52,7 @@ Image StagePicture(const Mesh& stage, int index, int size) {
   Camera cam;
   cam.eye = {0, 2400, -1300};
   cam.target = {0, 0, -40};
-  cam.fovDegrees = 50;  // the field and a glimpse of the scenery that tells the stages apart
+  cam.fovDegrees = 58;  // the field and a glimpse of the scenery that tells the stages apart
   r.Draw(stage, Scale({kStageScale, kStageScale, kStageScale}), cam, StageLighting(index));
   return big.Downsample(ss);
 }
@@ -133,9 +137,42 @@ Image Label(const Font& font, const std::string& text, Pixel top, Pixel bottom,
     img.Set(x, 0, Shade(top, 1.3f));
     img.Set(x, h - 1, Shade(bottom, 0.6f));
   }
-  Lettering(&img, font, text, 24, w / 2.0f, 24, {255, 255, 255}, {255, 235, 150}, {40, 30, 60},
-            2);
+  Lettering(&img, font, text, 24, w / 2.0f, 24, {255, 255, 255}, {255, 235, 150}, {40, 30, 60}, 2);
   return img;
+}
+
+// A model rendered at `ss` times the size over kKey, brought down to its size: per pixel the
+// average colour of the samples it covers and the fraction covered.
+struct Cutout {
+  Image colour;
+  std::vector<float> cover;
+};
+
+Cutout CutOut(const Image& big, int ss) {
+  const int w = big.width() / ss, h = big.height() / ss;
+  Cutout out{Image(w, h), std::vector<float>(static_cast<std::size_t>(w) * h, 0)};
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      int covered = 0, sum[3] = {0, 0, 0};
+      for (int j = 0; j < ss; ++j) {
+        for (int i = 0; i < ss; ++i) {
+          const Pixel p = big.At(x * ss + i, y * ss + j);
+          if (p.r == kKey.r && p.g == kKey.g && p.b == kKey.b) continue;
+          ++covered;
+          sum[0] += p.r;
+          sum[1] += p.g;
+          sum[2] += p.b;
+        }
+      }
+      if (covered == 0) continue;
+      out.cover[static_cast<std::size_t>(y) * w + x] = covered / static_cast<float>(ss * ss);
+      out.colour.Set(
+          x, y,
+          {static_cast<std::uint8_t>(sum[0] / covered), static_cast<std::uint8_t>(sum[1] / covered),
+           static_cast<std::uint8_t>(sum[2] / covered)});
+    }
+  }
+  return out;
 }
 
 }  // namespace
@@ -151,17 +188,26 @@ Models BuildModels() {
 Image TankIcon(const Mesh& tank, int type, int size) {
   const int ss = 4;
   const int n = size * ss;
-  Image big(n, n);
-  Pixel tint = kIconTint[type % kTankTypes];
-  big.Gradient(0, 0, n, n, Shade(tint, 1.08f), Shade(tint, 0.82f));
-  big.FillCircle(n * 0.5f, n * 0.86f, n * 0.36f, Shade(tint, 0.7f), 0.5f);  // ground shadow
+  Image big(n, n, kKey);
   Renderer r(&big);
-  Camera cam = FrameMesh(tank, 1, {-0.75f, 0.55f, -1}, 0.72f);
+  Camera cam = FrameMesh(tank, 1, {-0.55f, 0.5f, -1}, 0.76f);
   Lighting light;
   light.position = {-400, 700, -600};
-  light.ambient = {0.45f, 0.45f, 0.45f};
+  light.ambient = {0.55f, 0.55f, 0.55f};
   r.Draw(tank, Xf{}, cam, light);
-  return big.Downsample(ss);
+  const Cutout tank_cut = CutOut(big, ss);
+  // A dark outline about a twentieth of the icon wide: one whole pixel at 20 x 20.
+  const std::vector<float> outline =
+      Grow(tank_cut.cover, size, size, std::max(1, (size + 10) / 20));
+  Image icon(size, size, kIconBackdrop[type % kTankTypes]);
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      const std::size_t k = static_cast<std::size_t>(y) * size + x;
+      icon.Blend(x, y, kIconOutline, outline[k]);
+      icon.Blend(x, y, tank_cut.colour.At(x, y), tank_cut.cover[k]);
+    }
+  }
+  return icon;
 }
 
 // Laid out as the game cuts it up (core/sprite_sheet.h).
@@ -218,33 +264,19 @@ Image TitlePicture(const Models& models, const Font& bold) {
   for (int k = 0; k < 3; ++k) {
     const int size = 56;
     const int ss = 4;
-    Image big(size * ss, size * ss, {255, 0, 255});
+    Image big(size * ss, size * ss, kKey);
     Renderer r(&big);
     Camera cam = FrameMesh(models.tanks[picks[k]], 1, {-0.75f, 0.45f, -1});
     Lighting light;
     light.position = {-400, 700, -600};
     light.ambient = {0.45f, 0.45f, 0.45f};
     r.Draw(models.tanks[picks[k]], Xf{}, cam, light);
-    // Paste without the magenta backdrop: average only the covered samples.
-    int ox = 160 - size / 2 + (k - 1) * 105, oy = 120 - size + 2;
+    const Cutout cut = CutOut(big, ss);
+    const int ox = 160 - size / 2 + (k - 1) * 105, oy = 120 - size + 2;
     for (int y = 0; y < size; ++y) {
       for (int x = 0; x < size; ++x) {
-        int covered = 0, r_sum = 0, g_sum = 0, b_sum = 0;
-        for (int j = 0; j < ss; ++j) {
-          for (int i = 0; i < ss; ++i) {
-            Pixel p = big.At(x * ss + i, y * ss + j);
-            if (p.r == 255 && p.g == 0 && p.b == 255) continue;
-            ++covered;
-            r_sum += p.r;
-            g_sum += p.g;
-            b_sum += p.b;
-          }
-        }
-        if (covered == 0) continue;
-        Pixel avg{static_cast<std::uint8_t>(r_sum / covered),
-                  static_cast<std::uint8_t>(g_sum / covered),
-                  static_cast<std::uint8_t>(b_sum / covered)};
-        img.Blend(ox + x, oy + y, avg, covered / static_cast<float>(ss * ss));
+        img.Blend(ox + x, oy + y, cut.colour.At(x, y),
+                  cut.cover[static_cast<std::size_t>(y) * size + x]);
       }
     }
   }
@@ -358,6 +390,12 @@ Image ChaseSheet(const Models& models, const Font& font) {
     r.Draw(models.tanks[t], tank_place, cam, light);
     r.Draw(models.tanks[(t + 3) % kTankTypes], Translate({-120, 2, -500}) * RotateY(200), cam,
            light);
+    if (tank_view) {  // what a tank launches and lays ahead must show over its back
+      for (const Mesh& prop : models.props) {
+        if (prop.name() == "rocket") r.Draw(prop, Translate({0, 32, -97}), cam, light);
+        if (prop.name() == "mine") r.Draw(prop, Translate({0, 2, -145}), cam, light);
+      }
+    }
     int x = (cell % columns) * w, y = (cell / columns) * h;
     sheet.Paste(view, x, y);
     std::string label = tank_view ? models.tanks[t].name() : models.stages[stage].name();

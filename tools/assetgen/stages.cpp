@@ -1,5 +1,9 @@
 // The five stages, in file units (the game scales them by 7). The ground surface is y = 0; the
 // field -750..750 of the world is -107..107 here, fenced, with scenery outside.
+//
+// Every player must always see their own tank from its camera, 300 behind and 120 up. So the
+// fence stands beyond where a tank's body can reach, everything the camera can come near stays
+// low (kLowest), and the tall scenery begins only beyond where the camera can go (kSceneryStart).
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -11,6 +15,12 @@ namespace {
 
 constexpr float kField = 750 / kStageScale;  // half the field's width in file units
 constexpr float kWorldEdge = 330;            // the ground reaches this far
+// The inner face of fences and ramparts: beyond the 800 that a tank's body reaches at the edge.
+constexpr float kFenceLine = 806 / kStageScale;
+// How tall anything within the camera's reach may be: a tank behind it still shows.
+constexpr float kLowest = 19 / kStageScale;
+// The camera goes at most 300 (and a shake) beyond the field's edge at 750.
+constexpr float kSceneryStart = 1100 / kStageScale;
 
 // Fixed-seed generator so that scenery is placed the same on every run.
 class Scatter {
@@ -80,30 +90,30 @@ void Ground(Mesh* m, const Material& a, const Material& b, const Material& outer
   Flat(m, kField, -kField, kWorldEdge, kField, 0, outer);
 }
 
-// A fence of posts and two rails along the field's edge; `gap` leaves openings in the x sides
-// for |z| in [gapFrom, gapTo] (the stage-5 roads).
+// A fence of low posts and two rails round the field; `gap` leaves openings in the x sides for
+// |z| in [gapFrom, gapTo] (the stage-5 roads).
 void Fence(Mesh* m, const Material& post, const Material& rail, float gapFrom = 1e9f,
            float gapTo = 1e9f) {
-  const float e = kField + 2;
-  const int posts = 16;
+  const float e = kFenceLine + 0.6f;
+  const int posts = 18;
   for (int i = 0; i <= posts; ++i) {
     float t = -e + 2 * e * i / posts;
     for (int s = -1; s <= 1; s += 2) {
-      m->Box(Place({t, 2, s * e}, {1.2f, 4, 1.2f}), post);
+      m->Box(Place({t, kLowest / 2, s * e}, {1.2f, kLowest, 1.2f}), post);
       bool in_gap = std::fabs(t) > gapFrom - 1 && std::fabs(t) < gapTo + 1;
-      if (!in_gap) m->Box(Place({s * e, 2, t}, {1.2f, 4, 1.2f}), post);
+      if (!in_gap) m->Box(Place({s * e, kLowest / 2, t}, {1.2f, kLowest, 1.2f}), post);
     }
   }
-  for (float y : {1.6f, 3.2f}) {
+  for (float y : {1.0f, 2.0f}) {
     for (int s = -1; s <= 1; s += 2) {
-      m->Box(Place({0, y, s * e}, {2 * e, 0.6f, 0.5f}), rail);
+      m->Box(Place({0, y, s * e}, {2 * e, 0.5f, 0.5f}), rail);
       if (gapFrom > e) {
-        m->Box(Place({s * e, y, 0}, {0.5f, 0.6f, 2 * e}), rail);
+        m->Box(Place({s * e, y, 0}, {0.5f, 0.5f, 2 * e}), rail);
       } else {  // three pieces between the two roads and outside them
-        m->Box(Place({s * e, y, 0}, {0.5f, 0.6f, 2 * gapFrom}), rail);
+        m->Box(Place({s * e, y, 0}, {0.5f, 0.5f, 2 * gapFrom}), rail);
         for (int r = -1; r <= 1; r += 2) {
           float z0 = gapTo, z1 = e;
-          m->Box(Place({s * e, y, r * (z0 + z1) / 2}, {0.5f, 0.6f, z1 - z0}), rail);
+          m->Box(Place({s * e, y, r * (z0 + z1) / 2}, {0.5f, 0.5f, z1 - z0}), rail);
         }
       }
     }
@@ -125,7 +135,7 @@ Mesh Meadow() {
   Scatter rng(11);
   for (int i = 0; i < 70; ++i) {
     float x, z;
-    rng.Outside(118, 290, &x, &z);
+    rng.Outside(kSceneryStart + 9, 290, &x, &z);
     Tree(&m, x, z, rng.Range(0.9f, 1.8f));
   }
   for (int i = 0; i < 10; ++i) {  // rolling hills far away
@@ -134,9 +144,9 @@ Mesh Meadow() {
     float r = rng.Range(40, 80);
     m.Sphere(Place({x, 0, z}, {r, r * 0.5f, r}), Paint(Rgb(95, 170, 80)), 16, 6, 0, 90);
   }
-  for (int i = 0; i < 40; ++i) {  // flowers along the fence
+  for (int i = 0; i < 40; ++i) {  // flowers outside the fence
     float x, z;
-    rng.Outside(112, 125, &x, &z);
+    rng.Outside(kFenceLine + 3, 135, &x, &z);
     Colour c = i % 3 == 0 ? Rgb(250, 90, 120) : i % 3 == 1 ? Rgb(255, 230, 80) : Rgb(250, 250, 255);
     m.Sphere(Place({x, 0.6f, z}, {1.6f, 1.2f, 1.6f}), Paint(c, 0.1f), 6, 4);
   }
@@ -149,18 +159,20 @@ Mesh Desert() {
   Ground(&m, Paint(Rgb(212, 182, 128)), Paint(Rgb(198, 168, 115)), Paint(Rgb(200, 165, 110)), 12);
   const Material stone = Paint(Rgb(190, 150, 105)), cactus = Paint(Rgb(70, 150, 70));
   // A low wall of sandstone blocks round the field.
-  for (int i = 0; i < 24; ++i) {
-    float t = -kField + (i + 0.5f) * 2 * kField / 24;
+  const float line = kFenceLine + 1.5f;
+  const int blocks = 26;
+  for (int i = 0; i < blocks; ++i) {
+    float t = -line + (i + 0.5f) * 2 * line / blocks;
     for (int s = -1; s <= 1; s += 2) {
-      float h = 2.5f + (i % 3) * 0.5f;
-      m.Box(Place({t, h / 2, s * (kField + 2)}, {8.6f, h, 3}), stone);
-      m.Box(Place({s * (kField + 2), h / 2, t}, {3, h, 8.6f}), stone);
+      float h = kLowest - (i % 3) * 0.35f;
+      m.Box(Place({t, h / 2, s * line}, {2 * line / blocks - 0.4f, h, 3}), stone);
+      m.Box(Place({s * line, h / 2, t}, {3, h, 2 * line / blocks - 0.4f}), stone);
     }
   }
   Scatter rng(22);
   for (int i = 0; i < 40; ++i) {
     float x, z;
-    rng.Outside(118, 280, &x, &z);
+    rng.Outside(kSceneryStart + 6, 280, &x, &z);
     float s = rng.Range(0.8f, 1.5f);
     m.Tube(Place({x, 5 * s, z}, {3 * s, 10 * s, 3 * s}), cactus, 8);
     m.Sphere(Place({x, 10 * s, z}, {3 * s, 3 * s, 3 * s}), cactus, 8, 4, 0, 90);
@@ -176,7 +188,7 @@ Mesh Desert() {
   }
   for (int i = 0; i < 8; ++i) {  // flat-topped mesas
     float x, z;
-    rng.Outside(180, 310, &x, &z);
+    rng.Outside(kSceneryStart + 20, 310, &x, &z);
     float r = rng.Range(20, 40), h = rng.Range(12, 25);
     m.Tube(Place({x, h / 2, z}, {r, h, r * 0.8f}), Paint(Rgb(200, 120, 80)), 10, 0.8f);
   }
@@ -208,19 +220,26 @@ Mesh Fortress() {
     m.Box(Place({cx, kRingWallHeight - 0.5f, cz}, {r.x1 - r.x0, 1, r.z1 - r.z0}), cap);
   }
   const Material wall = Paint(Rgb(150, 150, 160)), roof = Paint(Rgb(90, 100, 150));
-  // The outer rampart with corner towers.
+  // The outer rampart, low and capped.
+  const Material coping = Paint(Rgb(185, 185, 195));
+  const float line = kFenceLine + 1.5f, body = kLowest - 0.5f;
   for (int s = -1; s <= 1; s += 2) {
-    m.Box(Place({0, 3, s * (kField + 3)}, {2 * kField + 8, 6, 3}), wall);
-    m.Box(Place({s * (kField + 3), 3, 0}, {3, 6, 2 * kField + 8}), wall);
-    for (int t = -1; t <= 1; t += 2) {
-      m.Tube(Place({s * (kField + 3), 8, t * (kField + 3)}, {12, 16, 12}), wall, 12);
-      m.Tube(Place({s * (kField + 3), 19, t * (kField + 3)}, {15, 8, 15}), roof, 12, 0);
-    }
+    m.Box(Place({0, body / 2, s * line}, {2 * line + 3, body, 3}), wall);
+    m.Box(Place({s * line, body / 2, 0}, {3, body, 2 * line - 3}), wall);
+    m.Box(Place({0, body + 0.25f, s * line}, {2 * line + 3.6f, 0.5f, 3.6f}), coping);
+    m.Box(Place({s * line, body + 0.25f, 0}, {3.6f, 0.5f, 2 * line - 3}), coping);
+  }
+  // The gate towers stand out in the town, in the middle of each side, beyond the camera's reach.
+  const float tower = kSceneryStart + 10;
+  const Vec3 towers[] = {{tower, 0, 0}, {-tower, 0, 0}, {0, 0, tower}, {0, 0, -tower}};
+  for (const Vec3& at : towers) {
+    m.Tube(Place(at + Vec3{0, 8, 0}, {12, 16, 12}), wall, 12);
+    m.Tube(Place(at + Vec3{0, 19, 0}, {15, 8, 15}), roof, 12, 0);
   }
   Scatter rng(33);
   for (int i = 0; i < 40; ++i) {  // a town around the fortress
     float x, z;
-    rng.Outside(125, 300, &x, &z);
+    rng.Outside(kSceneryStart + 15, 300, &x, &z);
     float w = rng.Range(10, 20), d = rng.Range(10, 20), h = rng.Range(8, 20);
     Colour c = i % 3 == 0   ? Rgb(230, 220, 190)
                : i % 3 == 1 ? Rgb(200, 180, 160)
@@ -285,14 +304,14 @@ Mesh Volcano() {
   Fence(&m, Paint(Rgb(40, 30, 35)), Paint(Rgb(60, 45, 20), 0.3f));
   for (int i = 0; i < 6; ++i) {  // volcanoes with glowing craters
     float x, z;
-    rng.Outside(170, 300, &x, &z);
+    rng.Outside(kSceneryStart + 45, 310, &x, &z);
     float r = rng.Range(50, 90), h = rng.Range(30, 55);
     m.Tube(Place({x, h / 2, z}, {r, h, r}), Paint(Rgb(45, 28, 30)), 14, 0.25f);
     m.Tube(Place({x, h + 0.1f, z}, {r * 0.22f, 0.4f, r * 0.22f}), lava, 12);
   }
   for (int i = 0; i < 40; ++i) {
     float x, z;
-    rng.Outside(118, 300, &x, &z);
+    rng.Outside(kSceneryStart + 7, 300, &x, &z);
     float s = rng.Range(3, 9);
     m.Sphere(Place({x, 0, z}, {s * 1.4f, s, s * 1.2f}, {0, rng.Range(0, 90), 0}),
              Paint(Rgb(50, 35, 35)), 6, 4, 0, 90);
@@ -311,8 +330,9 @@ Mesh Factory() {
   for (int s = -1; s <= 1; s += 2) {
     float z0 = s * band0, z1 = s * band1;
     Flat(&m, -road, std::min(z0, z1), road, std::max(z0, z1), 0.1f, belt);
-    m.Box(Place({0, 0.3f, z0}, {2 * road, 0.6f, 0.8f}), rail);
-    m.Box(Place({0, 0.3f, z1}, {2 * road, 0.6f, 0.8f}), rail);
+    // Kerbs low enough to read as markings on the ground where the tanks drive.
+    m.Box(Place({0, 0.2f, z0}, {2 * road, 0.4f, 0.8f}), rail);
+    m.Box(Place({0, 0.2f, z1}, {2 * road, 0.4f, 0.8f}), rail);
     // Chevrons point the way the band pushes: +x on the far side (z > 0), -x on the near side.
     for (float x = -road + 8; x < road - 4; x += 14) {
       for (float dz : {-6.0f, 6.0f}) {
@@ -326,7 +346,7 @@ Mesh Factory() {
   Fence(&m, Paint(Rgb(70, 75, 85)), Paint(Rgb(230, 180, 30)), band0, band1);
   Scatter rng(55);
   for (int i = 0; i < 30; ++i) {  // halls and chimneys beyond the roads
-    float x = rng.Range(-300, 300), z = rng.Range(125, 300) * (i % 2 ? 1 : -1);
+    float x = rng.Range(-300, 300), z = rng.Range(kSceneryStart + 15, 300) * (i % 2 ? 1 : -1);
     float w = rng.Range(20, 40), d = rng.Range(15, 30), h = rng.Range(10, 28);
     m.Box(Place({x, h / 2, z}, {w, h, d}), wall);
     m.Box(Place({x, h + 0.5f, z}, {w + 1, 1, d + 1}), Paint(Rgb(200, 80, 50)));
@@ -335,9 +355,10 @@ Mesh Factory() {
       m.Tube(Place({x + w / 3, h + 24.5f, z}, {4.4f, 1, 4.4f}), Paint(Rgb(240, 240, 240)), 10);
     }
   }
-  for (int i = 0; i < 14; ++i) {  // crates stacked at the sides outside the fence
-    float x = (i % 2 ? 1 : -1) * rng.Range(115, 140), z = rng.Range(-40, 40);
-    m.Box(Place({x, 2, z}, {4, 4, 4}, {0, rng.Range(0, 90), 0}), Paint(Rgb(190, 140, 80)));
+  for (int i = 0; i < 14; ++i) {  // crates at the sides outside the fence
+    float x = (i % 2 ? 1 : -1) * rng.Range(kFenceLine + 5, 140), z = rng.Range(-40, 40);
+    m.Box(Place({x, kLowest / 2, z}, {kLowest, kLowest, kLowest}, {0, rng.Range(0, 90), 0}),
+          Paint(Rgb(190, 140, 80)));
   }
   return m;
 }

@@ -6,6 +6,7 @@
 
 #include "platform/gl/gl_program.h"
 #include "platform/gl/gl_scene.h"
+#include "platform/gl/screen_fit.h"
 #include "platform/pixels/pixel_surface.h"
 
 namespace bf {
@@ -46,11 +47,40 @@ void main() {
 }
 )";
 
-GLuint CreateSurfaceTexture(int width, int height) {
+// The screen stretched over the whole viewport it is given.
+const char* kPresentVertexShader = R"(#version 330 core
+out vec2 vUv;
+void main() {
+  vec2 corner = vec2(gl_VertexID & 1, gl_VertexID >> 1);
+  vUv = corner;
+  gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
+}
+)";
+
+// "Sharp bilinear": the screen as if first enlarged pixel for pixel by the whole factor
+// uPrescale, then filtered to the window. Inside each screen pixel the sample stays on the
+// pixel's centre; only across the last output pixel before a neighbour does it slide over, so
+// text stays sharp and only the remaining fraction of the scale is blended.
+const char* kPresentFragmentShader = R"(#version 330 core
+in vec2 vUv;
+uniform sampler2D uScreen;
+uniform vec2 uPrescale;
+out vec4 fragColour;
+void main() {
+  vec2 size = vec2(textureSize(uScreen, 0));
+  vec2 texel = vUv * size;
+  vec2 offset = fract(texel) - 0.5;
+  vec2 still = 0.5 - 0.5 / uPrescale;
+  vec2 slide = (offset - clamp(offset, -still, still)) * uPrescale;
+  fragColour = vec4(texture(uScreen, (floor(texel) + 0.5 + slide) / size).rgb, 1.0);
+}
+)";
+
+GLuint CreateSurfaceTexture(int width, int height, GLenum format = GL_RGB8) {
   GLuint id = 0;
   glGenTextures(1, &id);
   glBindTexture(GL_TEXTURE_2D, id);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+  glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -80,9 +110,10 @@ GlDisplay::~GlDisplay() {
     if (panel.texture) glDeleteTextures(1, &panel.texture);
   if (overlay_.texture) glDeleteTextures(1, &overlay_.texture);
   if (program_) glDeleteProgram(program_);
+  if (presentProgram_) glDeleteProgram(presentProgram_);
   if (emptyVao_) glDeleteVertexArrays(1, &emptyVao_);
   if (screenFramebuffer_) glDeleteFramebuffers(1, &screenFramebuffer_);
-  if (screenColour_) glDeleteRenderbuffers(1, &screenColour_);
+  if (screenColour_) glDeleteTextures(1, &screenColour_);
 }
 
 bool GlDisplay::Init(std::string* error) {
@@ -92,20 +123,26 @@ bool GlDisplay::Init(std::string* error) {
   sourceUniform_ = glGetUniformLocation(program_, "uSource");
   quantizeUniform_ = glGetUniformLocation(program_, "uQuantize");
   samplerUniform_ = glGetUniformLocation(program_, "uTexture");
+  presentProgram_ = BuildProgram("present", kPresentVertexShader, kPresentFragmentShader, error);
+  if (!presentProgram_) return false;
+  prescaleUniform_ = glGetUniformLocation(presentProgram_, "uPrescale");
+  glUseProgram(presentProgram_);
+  glUniform1i(glGetUniformLocation(presentProgram_, "uScreen"), 0);
+  glUseProgram(0);
   glGenVertexArrays(1, &emptyVao_);
 
   form_.texture = CreateSurfaceTexture(form_.surface->width(), form_.surface->height());
   for (Layer& panel : panels_)
     panel.texture = CreateSurfaceTexture(panel.surface->width(), panel.surface->height());
 
-  // The screen is composed in 16 bits for the look of a 640 x 480 x 16 display mode.
-  glGenRenderbuffers(1, &screenColour_);
+  // The screen is composed in 16 bits for the look of a 640 x 480 x 16 display mode, into a
+  // texture the window's picture is then sampled from.
   glGenFramebuffers(1, &screenFramebuffer_);
   glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
   for (GLenum format : {GL_RGB565, GL_RGBA8}) {
-    glBindRenderbuffer(GL_RENDERBUFFER, screenColour_);
-    glRenderbufferStorage(GL_RENDERBUFFER, format, kScreenWidth, kScreenHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, screenColour_);
+    if (screenColour_) glDeleteTextures(1, &screenColour_);
+    screenColour_ = CreateSurfaceTexture(kScreenWidth, kScreenHeight, format);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, screenColour_, 0);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) {
       quantize_ = format != GL_RGB565;
       glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -229,37 +266,75 @@ bool GlDisplay::Compose() {
   return true;
 }
 
-// Scales the screen to the window's drawable area, keeping 4:3 with black bars.
+// Scales the screen to the window's drawable area, keeping 4:3 with black bars: pixel for pixel
+// by the largest whole factor, filtered only for what remains, so a whole factor is pure
+// nearest neighbour.
 void GlDisplay::ShowInWindow() {
   // A hidden window (the headless runner's) shows nothing: there is nothing to scale into.
   if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) return;
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
   if (width <= 0 || height <= 0) return;
-  int shownWidth = width, shownHeight = height;
-  if (width * 3 > height * 4)
-    shownWidth = height * 4 / 3;
-  else
-    shownHeight = width * 3 / 4;
-  int x = (width - shownWidth) / 2, y = (height - shownHeight) / 2;
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  const PixelRect shown = FitScreen(width, height);
+  const int factorX = WholeFactorX(shown), factorY = WholeFactorY(shown);
+  const bool whole =
+      shown.width == kScreenWidth * factorX && shown.height == kScreenHeight * factorY;
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glDisable(GL_SCISSOR_TEST);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_BLEND);
   glViewport(0, 0, width, height);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, screenFramebuffer_);
-  bool exact = shownWidth == kScreenWidth && shownHeight == kScreenHeight;
-  glBlitFramebuffer(0, 0, kScreenWidth, kScreenHeight, x, y, x + shownWidth, y + shownHeight,
-                    GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  // GL counts rows from the bottom.
+  glViewport(shown.x, height - shown.y - shown.height, shown.width, shown.height);
+  glUseProgram(presentProgram_);
+  glUniform2f(prescaleUniform_, static_cast<float>(factorX), static_cast<float>(factorY));
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, screenColour_);
+  const GLint filter = whole ? GL_NEAREST : GL_LINEAR;
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+  glBindVertexArray(emptyVao_);
+  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  glBindVertexArray(0);
   SDL_GL_SwapWindow(window_);
+}
+
+// Window coordinates (those of mouse events) are coarser than drawable pixels on HiDPI displays:
+// a screen position goes to the drawable first, where the picture is laid out, then to the window.
+PixelRect GlDisplay::ScreenToWindow(const PixelRect& onScreen) const {
+  int width = 0, height = 0, windowWidth = 0, windowHeight = 0;
+  SDL_GL_GetDrawableSize(window_, &width, &height);
+  SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
+  if (width <= 0 || height <= 0) return {};
+  const PixelRect shown = FitScreen(width, height);
+  const auto windowX = [&](int x) {
+    return static_cast<int>((shown.x + static_cast<double>(x) * shown.width / kScreenWidth) *
+                            windowWidth / width);
+  };
+  const auto windowY = [&](int y) {
+    return static_cast<int>((shown.y + static_cast<double>(y) * shown.height / kScreenHeight) *
+                            windowHeight / height);
+  };
+  const int left = windowX(onScreen.x), top = windowY(onScreen.y);
+  return {left, top, windowX(onScreen.x + onScreen.width) - left,
+          windowY(onScreen.y + onScreen.height) - top};
 }
 
 void GlDisplay::Present() {
   const bool changed = Compose();
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
-  if (!changed && !invalidated_ && width == shownWidth_ && height == shownHeight_) return;
+  // An unchanged screen is shown again now and then all the same: after a resize, the software
+  // driver's window buffer takes the new size only at the next swap, so the picture drawn just
+  // after a resize can be left at the old size, and on an idle screen nothing else would redraw.
+  const std::uint64_t now = SDL_GetTicks64();
+  const bool due = now - shownAtMs_ >= kRefreshMs;
+  if (!changed && !invalidated_ && !due && width == shownWidth_ && height == shownHeight_) return;
   invalidated_ = false;
+  shownAtMs_ = now;
   shownWidth_ = width;
   shownHeight_ = height;
   ShowInWindow();

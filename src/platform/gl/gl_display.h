@@ -3,8 +3,10 @@
 // a 16-bit (RGB565) picture, then scaled to the window with black bars keeping 4:3.
 #include <epoxy/gl.h>
 
+#include <cstdint>
 #include <string>
 
+#include "platform/gl/screen_fit.h"
 #include "platform/surface.h"
 
 struct SDL_Window;
@@ -31,6 +33,8 @@ class GlDisplay : public Display {
   // A picture laid over the middle of the screen, above everything (a message box), or nullptr
   // for none. The surface must outlive its time on the screen.
   void SetOverlay(PixelSurface* overlay);
+  // Where a rectangle of the screen shows in the window, in window coordinates.
+  PixelRect ScreenToWindow(const PixelRect& onScreen) const;
 
  private:
   struct Layer {  // a 2D surface and the texture it is shown through
@@ -60,13 +64,17 @@ class GlDisplay : public Display {
   int composedUpdate_ = 0;
   int shownWidth_ = 0, shownHeight_ = 0;
   bool invalidated_ = true;
+  static constexpr std::uint64_t kRefreshMs = 250;
+  std::uint64_t shownAtMs_ = 0;
   bool quantize_ = false;  // set when the driver has no RGB565 target: the shader rounds instead
 
   GLuint program_ = 0;
   GLint destinationUniform_ = -1, sourceUniform_ = -1, quantizeUniform_ = -1, samplerUniform_ = -1;
+  GLuint presentProgram_ = 0;
+  GLint prescaleUniform_ = -1;
   GLuint emptyVao_ = 0;
   GLuint screenFramebuffer_ = 0;
-  GLuint screenColour_ = 0;
+  GLuint screenColour_ = 0;  // the composed screen's texture
 };
 
 }  // namespace bf

@@ -32,6 +32,9 @@ class ContextRenderer : public GlRenderer {
   Scene& scene() override { return *scene_; }
   Display& display() override { return *display_; }
   void SetOverlay(PixelSurface* overlay) override { display_->SetOverlay(overlay); }
+  PixelRect ScreenToWindow(const PixelRect& onScreen) const override {
+    return display_->ScreenToWindow(onScreen);
+  }
 
  private:
   SDL_GLContext context_;

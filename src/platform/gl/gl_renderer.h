@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/gl/screen_fit.h"
 #include "platform/scene.h"
 #include "platform/surface.h"
 
@@ -19,6 +20,8 @@ class GlRenderer {  // owns the GL context on the given SDL window
   virtual Display& display() = 0;
   // A picture laid over the middle of the screen (a message box); nullptr takes it away.
   virtual void SetOverlay(PixelSurface* overlay) = 0;
+  // Where a rectangle of the screen shows in the window, in window coordinates.
+  virtual PixelRect ScreenToWindow(const PixelRect& onScreen) const = 0;
 };
 
 // Asks SDL for an OpenGL 3.3 core context with a 24-bit depth buffer; call it before the window

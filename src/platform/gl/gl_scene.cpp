@@ -228,17 +228,24 @@ bool GlScene::CreateDevice(std::string* error) {
       break;
     }
   }
-  if (status == GL_FRAMEBUFFER_COMPLETE) {
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  }
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   if (status != GL_FRAMEBUFFER_COMPLETE) {
     *error = "the 620 x 430 device framebuffer is incomplete";
     return false;
   }
+  BlankDevice();
   return true;
+}
+
+// Views clear only their own rectangles: what lies between them (the dividers) and what no view
+// has drawn yet must start black in every battle, not keep the last battle's picture.
+void GlScene::BlankDevice() {
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  glDisable(GL_SCISSOR_TEST);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glDepthMask(GL_TRUE);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 void GlScene::NewScene() {
@@ -249,6 +256,7 @@ void GlScene::NewScene() {
   visuals_.clear();
   lights_.clear();
   camera_ = kNoFrame;
+  BlankDevice();
 }
 
 void GlScene::ReleaseAll() {

@@ -111,6 +111,7 @@ class GlScene : public Scene {
   int LoadTextureFile(const std::string& path);
   void RecordLoadError(const std::string& message);
   bool CreateDevice(std::string* error);
+  void BlankDevice();
   void SetLights(FrameId root);
   void DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]);
   void ReleaseCaches();

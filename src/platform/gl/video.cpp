@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "platform/gl/gl_renderer.h"
 #include "platform/pixels/pixel_surface.h"
@@ -11,7 +12,6 @@
 namespace bf {
 namespace {
 
-constexpr int kWindowedWidth = 1280;
 constexpr Rgb kWhite{255, 255, 255};
 
 class SdlVideo final : public Video {
@@ -51,13 +51,16 @@ class SdlVideo final : public Video {
     Uint32 flags = SDL_WINDOW_OPENGL;
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
     int width = kScreenWidth, height = kScreenHeight;
-    SDL_DisplayMode desktop;
-    if (mode == VideoMode::kWindow && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+    SDL_Rect desktop;
+    if (mode == VideoMode::kWindow && SDL_GetDisplayBounds(0, &desktop) == 0) {
       // Fullscreen at the desktop's own resolution, with no video mode change. The window is
       // made as large as the desktop too, so it covers the screen even without a window
-      // manager to honour the fullscreen request.
-      flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE;
-      x = y = 0;
+      // manager to honour the fullscreen request. On a HiDPI display the drawable has the
+      // display's own pixels, so the picture is scaled sharp once, not blurred again by the
+      // desktop.
+      flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+      x = desktop.x;
+      y = desktop.y;
       width = desktop.w;
       height = desktop.h;
     } else {
@@ -80,31 +83,62 @@ class SdlVideo final : public Video {
   SDL_Window* window() override { return window_; }
   void SetOverlay(PixelSurface* overlay) override { renderer_->SetOverlay(overlay); }
 
-  // 1280 x 960, or smaller on a desktop that cannot hold it, keeping 4:3.
-  int WindowedWidth() const {
-    SDL_DisplayMode desktop;
-    int width = kWindowedWidth;
-    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
-      width = std::min(width, desktop.w * 9 / 10);
-      width = std::min(width, desktop.h * 9 / 10 * 4 / 3);
-    }
-    return std::max(width, kScreenWidth / 2);
+  PixelRect ScreenToWindow(const PixelRect& onScreen) const override {
+    return renderer_->ScreenToWindow(onScreen);
   }
 
   void ToggleFullscreen() override {
     const bool fullscreen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(window_));
     if (fullscreen) {
+      const double pixelsPerPoint = PixelsPerPoint();
       SDL_SetWindowFullscreen(window_, 0);
-      SDL_SetWindowSize(window_, WindowedWidth(), WindowedWidth() * 3 / 4);
-      SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+      const PixelRect place = WindowedPlace(display, pixelsPerPoint);
+      SDL_SetWindowSize(window_, place.width, place.height);
+      SDL_SetWindowPosition(window_, place.x, place.y);
       SDL_ShowCursor(SDL_ENABLE);
     } else {
+      // The window covers the display before fullscreen is asked for: without a window manager
+      // nobody else would resize it, and SDL would draw for the whole display all the same.
+      SDL_Rect bounds;
+      if (SDL_GetDisplayBounds(display, &bounds) == 0) {
+        SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+        SDL_SetWindowSize(window_, bounds.w, bounds.h);
+      }
       SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
       SDL_ShowCursor(SDL_DISABLE);
     }
   }
 
  private:
+  // Drawable pixels per window coordinate: above 1 on a HiDPI display.
+  double PixelsPerPoint() const {
+    int width = 0, height = 0, drawableWidth = 0, drawableHeight = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
+    return width > 0 && drawableWidth > 0 ? static_cast<double>(drawableWidth) / width : 1.0;
+  }
+
+  // The window on `display`: the largest whole multiple of 640 x 480 in drawable pixels that
+  // fits the display's usable area and the window manager's frame, centred there.
+  PixelRect WindowedPlace(int display, double pixelsPerPoint) const {
+    SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) SDL_GetDisplayBounds(display, &usable);
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0)
+      top = left = bottom = right = 0;
+    const auto pixels = [pixelsPerPoint](int points) {
+      return static_cast<int>(points * pixelsPerPoint);
+    };
+    const PixelRect inPixels =
+        WindowForArea({0, 0, pixels(usable.w - left - right), pixels(usable.h - top - bottom)});
+    const auto points = [pixelsPerPoint](int pixels) {
+      return static_cast<int>(std::lround(pixels / pixelsPerPoint));
+    };
+    return {usable.x + left + points(inPixels.x), usable.y + top + points(inPixels.y),
+            points(inPixels.width), points(inPixels.height)};
+  }
+
   PixelSurface form_;
   std::array<std::unique_ptr<PixelSurface>, 4> panels_;
   SDL_Window* window_ = nullptr;

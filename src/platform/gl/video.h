@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/gl/screen_fit.h"
 #include "platform/scene.h"
 #include "platform/surface.h"
 
@@ -22,7 +23,10 @@ class Video {
   virtual SDL_Window* window() = 0;
   // A picture laid over the middle of the screen (a message box); nullptr takes it away.
   virtual void SetOverlay(PixelSurface* overlay) = 0;
-  // F11: between fullscreen at the desktop's resolution and a 1280 x 960 window.
+  // Where a rectangle of the screen shows in the window, in window coordinates (a click's).
+  virtual PixelRect ScreenToWindow(const PixelRect& onScreen) const = 0;
+  // F11: between fullscreen on the display the window is on and a window of the largest whole
+  // multiple of 640 x 480 that fits there.
   virtual void ToggleFullscreen() = 0;
 };
 

@@ -1,11 +1,11 @@
 #include "platform/headless/headless_platform.h"
 
+#include "platform/gl/video.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/null_display.h"
 #include "platform/headless/null_scene.h"
 #include "platform/headless/scripted_input.h"
 #include "platform/messages.h"
-#include "platform/gl/video.h"
 
 namespace bf {
 namespace {
@@ -13,14 +13,14 @@ namespace {
 class Headless final : public HeadlessPlatform {
  public:
   Headless(const HeadlessOptions& options, const Script& script)
-      : joysticks_(script.joysticks),
-        events_(script, options.closeAtTick, options.closeRequest, clock_, joysticks_, audio_) {
+      : pads_(script.joysticks),
+        events_(script, options.closeAtTick, options.closeRequest, clock_, pads_, audio_) {
     platform_.clock = &clock_;
     platform_.events = &events_;
     platform_.display = &nullDisplay_;
     platform_.scene = &nullScene_;
     platform_.audio = &audio_;
-    platform_.joysticks = &joysticks_;
+    platform_.joysticks = &pads_;
     platform_.messages = &messages_;
     platform_.assetDir = options.assetDir;
   }
@@ -40,7 +40,7 @@ class Headless final : public HeadlessPlatform {
  private:
   VirtualClock clock_;
   HeadlessAudio audio_;
-  ScriptedJoysticks joysticks_;
+  PadSeats pads_;
   ScriptedEvents events_;
   NullScene nullScene_;
   NullDisplay nullDisplay_;

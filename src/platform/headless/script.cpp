@@ -4,10 +4,12 @@
 #include <sstream>
 #include <string_view>
 
+#include "platform/pads/pad_seats.h"
+
 namespace bf {
 namespace {
 
-constexpr std::uint32_t kAxisMax = 65535;
+constexpr int kLastPad = PadSeats::kPads - 1;
 
 // Whole-token unsigned parse with an upper bound.
 bool ParseNumber(const std::string& token, std::uint64_t max, std::uint64_t* value) {
@@ -45,11 +47,11 @@ std::string ParseEvent(const std::vector<std::string>& t, ScriptEvent* event) {
   if (verb == "joy") {
     if (t.size() != 6) return "expected: T joy J X Y BUTTONS";
     event->kind = ScriptEvent::Kind::kJoystick;
-    if (!ParseNumber(t[2], 1, &v)) return "bad joystick '" + t[2] + "'";
+    if (!ParseNumber(t[2], kLastPad, &v)) return "bad joystick '" + t[2] + "'";
     event->joystick = static_cast<int>(v);
-    if (!ParseNumber(t[3], kAxisMax, &v)) return "bad x '" + t[3] + "'";
+    if (!ParseNumber(t[3], kPadAxisMax, &v)) return "bad x '" + t[3] + "'";
     event->x = static_cast<std::uint32_t>(v);
-    if (!ParseNumber(t[4], kAxisMax, &v)) return "bad y '" + t[4] + "'";
+    if (!ParseNumber(t[4], kPadAxisMax, &v)) return "bad y '" + t[4] + "'";
     event->y = static_cast<std::uint32_t>(v);
     if (!ParseNumber(t[5], UINT32_MAX, &v)) return "bad buttons '" + t[5] + "'";
     event->buttons = static_cast<std::uint32_t>(v);
@@ -100,8 +102,8 @@ bool ParseScript(const std::string& text, Script* script, std::string* error) {
       std::uint64_t n = 0;
       if (!firstLine) {
         why = "'joysticks' must be the first line";
-      } else if (tokens.size() != 2 || !ParseNumber(tokens[1], 2, &n)) {
-        why = "expected: joysticks N (N = 0, 1 or 2)";
+      } else if (tokens.size() != 2 || !ParseNumber(tokens[1], PadSeats::kPads, &n)) {
+        why = "expected: joysticks N (N = 0 to 4)";
       } else {
         script->joysticks = static_cast<int>(n);
       }

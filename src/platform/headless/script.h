@@ -12,7 +12,7 @@ struct ScriptEvent {
   Kind kind = Kind::kKeyDown;
   int keyCode = 0;   // key events
   int mask = 0;      // key events
-  int joystick = 0;  // joystick events
+  int joystick = 0;  // joystick events: the pad, in plug order (0..3)
   std::uint32_t x = 0, y = 0, buttons = 0;
 };
 

@@ -4,31 +4,14 @@
 
 namespace bf {
 
-int ScriptedJoysticks::GetPosition(int id, JoyPosition& position) {
-  if (id < 0 || id >= attached_) return kNotAttached;
-  position = positions_[id];
-  return 0;
-}
-
-int ScriptedJoysticks::GetCaps(int id, JoyCaps& caps) {
-  if (id < 0 || id >= attached_) return kNotAttached;
-  caps = JoyCaps{0, 65535, 0, 65535};
-  return 0;
-}
-
-void ScriptedJoysticks::Set(int j, std::uint32_t x, std::uint32_t y, std::uint32_t buttons) {
-  if (j < 0 || j >= attached_) return;
-  positions_[j] = JoyPosition{x, y, 0, buttons};
-}
-
 ScriptedEvents::ScriptedEvents(const Script& script, std::int64_t closeAtTick,
                                const volatile std::sig_atomic_t* closeRequest, VirtualClock& clock,
-                               ScriptedJoysticks& joysticks, HeadlessAudio& audio)
+                               PadSeats& pads, HeadlessAudio& audio)
     : script_(script),
       closeAtTick_(closeAtTick),
       closeRequest_(closeRequest),
       clock_(clock),
-      joysticks_(joysticks),
+      pads_(pads),
       audio_(audio) {
   // Delivered by tick, and in script order within a tick.
   std::stable_sort(script_.events.begin(), script_.events.end(),
@@ -49,13 +32,16 @@ void ScriptedEvents::Pump(InputSink& sink) {
         sink.OnKeyUp(event.keyCode, event.mask);
         break;
       case ScriptEvent::Kind::kJoystick:
-        joysticks_.Set(event.joystick, event.x, event.y, event.buttons);
+        pads_.Set(event.joystick, PadState{event.x, event.y, event.buttons});
         break;
       case ScriptEvent::Kind::kClose:
         closed_ = true;
         break;
     }
   }
+  // The pads' keys follow the script's own keys of the tick; a pad's held Back counts on the
+  // virtual clock, so its Escape comes at an exact tick.
+  if (!closed_) pads_.DeliverKeys(sink, clock_.Milliseconds());
   if (audio_.TakeMusicFinished()) sink.OnMusicFinished();
   if (processed_ >= closeAtTick_) closed_ = true;
   if (closed_) sink.OnClose();

@@ -157,24 +157,14 @@ Layout DrawBox(const std::string& title, const std::string& text, bool critical)
   return box;
 }
 
-// The button where the window shows it: the screen is scaled into the window keeping 4:3, and
-// the box sits in the middle of the screen.
-SDL_Rect ButtonInWindow(SDL_Window* window, const Layout& box) {
-  int width = 0, height = 0;
-  SDL_GetWindowSize(window, &width, &height);
-  int shownWidth = width, shownHeight = height;
-  if (width * 3 > height * 4) {
-    shownWidth = height * 4 / 3;
-  } else {
-    shownHeight = width * 3 / 4;
-  }
-  const double scale = static_cast<double>(shownWidth) / kScreenWidth;
-  const int left = (width - shownWidth) / 2, top = (height - shownHeight) / 2;
+// The button where the window shows it: the box sits in the middle of the screen, and the
+// display knows where the screen lies in the window.
+SDL_Rect ButtonInWindow(const Video& video, const Layout& box) {
   const int boxX = (kScreenWidth - box.surface->width()) / 2;
   const int boxY = (kScreenHeight - box.surface->height()) / 2;
-  return {left + static_cast<int>((boxX + box.button.x) * scale),
-          top + static_cast<int>((boxY + box.button.y) * scale),
-          static_cast<int>(box.button.w * scale), static_cast<int>(box.button.h * scale)};
+  const PixelRect button =
+      video.ScreenToWindow({boxX + box.button.x, boxY + box.button.y, box.button.w, box.button.h});
+  return {button.x, button.y, button.width, button.height};
 }
 
 bool IsAnswerKey(SDL_Keycode key) {
@@ -249,11 +239,11 @@ bool RunMessageBox(Video& video, const std::string& title, const std::string& te
   SDL_ShowCursor(SDL_ENABLE);
   video.SetOverlay(box.surface.get());
   video.display().Present();
-  MessageBoxInput input(ButtonInWindow(window, box));
+  MessageBoxInput input(ButtonInWindow(video, box));
   while (!input.Answered()) {
     if (input.TakeExposed()) {  // uncovered or resized: shown again, the button moved
       video.display().Invalidate();
-      input.MoveButton(ButtonInWindow(window, box));
+      input.MoveButton(ButtonInWindow(video, box));
     }
     video.display().Present();
     SDL_Delay(kPollMs);

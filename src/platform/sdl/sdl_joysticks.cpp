@@ -1,25 +1,27 @@
 #include "platform/sdl/sdl_joysticks.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 namespace bf {
 namespace {
 
 constexpr Uint32 kSubsystems = SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER;
-// What the game's joystick calls answer for a slot no pad has taken yet.
-constexpr int kNotAttached = 167;
-constexpr std::uint32_t kAxisMax = 65535;
-constexpr std::uint32_t kCentre = 32768;
 constexpr int kMaxButtonBits = 32;
+// The short buzz that greets a pad on taking its seat.
+constexpr Uint16 kJoinRumble = 0x6000;
+constexpr Uint32 kJoinRumbleMs = 200;
+// Steam's virtual pad on Linux; SDL never ignores it when Steam says it offers it.
+constexpr Uint16 kValveVendor = 0x28de, kSteamVirtualPad = 0x11ff;
+constexpr const char* kAllowSteamVirtualPad = "SDL_GAMECONTROLLER_ALLOW_STEAM_VIRTUAL_GAMEPAD";
 
-// SDL's -32768..32767 as the game's 0..65535.
+// SDL's -32768..32767 as the pads' 0..65535.
 std::uint32_t AxisPosition(Sint16 value) {
   return static_cast<std::uint32_t>(static_cast<int>(value) + 32768);
-}
-
-bool SameGuid(const SDL_JoystickGUID& a, const SDL_JoystickGUID& b) {
-  return std::memcmp(a.data, b.data, sizeof a.data) == 0;
 }
 
 bool IsDpad(int button) {
@@ -34,7 +36,7 @@ void ApplyDirections(bool left, bool right, bool up, bool down, Sint16& x, Sint1
   if (down) y = SDL_JOYSTICK_AXIS_MAX;
 }
 
-JoyPosition ReadController(SDL_GameController* controller) {
+PadState ReadController(SDL_GameController* controller) {
   Sint16 x = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX);
   Sint16 y = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY);
   ApplyDirections(SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_LEFT) != 0,
@@ -51,10 +53,10 @@ JoyPosition ReadController(SDL_GameController* controller) {
       buttons |= 1u << b;
     }
   }
-  return JoyPosition{AxisPosition(x), AxisPosition(y), 0, buttons};
+  return PadState{AxisPosition(x), AxisPosition(y), buttons, /*mapped=*/true};
 }
 
-JoyPosition ReadRawJoystick(SDL_Joystick* joystick) {
+PadState ReadRawJoystick(SDL_Joystick* joystick) {
   const int axes = SDL_JoystickNumAxes(joystick);
   Sint16 x = axes > 0 ? SDL_JoystickGetAxis(joystick, 0) : 0;
   Sint16 y = axes > 1 ? SDL_JoystickGetAxis(joystick, 1) : 0;
@@ -68,10 +70,82 @@ JoyPosition ReadRawJoystick(SDL_Joystick* joystick) {
   for (int b = 0; b < count; ++b) {
     if (SDL_JoystickGetButton(joystick, b) != 0) buttons |= 1u << b;
   }
-  return JoyPosition{AxisPosition(x), AxisPosition(y), 0, buttons};
+  return PadState{AxisPosition(x), AxisPosition(y), buttons, /*mapped=*/false};
+}
+
+// A list of vendor/product pairs as SDL's hints write them ("0xAAAA/0xBBBB,..."), or "@FILE" for
+// the list in that file.
+std::vector<Uint32> VendorProductList(const char* hint) {
+  std::vector<Uint32> list;
+  if (hint == nullptr) return list;
+  std::string text = hint;
+  if (!text.empty() && text[0] == '@') {
+    std::ifstream file(text.substr(1));
+    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+  for (std::size_t at = text.find("0x"); at != std::string::npos;) {
+    char* end = nullptr;
+    const auto vendor = static_cast<Uint16>(std::strtoul(text.c_str() + at, &end, 16));
+    const std::size_t next = text.find("0x", static_cast<std::size_t>(end - text.c_str()));
+    if (next == std::string::npos) break;
+    const auto product = static_cast<Uint16>(std::strtoul(text.c_str() + next, &end, 16));
+    list.push_back(static_cast<Uint32>(vendor) << 16 | product);
+    at = text.find("0x", static_cast<std::size_t>(end - text.c_str()));
+  }
+  return list;
+}
+
+// SDL's rule for the devices its hints ignore, applied to every device, whichever driver found
+// it: the allowed list, when there is one, names the only pads to read; else the ignored list
+// names those not to read. Steam's virtual pad is kept whenever Steam says it offers it.
+bool IgnoredByHints(int deviceIndex) {
+  const Uint16 vendor = SDL_JoystickGetDeviceVendor(deviceIndex);
+  const Uint16 product = SDL_JoystickGetDeviceProduct(deviceIndex);
+  if (vendor == kValveVendor && product == kSteamVirtualPad &&
+      SDL_GetHintBoolean(kAllowSteamVirtualPad, SDL_FALSE)) {
+    return false;
+  }
+  const Uint32 pair = static_cast<Uint32>(vendor) << 16 | product;
+  auto listed = [pair](const std::vector<Uint32>& list) {
+    return std::find(list.begin(), list.end(), pair) != list.end();
+  };
+  const std::vector<Uint32> allowed =
+      VendorProductList(SDL_GetHint(SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES_EXCEPT));
+  if (!allowed.empty()) return !listed(allowed);
+  return listed(VendorProductList(SDL_GetHint(SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES)));
+}
+
+// A device's name as one printable line.
+std::string PrintableName(const char* name) {
+  std::string text = name != nullptr ? name : "unnamed pad";
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return text;
 }
 
 }  // namespace
+
+int ChoosePadSeat(const std::array<PadSeatRecord, PadSeats::kPads>& seats, const PadIdentity& pad) {
+  int same = -1;
+  for (int s = 0; s < PadSeats::kPads; ++s) {
+    const PadSeatRecord& seat = seats[s];
+    if (!seat.taken || seat.present || seat.identity.guid != pad.guid ||
+        seat.identity.serial != pad.serial) {
+      continue;
+    }
+    if (!pad.path.empty() && seat.identity.path == pad.path) return s;
+    if (same < 0) same = s;
+  }
+  if (same >= 0) return same;
+  for (int s = 0; s < PadSeats::kPads; ++s) {
+    if (!seats[s].taken) return s;
+  }
+  for (int s = 0; s < PadSeats::kPads; ++s) {
+    if (!seats[s].present) return s;
+  }
+  return -1;
+}
 
 SdlJoysticks::SdlJoysticks() {
   started_ = SDL_InitSubSystem(kSubsystems) == 0;
@@ -83,29 +157,12 @@ SdlJoysticks::SdlJoysticks() {
 SdlJoysticks::~SdlJoysticks() {
   // After SDL_Quit the handles are gone already, and so is the subsystem.
   if (!started_ || SDL_WasInit(SDL_INIT_JOYSTICK) == 0) return;
-  for (Slot& slot : slots_) Close(slot);
+  for (Seat& seat : pads_) Close(seat);
   SDL_QuitSubSystem(kSubsystems);
 }
 
-int SdlJoysticks::NumDevices() {
-  return started_ ? kSlots : 0;
-}
-
-int SdlJoysticks::GetPosition(int id, JoyPosition& position) {
-  if (id < 0 || id >= kSlots || !slots_[id].taken) return kNotAttached;
-  // An unplugged pad lets go of everything: centred, no buttons.
-  position = Connected(id) ? Read(slots_[id]) : JoyPosition{kCentre, kCentre, 0, 0};
-  return 0;
-}
-
-int SdlJoysticks::GetCaps(int id, JoyCaps& caps) {
-  if (id < 0 || id >= kSlots || !slots_[id].taken) return kNotAttached;
-  caps = JoyCaps{0, kAxisMax, 0, kAxisMax};
-  return 0;
-}
-
-bool SdlJoysticks::Connected(int id) const {
-  return id >= 0 && id < kSlots && slots_[id].joystick != nullptr;
+bool SdlJoysticks::Connected(int pad) const {
+  return pad >= 0 && pad < PadSeats::kPads && pads_[pad].record.present;
 }
 
 void SdlJoysticks::Attach(int deviceIndex) {
@@ -113,79 +170,100 @@ void SdlJoysticks::Attach(int deviceIndex) {
   const SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(deviceIndex);
   if (instance < 0) return;
   // The pads found at start are announced again by SDL's own added events.
-  for (const Slot& slot : slots_) {
-    if (slot.joystick != nullptr && slot.instance == instance) return;
+  for (const Seat& seat : pads_) {
+    if (seat.record.present && seat.instance == instance) return;
   }
-  Slot opened;
+  if (IgnoredByHints(deviceIndex)) return;
+  Seat opened;
   Open(opened, deviceIndex);
   if (opened.joystick == nullptr) return;
-  const int id = ChooseSlot(opened.guid, opened.serial);
-  if (id < 0) {
-    Close(opened);  // both slots are in use: this pad waits unused
+  std::array<PadSeatRecord, PadSeats::kPads> records;
+  for (int s = 0; s < PadSeats::kPads; ++s) records[s] = pads_[s].record;
+  const int pad = ChoosePadSeat(records, opened.record.identity);
+  if (pad < 0) {
+    Close(opened);  // every seat holds a pad: this one waits unused
     return;
   }
-  slots_[id] = opened;
+  const bool returning =
+      pads_[pad].record.taken && pads_[pad].record.identity == opened.record.identity;
+  if (opened.controller == nullptr && !returning) {
+    std::fprintf(stderr,
+                 "burrowfield: the pad \"%s\" (GUID %s) has no game-controller mapping; its raw "
+                 "stick and buttons are read\n",
+                 PrintableName(SDL_JoystickName(opened.joystick)).c_str(),
+                 opened.record.identity.guid.c_str());
+  }
+  pads_[pad] = opened;
+  seats_.Seat(pad);
+  seats_.Set(pad, Read(opened));
+  ShowSeat(opened, pad);
 }
 
 void SdlJoysticks::Detach(SDL_JoystickID instance) {
-  for (Slot& slot : slots_) {
-    if (slot.joystick != nullptr && slot.instance == instance) Close(slot);
+  for (int pad = 0; pad < PadSeats::kPads; ++pad) {
+    Seat& seat = pads_[pad];
+    if (!seat.record.present || seat.instance != instance) continue;
+    Close(seat);
+    seats_.Set(pad, PadState{});  // an unplugged pad lets go of everything
   }
 }
 
-// A pad goes back to the slot it had (same serial number if it has one, else the same kind of
-// pad); a new pad takes a slot nobody has had yet, else one whose pad has gone away.
-int SdlJoysticks::ChooseSlot(const SDL_JoystickGUID& guid, const std::string& serial) const {
-  auto away = [this](int id) { return slots_[id].taken && slots_[id].joystick == nullptr; };
-  if (!serial.empty()) {
-    for (int id = 0; id < kSlots; ++id) {
-      if (away(id) && SameGuid(slots_[id].guid, guid) && slots_[id].serial == serial) return id;
-    }
+void SdlJoysticks::ReadPads() {
+  for (int pad = 0; pad < PadSeats::kPads; ++pad) {
+    if (pads_[pad].record.present) seats_.Set(pad, Read(pads_[pad]));
   }
-  for (int id = 0; id < kSlots; ++id) {
-    if (away(id) && SameGuid(slots_[id].guid, guid)) return id;
-  }
-  for (int id = 0; id < kSlots; ++id) {
-    if (!slots_[id].taken) return id;
-  }
-  for (int id = 0; id < kSlots; ++id) {
-    if (away(id)) return id;
-  }
-  return -1;
 }
 
-void SdlJoysticks::Open(Slot& slot, int deviceIndex) {
+void SdlJoysticks::Open(Seat& seat, int deviceIndex) {
   if (SDL_IsGameController(deviceIndex)) {
-    slot.controller = SDL_GameControllerOpen(deviceIndex);
-    if (slot.controller != nullptr) slot.joystick = SDL_GameControllerGetJoystick(slot.controller);
+    seat.controller = SDL_GameControllerOpen(deviceIndex);
+    if (seat.controller != nullptr) seat.joystick = SDL_GameControllerGetJoystick(seat.controller);
   }
-  if (slot.joystick == nullptr) {
-    slot.controller = nullptr;
-    slot.joystick = SDL_JoystickOpen(deviceIndex);
+  if (seat.joystick == nullptr) {
+    seat.controller = nullptr;
+    seat.joystick = SDL_JoystickOpen(deviceIndex);
   }
-  if (slot.joystick == nullptr) return;
-  slot.taken = true;
-  slot.instance = SDL_JoystickInstanceID(slot.joystick);
-  slot.guid = SDL_JoystickGetGUID(slot.joystick);
-  const char* serial = SDL_JoystickGetSerial(slot.joystick);
-  slot.serial = serial != nullptr ? serial : "";
+  if (seat.joystick == nullptr) return;
+  seat.record.taken = true;
+  seat.record.present = true;
+  seat.instance = SDL_JoystickInstanceID(seat.joystick);
+  char guid[33];
+  SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(seat.joystick), guid, sizeof guid);
+  const char* serial = SDL_JoystickGetSerial(seat.joystick);
+  const char* path = SDL_JoystickPathForIndex(deviceIndex);
+  seat.record.identity =
+      PadIdentity{guid, serial != nullptr ? serial : "", path != nullptr ? path : ""};
 }
 
-// Lets go of the pad but keeps what it was, so that it can find its slot again.
-void SdlJoysticks::Close(Slot& slot) {
-  if (slot.controller != nullptr) {
-    SDL_GameControllerClose(slot.controller);
-  } else if (slot.joystick != nullptr) {
-    SDL_JoystickClose(slot.joystick);
+// Lets go of the pad but keeps who it was, so that it can find its seat again.
+void SdlJoysticks::Close(Seat& seat) {
+  if (seat.controller != nullptr) {
+    SDL_GameControllerClose(seat.controller);
+  } else if (seat.joystick != nullptr) {
+    SDL_JoystickClose(seat.joystick);
   }
-  slot.controller = nullptr;
-  slot.joystick = nullptr;
-  slot.instance = -1;
+  seat.controller = nullptr;
+  seat.joystick = nullptr;
+  seat.instance = -1;
+  seat.record.present = false;
 }
 
-JoyPosition SdlJoysticks::Read(const Slot& slot) const {
-  return slot.controller != nullptr ? ReadController(slot.controller)
-                                    : ReadRawJoystick(slot.joystick);
+// The player light shows the player (SDL counts players from 0, as the game does); pads without
+// a light or a motor simply do not answer.
+void SdlJoysticks::ShowSeat(const Seat& seat, int pad) {
+  const int player = PadSeats::PlayerOf(pad);
+  if (seat.controller != nullptr) {
+    SDL_GameControllerSetPlayerIndex(seat.controller, player);
+    SDL_GameControllerRumble(seat.controller, kJoinRumble, kJoinRumble, kJoinRumbleMs);
+  } else {
+    SDL_JoystickSetPlayerIndex(seat.joystick, player);
+    SDL_JoystickRumble(seat.joystick, kJoinRumble, kJoinRumble, kJoinRumbleMs);
+  }
+}
+
+PadState SdlJoysticks::Read(const Seat& seat) const {
+  return seat.controller != nullptr ? ReadController(seat.controller)
+                                    : ReadRawJoystick(seat.joystick);
 }
 
 void HandleJoystickEvent(SdlJoysticks& joysticks, const SDL_Event& event) {

@@ -5,11 +5,11 @@
 #include <cstdlib>
 
 #include "platform/files.h"
+#include "platform/gl/video.h"
 #include "platform/sdl/keys.h"
 #include "platform/sdl/message_box.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_joysticks.h"
-#include "platform/gl/video.h"
 
 namespace bf {
 namespace {
@@ -30,9 +30,13 @@ void SetWindowIcon(SDL_Window* window, const std::string& path) {
   SDL_FreeSurface(icon);
 }
 
+std::uint32_t Now() {
+  return static_cast<std::uint32_t>(SDL_GetTicks64());
+}
+
 class SdlClock final : public Clock {
  public:
-  std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(SDL_GetTicks64()); }
+  std::uint32_t Milliseconds() override { return Now(); }
 };
 
 class SdlEvents final : public EventPump {
@@ -42,11 +46,14 @@ class SdlEvents final : public EventPump {
   void Pump(InputSink& sink) override {
     SDL_Event event;
     while (SDL_PollEvent(&event)) Deliver(event, sink);
+    // The pads' keys follow the keyboard's, on the same clock the game's ticks count.
+    joysticks_.ReadPads();
+    joysticks_.seats().DeliverKeys(sink, Now());
     video_.display().Present();
   }
 
   void WaitAndPump(InputSink& sink, std::uint32_t deadlineMs) override {
-    const auto now = static_cast<std::uint32_t>(SDL_GetTicks64());
+    const std::uint32_t now = Now();
     if (deadlineMs > now) {
       SDL_Event event;
       if (SDL_WaitEventTimeout(&event, static_cast<int>(deadlineMs - now))) {
@@ -128,7 +135,7 @@ class Sdl final : public SdlPlatform {
     platform_.display = &video_->display();
     platform_.scene = &video_->scene();
     platform_.audio = &audio_;
-    platform_.joysticks = joysticks_.get();
+    platform_.joysticks = &joysticks_->seats();
     platform_.messages = &messages_;
     platform_.assetDir = AssetDir();
     SetWindowIcon(video_->window(), platform_.assetDir + "/burrowfield.bmp");

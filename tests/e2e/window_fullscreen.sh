@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# F11 in the real game on a 1920 x 1080 X server without a window manager (Xvfb), where nobody
+# but the game places its window:
+# - fullscreen fills the display, the screen shown "sharp bilinear" (2.25 times: twice pixel for
+#   pixel, then filtered for the rest) with black bars at the sides;
+# - F11 makes a window of the largest whole multiple of 640 x 480 that fits, 1280 x 960, centred
+#   on the display, the screen in it exactly twice pixel for pixel;
+# - F11 again fills the display again, every time (twice over here), never leaving the window
+#   where the windowed mode had it.
+set -uo pipefail
+bin="$1"
+work="$(mktemp -d)"
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.bash"
+trap xvfb_cleanup EXIT
+
+xvfb_start 1920x1080
+game_start SDL_AUDIODRIVER=dummy
+wait_for start 20 selection 1 0:0
+window="$(game_window)"
+[ -n "$window" ] || fail "no game window"
+wait_geometry start 5 "$window" 1920x1080+0+0
+
+for round in 1 2; do
+  hold F11
+  wait_geometry "windowed $round" 5 "$window" 1280x960+320+60
+  # The picture follows the window's new size within a few ticks; a loaded machine may take longer.
+  deadline=$((SECONDS + 5))
+  until shot_window "windowed-$round" "$window" &&
+    python3 "$here/screen_check.py" "$work/windowed-$round.xwd" whole 2 2>"$work/check.txt"; do
+    ((SECONDS < deadline)) ||
+      fail "windowed $round: not the screen twice, pixel for pixel: $(cat "$work/check.txt")"
+    sleep 0.2
+  done
+
+  hold F11
+  wait_geometry "fullscreen $round" 5 "$window" 1920x1080+0+0
+  wait_for "fullscreen-$round" 5 selection 1 0:0
+  python3 "$here/screen_check.py" "$work/fullscreen-$round.xwd" sharp "$work/windowed-$round.xwd" ||
+    fail "fullscreen $round: not the sharp-bilinear picture of the screen"
+done
+
+hold Escape
+game_wait_exit 10
+[ "$game_rc" -eq 0 ] || fail "the game ended with status $game_rc"
+check_clean_stderr "window fullscreen"
+echo "window fullscreen: ok"

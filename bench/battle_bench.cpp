@@ -1,6 +1,8 @@
-// How fast a battle ticks, and how long Enter takes to reach the first tick of a second battle
-// (meshes already read). The scene is the null scene unless BF_BENCH_RENDER=1 asks for the
-// offscreen OpenGL one, with the assets beside this program.
+// How fast a battle ticks on each stage, and how long Enter takes to reach the first tick of a
+// second battle (meshes already read). The scene is the null scene unless BF_BENCH_RENDER=1 asks
+// for the offscreen OpenGL one, with the assets beside this program. BM_WindowTick plays the
+// battle in a real window at the desktop's size (it needs a display; tools/perf-report.sh gives
+// it a 1920 x 1080 one) and times the presentation of the scaled screen on its own.
 #include <benchmark/benchmark.h>
 #include <epoxy/gl.h>
 
@@ -17,9 +19,12 @@
 #include "battle/battle.h"
 #include "core/game.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/sdl/sdl_platform.h"
 
 namespace bf {
 namespace {
+
+constexpr int kWarmUpTicks = 20;
 
 bool RenderAsked() {
   const char* render = std::getenv("BF_BENCH_RENDER");
@@ -66,48 +71,109 @@ void KeepBattleBusy(Game& game, int tick) {
   }
 }
 
-void BM_BattleTick(benchmark::State& state) {
-  HeadlessGame h;
-  if (!h.Ready(state)) return;
-  Game& game = *h.game;
+// Median and 99th percentile of the tick times, in milliseconds, as counters named after `what`.
+class TickTimes {
+ public:
+  TickTimes() { ms_.reserve(1 << 20); }
+  void Add(std::chrono::steady_clock::time_point start, std::chrono::steady_clock::time_point end) {
+    if (ms_.size() < ms_.capacity())
+      ms_.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+  }
+  void Report(benchmark::State& state, const std::string& what) {
+    if (ms_.empty()) return;
+    std::sort(ms_.begin(), ms_.end());
+    state.counters[what + "median_ms"] = ms_[ms_.size() / 2];
+    state.counters[what + "p99_ms"] = ms_[std::min(ms_.size() - 1, ms_.size() * 99 / 100)];
+  }
+
+ private:
+  std::vector<double> ms_;
+};
+
+// Builds the battle of the benchmark's stage; false, with the reason given to the benchmark,
+// when a file could not be read.
+bool StartBattle(Game& game, benchmark::State& state) {
   game.stageIndex = static_cast<int>(state.range(0));
   BuildBattleScene(game);
   if (!game.io.scene->LoadError().empty()) {
     state.SkipWithError(game.io.scene->LoadError().c_str());
-    return;
+    return false;
   }
   game.winner = -1;
   game.runningFlag = -1;
+  return true;
+}
+
+// One tick of the busy battle; with `present`, until the screen is composed and the rasteriser
+// is done with it. Kept out of line so that a profiler can be told to count this alone.
+[[gnu::noinline]] void RunBusyTick(Game& game, int tick, bool present) {
+  KeepBattleBusy(game, tick);
+  BeginTickRecord(game);
+  RunBattleTick(game);
+  benchmark::DoNotOptimize(game.tankX.data());
+  if (present) {
+    game.io.display->Present();
+    glFinish();
+  }
+}
+
+// Mesa compiles a shader variant the first time a draw needs it; those ticks are not timed.
+[[gnu::noinline]] void WarmUp(Game& game, bool present) {
+  for (int tick = 0; tick < kWarmUpTicks; ++tick) RunBusyTick(game, tick, present);
+}
+
+void BM_BattleTick(benchmark::State& state) {
+  HeadlessGame h;
+  if (!h.Ready(state)) return;
+  Game& game = *h.game;
+  if (!StartBattle(game, state)) return;
   const bool render = RenderAsked();
-  std::vector<double> ms;
-  ms.reserve(1 << 20);
-  int tick = 0;
+  WarmUp(game, render);
+  TickTimes times;
+  int tick = kWarmUpTicks;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    KeepBattleBusy(game, tick++);
-    BeginTickRecord(game);
-    RunBattleTick(game);
-    benchmark::DoNotOptimize(game.tankX.data());
-    if (render) {
-      // The tick ends with the screen presented and the rasteriser done with it.
-      game.io.display->Present();
-      glFinish();
-    }
-    if (ms.size() < ms.capacity()) {
-      ms.push_back(
-          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-              .count());
-    }
+    RunBusyTick(game, tick++, render);
+    times.Add(start, std::chrono::steady_clock::now());
   }
   state.counters["ticks_per_s"] =
       benchmark::Counter(state.iterations(), benchmark::Counter::kIsRate);
-  std::sort(ms.begin(), ms.end());
-  if (!ms.empty()) {
-    state.counters["median_ms"] = ms[ms.size() / 2];
-    state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
-  }
+  times.Report(state, "");
 }
-BENCHMARK(BM_BattleTick)->Arg(2)->Arg(4);
+// Real time decides how long they run: a rendering tick spends much of it waiting for Mesa's
+// rasteriser threads.
+BENCHMARK(BM_BattleTick)->DenseRange(0, kStages - 1)->UseRealTime();
+
+// The same battle in a real window: the tick with the screen scaled to the window and swapped,
+// and that presentation alone (after the views are finished), which is what a window adds.
+void BM_WindowTick(benchmark::State& state) {
+  std::string error;
+  std::unique_ptr<SdlPlatform> sdl = CreateSdlPlatform(&error);
+  if (!sdl) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  Game game(sdl->platform());
+  game.playerCharacter = {0, 1, -1, -1};
+  if (!StartBattle(game, state)) return;
+  WarmUp(game, true);
+  TickTimes ticks, presents;
+  int tick = kWarmUpTicks;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    RunBusyTick(game, tick++, false);
+    glFinish();
+    const auto drawn = std::chrono::steady_clock::now();
+    game.io.display->Present();
+    glFinish();
+    const auto end = std::chrono::steady_clock::now();
+    ticks.Add(start, end);
+    presents.Add(drawn, end);
+  }
+  ticks.Report(state, "");
+  presents.Report(state, "present_");
+}
+BENCHMARK(BM_WindowTick)->DenseRange(0, kStages - 1)->UseRealTime();
 
 // Notes when the first battle tick is done and ends the battle there.
 class FirstTick final : public TickObserver {
@@ -148,8 +214,7 @@ void BM_EnterToFirstTickOfSecondBattle(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_EnterToFirstTickOfSecondBattle)
-    ->Arg(2)
-    ->Arg(4)
+    ->DenseRange(0, kStages - 1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 

@@ -194,6 +194,24 @@ TEST(RenderTest, OnlyFacesTurnedTowardsTheCameraAreDrawn) {
   EXPECT_TRUE(Same(DeviceAt(inside, 155, 105), kSky, 8)) << Show(DeviceAt(inside, 155, 105));
 }
 
+// The renderer leaves out the parts of a large mesh that lie outside a view: a wall far wider
+// than the view, seen from off its middle, still covers the view from edge to edge.
+TEST(RenderTest, ALargeMeshSeenInPartShowsAllOfItThatIsInView) {
+  REQUIRE_GL(gl);
+  TempDir dir;
+  Rig rig(gl.scene());
+  rig.FlatLight();
+  std::vector<XBox> wall;
+  for (float x = -2000; x < 2000; x += 20)
+    wall.push_back(Box({x, -50, 0}, {x + 20, 50, 20}, {1, 0, 0, 1}));
+  rig.Place(rig.Load(dir.Write("wall.x", BoxesToX(wall))), {0, 0, 0});
+  for (float x : {37.0f, -1750.0f}) {
+    rig.s.SetPosition(rig.camera, kNoFrame, x, 0, -300);
+    rig.View(1, 1, 308, 208);
+    EXPECT_EQ(Find(PresentAndRead(gl), kRed, 1, 104, 308, 1).count, 308) << "camera at x " << x;
+  }
+}
+
 TEST(RenderTest, LightsAddUpAndEachChannelIsClampedAfterLighting) {
   REQUIRE_GL(gl);
   TempDir dir;

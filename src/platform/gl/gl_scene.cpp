@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <glm/gtc/matrix_inverse.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
@@ -17,6 +18,9 @@ constexpr int kReservedFrames = 512;
 constexpr int kReservedBuilders = 256;
 constexpr int kMaxPointLights = 8;
 constexpr float kFrontPlane = 1.0f;
+// Triangles per chunk of a mesh: few enough that a view passes over most of a stage it does not
+// face, many enough that the tests and draws stay few.
+constexpr int kChunkTriangles = 64;
 // A field whose half-height at distance 1 is 0.5: about 53 degrees from top to bottom.
 const float kVerticalField = 2.0f * std::atan(0.5f);
 
@@ -89,6 +93,53 @@ struct GpuVertex {
   glm::vec4 diffuse;
   glm::vec3 emissive;
 };
+static_assert(sizeof(GpuVertex) == 15 * sizeof(float), "vertices are compared byte for byte");
+
+// Vertices are the same when every bit is: then the vertex shader gives the same result too.
+struct SameVertex {
+  bool operator()(const GpuVertex& a, const GpuVertex& b) const {
+    return std::memcmp(&a, &b, sizeof(GpuVertex)) == 0;
+  }
+};
+struct VertexHash {
+  std::size_t operator()(const GpuVertex& v) const {
+    std::uint32_t words[15];
+    std::memcpy(words, &v, sizeof(words));
+    std::size_t hash = 14695981039346656037u;
+    for (std::uint32_t w : words) hash = (hash ^ w) * 1099511628211u;
+    return hash;
+  }
+};
+
+// The triangle list `soup` as each distinct vertex once and the triangles as indices into them.
+void ShareVertices(const std::vector<GpuVertex>& soup, std::vector<GpuVertex>* vertices,
+                   std::vector<GLuint>* indices) {
+  std::unordered_map<GpuVertex, GLuint, VertexHash, SameVertex> index;
+  index.reserve(soup.size());
+  vertices->reserve(soup.size());
+  indices->reserve(soup.size());
+  for (const GpuVertex& v : soup) {
+    auto [at, added] = index.emplace(v, static_cast<GLuint>(vertices->size()));
+    if (added) vertices->push_back(v);
+    indices->push_back(at->second);
+  }
+}
+
+// The sphere around soup vertices [first, first + count), a little larger than they need so
+// that rounding in the view's test never leaves out a triangle that shows.
+void BoundChunk(const std::vector<GpuVertex>& soup, int first, int count, glm::vec3* centre,
+                float* radius) {
+  glm::vec3 low = soup[first].position, high = low;
+  for (int v = first; v < first + count; ++v) {
+    low = glm::min(low, soup[v].position);
+    high = glm::max(high, soup[v].position);
+  }
+  *centre = (low + high) * 0.5f;
+  float farthest = 0.0f;
+  for (int v = first; v < first + count; ++v)
+    farthest = std::max(farthest, glm::length(soup[v].position - *centre));
+  *radius = farthest * 1.001f + 0.001f;
+}
 
 // The six clipping planes of a view, pointing inwards (x, y, z: normal; w: offset).
 void ExtractPlanes(const glm::mat4& m, glm::vec4 (&planes)[6]) {
@@ -216,6 +267,7 @@ void GlScene::ReleaseAll() {
 void GlScene::ReleaseCaches() {
   for (Geometry& g : geometries_) {
     if (g.vbo) glDeleteBuffers(1, &g.vbo);
+    if (g.ibo) glDeleteBuffers(1, &g.ibo);
     if (g.vao) glDeleteVertexArrays(1, &g.vao);
   }
   for (Texture& t : textures_)
@@ -267,26 +319,44 @@ int GlScene::LoadGeometry(const std::string& path) {
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(),
                    [&](std::size_t a, std::size_t b) { return partTexture[a] < partTexture[b]; });
-  Geometry geometry;
-  std::vector<GpuVertex> vertices;
-  vertices.reserve(mesh.vertices.size());
+  std::vector<GpuVertex> soup;
+  soup.reserve(mesh.vertices.size());
+  std::vector<std::pair<int, int>> runStarts;  // first soup vertex, texture
   for (std::size_t i : order) {
     const MeshPart& part = mesh.parts[i];
-    if (geometry.runs.empty() || geometry.runs.back().texture != partTexture[i])
-      geometry.runs.push_back({static_cast<GLint>(vertices.size()), 0, partTexture[i]});
+    if (runStarts.empty() || runStarts.back().second != partTexture[i])
+      runStarts.push_back({static_cast<int>(soup.size()), partTexture[i]});
     for (int v = part.first; v < part.first + part.count; ++v)
-      vertices.push_back({mesh.vertices[v].position, mesh.vertices[v].normal, mesh.vertices[v].uv,
-                          part.diffuse, part.emissive});
-    geometry.runs.back().count += part.count;
+      soup.push_back({mesh.vertices[v].position, mesh.vertices[v].normal, mesh.vertices[v].uv,
+                      part.diffuse, part.emissive});
   }
-  geometry.vertexCount = static_cast<GLsizei>(vertices.size());
+  Geometry geometry;
+  for (std::size_t r = 0; r < runStarts.size(); ++r) {
+    const int end =
+        r + 1 < runStarts.size() ? runStarts[r + 1].first : static_cast<int>(soup.size());
+    Geometry::Run run{static_cast<int>(geometry.chunks.size()), 0, runStarts[r].second};
+    for (int first = runStarts[r].first; first < end; first += 3 * kChunkTriangles) {
+      Geometry::Chunk chunk{first, std::min(3 * kChunkTriangles, end - first), {}, 0.0f};
+      BoundChunk(soup, chunk.firstIndex, chunk.indexCount, &chunk.centre, &chunk.radius);
+      geometry.chunks.push_back(chunk);
+    }
+    run.endChunk = static_cast<int>(geometry.chunks.size());
+    if (run.endChunk > run.firstChunk) geometry.runs.push_back(run);
+  }
+  std::vector<GpuVertex> vertices;
+  std::vector<GLuint> indices;
+  ShareVertices(soup, &vertices, &indices);
 
   glGenVertexArrays(1, &geometry.vao);
   glGenBuffers(1, &geometry.vbo);
+  glGenBuffers(1, &geometry.ibo);
   glBindVertexArray(geometry.vao);
   glBindBuffer(GL_ARRAY_BUFFER, geometry.vbo);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(GpuVertex)),
                vertices.data(), GL_STATIC_DRAW);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, geometry.ibo);
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLuint)),
+               indices.data(), GL_STATIC_DRAW);
   const GLsizei stride = sizeof(GpuVertex);
   auto attribute = [&](GLuint location, GLint size, std::size_t offset) {
     glEnableVertexAttribArray(location);
@@ -484,10 +554,12 @@ void GlScene::DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]) {
   if (geometry.runs.empty()) return;
   glm::mat4 model = glm::scale(world_[visual.frame], builder.scale);
   // Parked objects (x = -5000) and everything else off screen cost no draw at all.
-  glm::vec3 centre(model * glm::vec4(geometry.boundsCentre, 1.0f));
-  glm::vec3 scale = glm::abs(builder.scale);
-  float radius = geometry.boundsRadius * std::max(scale.x, std::max(scale.y, scale.z));
-  if (SphereOutside(planes, centre, radius)) return;
+  const glm::vec3 scale = glm::abs(builder.scale);
+  const float radiusScale = std::max(scale.x, std::max(scale.y, scale.z));
+  auto outside = [&](glm::vec3 centre, float radius) {
+    return SphereOutside(planes, glm::vec3(model * glm::vec4(centre, 1.0f)), radius * radiusScale);
+  };
+  if (outside(geometry.boundsCentre, geometry.boundsRadius)) return;
 
   glm::mat3 normalMatrix = glm::inverseTranspose(glm::mat3(model));
   glBindVertexArray(geometry.vao);
@@ -499,6 +571,7 @@ void GlScene::DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]) {
     overrideTransparent = textureHandles_[builder.texture].blackTransparent;
   }
   bool matricesSet[kProgramVariants] = {};
+  bool drawn = false;
   auto draw = [&](int texture, bool cutOut, GLint first, GLsizei count) {
     GLuint id = texture >= 0 ? textures_[texture].id : 0;
     int variant = id == 0 ? kPlain : (cutOut ? kCutOut : kTextured);
@@ -513,14 +586,34 @@ void GlScene::DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]) {
       matricesSet[variant] = true;
     }
     if (id) glBindTexture(GL_TEXTURE_2D, id);
-    glDrawArrays(GL_TRIANGLES, first, count);
+    glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT,
+                   reinterpret_cast<void*>(static_cast<std::size_t>(first) * sizeof(GLuint)));
+    drawn = true;
+  };
+  // The chunks in view, neighbours joined into one draw. One chunk alone passed the test above.
+  auto drawChunks = [&](int texture, bool cutOut, int firstChunk, int endChunk) {
+    const bool test = geometry.chunks.size() > 1;
+    GLint first = 0;
+    GLsizei count = 0;
+    for (int c = firstChunk; c < endChunk; ++c) {
+      const Geometry::Chunk& chunk = geometry.chunks[c];
+      if (test && outside(chunk.centre, chunk.radius)) continue;
+      if (count > 0 && first + count != chunk.firstIndex) {
+        draw(texture, cutOut, first, count);
+        count = 0;
+      }
+      if (count == 0) first = chunk.firstIndex;
+      count += chunk.indexCount;
+    }
+    if (count > 0) draw(texture, cutOut, first, count);
   };
   if (builder.texture >= 0) {
-    draw(overrideTexture, overrideTransparent, 0, geometry.vertexCount);
+    drawChunks(overrideTexture, overrideTransparent, 0, static_cast<int>(geometry.chunks.size()));
   } else {
-    for (const Geometry::Run& run : geometry.runs) draw(run.texture, false, run.first, run.count);
+    for (const Geometry::Run& run : geometry.runs)
+      drawChunks(run.texture, false, run.firstChunk, run.endChunk);
   }
-  ++lastDrawCount_;
+  if (drawn) ++lastDrawCount_;
 }
 
 void GlScene::Update() {

@@ -57,16 +57,25 @@ class GlScene : public Scene {
  private:
   struct Geometry {  // one .x file, uploaded once
     GLuint vao = 0;
-    GLuint vbo = 0;
-    // Runs of vertices sharing one texture; the material colours travel with the vertices,
-    // so a mesh takes one draw per texture, not one per material.
+    GLuint vbo = 0;  // every distinct vertex once, so the renderer shades a shared one once
+    GLuint ibo = 0;  // the triangles, as indices into vbo, in the file's order
+    // A stretch of consecutive triangles with the sphere around them. A view draws only the
+    // chunks it can see, still in the file's order, so nothing it shows changes.
+    struct Chunk {
+      GLint firstIndex;
+      GLsizei indexCount;
+      glm::vec3 centre;
+      float radius;
+    };
+    // Chunks sharing one texture; the material colours travel with the vertices, so a mesh
+    // takes one draw per texture (and per gap left by a chunk out of view), not per material.
     struct Run {
-      GLint first;
-      GLsizei count;
+      int firstChunk;
+      int endChunk;
       int texture;  // index into textures_, -1 = none
     };
+    std::vector<Chunk> chunks;
     std::vector<Run> runs;
-    GLsizei vertexCount = 0;
     glm::vec3 boundsCentre{0.0f};
     float boundsRadius = 0.0f;
   };

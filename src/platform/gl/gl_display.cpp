@@ -327,14 +327,15 @@ void GlDisplay::Present() {
   const bool changed = Compose();
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
-  // An unchanged screen is shown again now and then all the same: after a resize, the software
-  // driver's window buffer takes the new size only at the next swap, so the picture drawn just
-  // after a resize can be left at the old size, and on an idle screen nothing else would redraw.
+  // For a while after the window changes, an unchanged screen is shown again on every call: the
+  // software driver's window buffer takes a new size only at the next swap, so the picture drawn
+  // just after a resize can be left at the old size, and on an idle screen nothing else would
+  // draw it again.
   const std::uint64_t now = SDL_GetTicks64();
-  const bool due = now - shownAtMs_ >= kRefreshMs;
-  if (!changed && !invalidated_ && !due && width == shownWidth_ && height == shownHeight_) return;
+  if (invalidated_ || width != shownWidth_ || height != shownHeight_)
+    settleUntilMs_ = now + kSettleMs;
+  if (!changed && now >= settleUntilMs_) return;
   invalidated_ = false;
-  shownAtMs_ = now;
   shownWidth_ = width;
   shownHeight_ = height;
   ShowInWindow();

@@ -64,8 +64,8 @@ class GlDisplay : public Display {
   int composedUpdate_ = 0;
   int shownWidth_ = 0, shownHeight_ = 0;
   bool invalidated_ = true;
-  static constexpr std::uint64_t kRefreshMs = 250;
-  std::uint64_t shownAtMs_ = 0;
+  static constexpr std::uint64_t kSettleMs = 1000;
+  std::uint64_t settleUntilMs_ = 0;
   bool quantize_ = false;  // set when the driver has no RGB565 target: the shader rounds instead
 
   GLuint program_ = 0;

@@ -5,7 +5,6 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <array>
@@ -21,6 +20,7 @@
 
 #include "loudness.h"
 #include "platform/pictures.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -575,9 +575,9 @@ TEST(TankModels, StayUnderTheirCamerasSightLine) {
 TEST(AssetGenerator, WritesTheSameBytesOnEveryRun) {
   // A folder of its own: the shuffled run of the whole binary may run this test beside its
   // single-test run.
-  std::string pattern = (fs::temp_directory_path() / "bf-assets-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const fs::path out = pattern;
+  const bf::TempDir dir;
+  ASSERT_FALSE(dir.path().empty());
+  const fs::path out = dir.path();
   const std::string command = (kBin / "assetgen").string() + " --out " + out.string();
   ASSERT_EQ(std::system(command.c_str()), 0);
   int compared = 0;
@@ -588,7 +588,6 @@ TEST(AssetGenerator, WritesTheSameBytesOnEveryRun) {
     ++compared;
   }
   EXPECT_EQ(compared, 28 + 2 + 17 + 2);
-  fs::remove_all(out);
 }
 
 }  // namespace

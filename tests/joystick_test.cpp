@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -16,6 +15,7 @@
 #include "platform/sdl/sdl_joysticks.h"
 #include "support/recording_keys.h"
 #include "support/scoped_settings.h"
+#include "support/temp_dir.h"
 #include "support/test_game.h"
 
 namespace bf {
@@ -601,8 +601,8 @@ TEST(ChoosePadSeat, APadGoesBackToItsOwnSeat) {
 // SDL's hints for devices to ignore hold for every pad, whichever driver found it; Steam's own
 // virtual pad stays when Steam says it offers it, so the pads Steam wraps count once.
 TEST_F(SdlJoysticksTest, DevicesTheHintsIgnoreAreNeverSeated) {
-  const std::string listFile = ::testing::TempDir() + "/ignored-pads.txt";
-  std::ofstream(listFile) << "0x0abc/0x0001\n";
+  const TempDir dir;
+  const std::string listFile = dir.Write("ignored-pads.txt", "0x0abc/0x0001\n");
   const std::string fromFile = "@" + listFile;
   struct Case {
     const char* name;
@@ -659,8 +659,8 @@ TEST_F(SdlJoysticksTest, MappingsFromTheEnvironmentComeFirst) {
   const std::string mapping =
       std::string(guid) + ",Plain Stick,a:b1,b:b0,leftx:a0,lefty:a1,platform:" + SDL_GetPlatform() +
       ",";
-  const std::string mappingFile = ::testing::TempDir() + "/pad-mappings.txt";
-  std::ofstream(mappingFile) << mapping << "\n";
+  const TempDir dir;
+  const std::string mappingFile = dir.Write("pad-mappings.txt", mapping + "\n");
   const std::pair<const char*, std::string> settings[] = {
       {"SDL_GAMECONTROLLERCONFIG_FILE", mappingFile},
       {"SDL_GAMECONTROLLERCONFIG", mapping},

@@ -1,9 +1,5 @@
 #include "support/offscreen_gl.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 namespace bf {
 
 OffscreenGl::OffscreenGl(bool hidden) : form_(kScreenWidth, kScreenHeight, Rgb{255, 255, 255}) {
@@ -36,23 +32,6 @@ std::vector<std::uint8_t> OffscreenGl::Screen() {
   std::vector<std::uint8_t> rgb(kScreenWidth * kScreenHeight * 3);
   display().ReadScreen(rgb.data());
   return rgb;
-}
-
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "bf-test-XXXXXX").string();
-  if (mkdtemp(pattern.data())) path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempDir::Write(const std::string& name, const std::string& text) const {
-  std::string file = path_ + "/" + name;
-  std::filesystem::create_directories(std::filesystem::path(file).parent_path());
-  std::ofstream(file, std::ios::binary) << text;
-  return file;
 }
 
 }  // namespace bf

@@ -13,6 +13,7 @@
 #include "platform/gl/gl_scene.h"
 #include "platform/pixels/pixel_surface.h"
 #include "support/scoped_settings.h"
+#include "support/temp_dir.h"
 
 namespace bf {
 
@@ -43,19 +44,6 @@ class OffscreenGl {
   std::unique_ptr<PixelSurface> panels_[4];
   std::unique_ptr<GlRenderer> renderer_;
   std::string error_;
-};
-
-// A directory of its own under the system's temporary directory, removed with the object.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  const std::string& path() const { return path_; }
-  // Writes `text` to a file in the directory and returns its path.
-  std::string Write(const std::string& name, const std::string& text) const;
-
- private:
-  std::string path_;
 };
 
 }  // namespace bf

@@ -25,8 +25,10 @@ constexpr int kChunkTriangles = 64;
 const float kVerticalField = 2.0f * std::atan(0.5f);
 
 // Gouraud shading: the light is worked out per vertex in world space, without attenuation, and
-// each channel is clamped after lighting so that lights brighter than 1 saturate.
-const char* kSceneVertexShader = R"(#version 330 core
+// each channel is clamped after lighting so that lights brighter than 1 saturate. A scene lit by
+// exactly one point light (every stage is) gets a variant with the count fixed, which the
+// software renderer unrolls: its loop over a uniform count costs it a third of the vertex work.
+const char* kSceneVertexShader = R"(
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec2 aUv;
@@ -47,7 +49,12 @@ void main() {
   float length2 = dot(normal, normal);
   normal = length2 > 0.0 ? normal * inversesqrt(length2) : vec3(0.0);
   vec3 light = uAmbient;
-  for (int i = 0; i < uPointCount; ++i) {
+#if ONE_POINT_LIGHT
+  const int pointCount = 1;
+#else
+  int pointCount = uPointCount;
+#endif
+  for (int i = 0; i < pointCount; ++i) {
     vec3 toLight = uPointPosition[i] - world.xyz;
     float distance2 = dot(toLight, toLight);
     if (distance2 > 0.0)
@@ -79,6 +86,10 @@ void main() {
 }
 )";
 
+const char* kLightingDefines[] = {
+    "#version 330 core\n#define ONE_POINT_LIGHT 0\n",
+    "#version 330 core\n#define ONE_POINT_LIGHT 1\n",
+};
 const char* kFragmentVariants[] = {
     "#version 330 core\n#define TEXTURED 0\n#define CUTOUT 0\n",
     "#version 330 core\n#define TEXTURED 1\n#define CUTOUT 0\n",
@@ -173,30 +184,38 @@ GlScene::GlScene() : frames_(kReservedFrames) {
 
 GlScene::~GlScene() {
   ReleaseCaches();
-  for (Program& p : programs_)
-    if (p.id) glDeleteProgram(p.id);
+  for (auto& lighting : programs_)
+    for (Program& p : lighting)
+      if (p.id) glDeleteProgram(p.id);
   if (framebuffer_) glDeleteFramebuffers(1, &framebuffer_);
   if (deviceColour_) glDeleteTextures(1, &deviceColour_);
   if (deviceDepth_) glDeleteRenderbuffers(1, &deviceDepth_);
 }
 
 bool GlScene::Init(std::string* error) {
-  for (int v = 0; v < kProgramVariants; ++v) {
-    const std::string fragment = std::string(kFragmentVariants[v]) + kSceneFragmentShader;
-    GLuint id = BuildProgram(kVariantNames[v], kSceneVertexShader, fragment.c_str(), error);
-    if (!id) return false;
-    Program& p = programs_[v];
-    p.id = id;
-    p.model = glGetUniformLocation(id, "uModel");
-    p.normalMatrix = glGetUniformLocation(id, "uNormalMatrix");
-    p.viewProjection = glGetUniformLocation(id, "uViewProjection");
-    p.ambient = glGetUniformLocation(id, "uAmbient");
-    p.pointCount = glGetUniformLocation(id, "uPointCount");
-    p.pointPosition = glGetUniformLocation(id, "uPointPosition");
-    p.pointColour = glGetUniformLocation(id, "uPointColour");
-    p.sampler = glGetUniformLocation(id, "uTexture");
-  }
+  for (int l = 0; l < kLightingVariants; ++l)
+    for (int v = 0; v < kProgramVariants; ++v)
+      if (!BuildSceneProgram(static_cast<Lighting>(l), static_cast<ProgramVariant>(v), error))
+        return false;
   return CreateDevice(error);
+}
+
+bool GlScene::BuildSceneProgram(Lighting lighting, ProgramVariant variant, std::string* error) {
+  const std::string vertex = std::string(kLightingDefines[lighting]) + kSceneVertexShader;
+  const std::string fragment = std::string(kFragmentVariants[variant]) + kSceneFragmentShader;
+  GLuint id = BuildProgram(kVariantNames[variant], vertex.c_str(), fragment.c_str(), error);
+  if (!id) return false;
+  Program& p = programs_[lighting][variant];
+  p.id = id;
+  p.model = glGetUniformLocation(id, "uModel");
+  p.normalMatrix = glGetUniformLocation(id, "uNormalMatrix");
+  p.viewProjection = glGetUniformLocation(id, "uViewProjection");
+  p.ambient = glGetUniformLocation(id, "uAmbient");
+  p.pointCount = glGetUniformLocation(id, "uPointCount");
+  p.pointPosition = glGetUniformLocation(id, "uPointPosition");
+  p.pointColour = glGetUniformLocation(id, "uPointColour");
+  p.sampler = glGetUniformLocation(id, "uTexture");
+  return true;
 }
 
 // The device image lives in its own framebuffer, so it survives from one tick to the next and
@@ -493,7 +512,8 @@ void GlScene::SetLights(FrameId root) {
       ++points;
     }
   }
-  for (const Program& p : programs_) {
+  lighting_ = points == 1 ? kOnePointLight : kAnyLights;
+  for (const Program& p : programs_[lighting_]) {
     glUseProgram(p.id);
     glUniform3fv(p.ambient, 1, glm::value_ptr(ambient));
     glUniform1i(p.pointCount, points);
@@ -531,13 +551,13 @@ void GlScene::Render(FrameId root) {
   glFrontFace(GL_CW);
   glDisable(GL_BLEND);
 
-  for (const Program& p : programs_) {
+  SetLights(root);
+  for (const Program& p : programs_[lighting_]) {
     glUseProgram(p.id);
     glUniformMatrix4fv(p.viewProjection, 1, GL_FALSE, glm::value_ptr(viewProjection));
     glUniform1i(p.sampler, 0);
   }
   glActiveTexture(GL_TEXTURE0);
-  SetLights(root);
   currentProgram_ = -1;
   for (const Visual& visual : visuals_)
     if (frames_.Root(visual.frame) == root) DrawVisual(visual, planes);
@@ -575,7 +595,7 @@ void GlScene::DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]) {
   auto draw = [&](int texture, bool cutOut, GLint first, GLsizei count) {
     GLuint id = texture >= 0 ? textures_[texture].id : 0;
     int variant = id == 0 ? kPlain : (cutOut ? kCutOut : kTextured);
-    const Program& p = programs_[variant];
+    const Program& p = programs_[lighting_][variant];
     if (variant != currentProgram_) {
       glUseProgram(p.id);
       currentProgram_ = variant;

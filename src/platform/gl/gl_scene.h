@@ -101,6 +101,7 @@ class GlScene : public Scene {
     glm::vec3 colour;
   };
   enum ProgramVariant { kPlain, kTextured, kCutOut, kProgramVariants };
+  enum Lighting { kAnyLights, kOnePointLight, kLightingVariants };
   struct Program {
     GLuint id = 0;
     GLint model, normalMatrix, viewProjection, ambient, pointCount, pointPosition, pointColour,
@@ -110,6 +111,7 @@ class GlScene : public Scene {
   int LoadGeometry(const std::string& path);
   int LoadTextureFile(const std::string& path);
   void RecordLoadError(const std::string& message);
+  bool BuildSceneProgram(Lighting lighting, ProgramVariant variant, std::string* error);
   bool CreateDevice(std::string* error);
   void BlankDevice();
   void SetLights(FrameId root);
@@ -133,7 +135,8 @@ class GlScene : public Scene {
   int viewX_ = 0, viewY_ = 0, viewWidth_ = kDeviceWidth, viewHeight_ = kDeviceHeight;
   float back_ = kBackDistance;
 
-  Program programs_[kProgramVariants];
+  Program programs_[kLightingVariants][kProgramVariants];
+  Lighting lighting_ = kAnyLights;  // the programs the scene's lights call for
   int currentProgram_ = -1;
   GLuint framebuffer_ = 0;
   GLuint deviceColour_ = 0;

@@ -99,7 +99,7 @@ std::uint8_t Expand6(unsigned v) {
 }  // namespace
 
 GlDisplay::GlDisplay(SDL_Window* window, PixelSurface& form, PixelSurface* const panels[4],
-                     const GlScene& scene)
+                     GlScene& scene)
     : window_(window), scene_(scene), form_{&form, 0} {
   for (int i = 0; i < 4; ++i) panels_[i] = {panels[i], 0};
 }
@@ -225,6 +225,7 @@ bool GlDisplay::Compose() {
   composedWithBattleArea_ = battleAreaVisible_;
   composedUpdate_ = scene_.updateCount();
 
+  if (battleAreaVisible_) scene_.CopyViewsToDevice();
   glBindFramebuffer(GL_FRAMEBUFFER, screenFramebuffer_);
   glViewport(0, 0, kScreenWidth, kScreenHeight);
   glDisable(GL_SCISSOR_TEST);

@@ -19,8 +19,7 @@ class PixelSurface;
 class GlDisplay : public Display {
  public:
   // Needs the GL context current; call Init() before anything else.
-  GlDisplay(SDL_Window* window, PixelSurface& form, PixelSurface* const panels[4],
-            const GlScene& scene);
+  GlDisplay(SDL_Window* window, PixelSurface& form, PixelSurface* const panels[4], GlScene& scene);
   ~GlDisplay() override;
   bool Init(std::string* error);
 
@@ -53,7 +52,7 @@ class GlDisplay : public Display {
   void ShowInWindow();
 
   SDL_Window* window_;
-  const GlScene& scene_;
+  GlScene& scene_;
   Layer form_;
   Layer panels_[4];
   Layer overlay_{nullptr, 0};

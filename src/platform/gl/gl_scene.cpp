@@ -187,6 +187,7 @@ GlScene::~GlScene() {
   for (auto& lighting : programs_)
     for (Program& p : lighting)
       if (p.id) glDeleteProgram(p.id);
+  ReleaseViewTargets();
   if (framebuffer_) glDeleteFramebuffers(1, &framebuffer_);
   if (deviceColour_) glDeleteTextures(1, &deviceColour_);
   if (deviceDepth_) glDeleteRenderbuffers(1, &deviceDepth_);
@@ -259,12 +260,102 @@ bool GlScene::CreateDevice(std::string* error) {
 // Views clear only their own rectangles: what lies between them (the dividers) and what no view
 // has drawn yet must start black in every battle, not keep the last battle's picture.
 void GlScene::BlankDevice() {
+  for (ViewTarget& target : viewTargets_) target.pending = false;
+  pendingCount_ = 0;
+  viewTarget_ = -1;
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
   glDisable(GL_SCISSOR_TEST);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glDepthMask(GL_TRUE);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+// The target standing for the current viewport, made when a slot is free; -1 when the view must
+// be drawn on the device itself (every slot taken, as while the winner's view grows).
+int GlScene::FindViewTarget() {
+  for (int i = 0; i < kViewTargets; ++i) {
+    ViewTarget& t = viewTargets_[i];
+    if (t.framebuffer == 0) {
+      t = {0, 0, 0, viewX_, viewY_, viewWidth_, viewHeight_, false};
+      return CreateViewTarget(t) ? i : -1;
+    }
+    if (t.x == viewX_ && t.y == viewY_ && t.width == viewWidth_ && t.height == viewHeight_)
+      return i;
+  }
+  return -1;
+}
+
+// False, with the slot kept taken so that it is not tried again, when the driver refuses it.
+bool GlScene::CreateViewTarget(ViewTarget& target) {
+  glGenTextures(1, &target.colour);
+  glBindTexture(GL_TEXTURE_2D, target.colour);
+  glTexImage2D(GL_TEXTURE_2D, 0, device16Bit_ ? GL_RGB565 : GL_RGBA8, kDeviceWidth, kDeviceHeight,
+               0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glGenRenderbuffers(1, &target.depth);
+  glBindRenderbuffer(GL_RENDERBUFFER, target.depth);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kDeviceWidth, kDeviceHeight);
+  glGenFramebuffers(1, &target.framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.colour, 0);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, target.depth);
+  const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (!complete) target.width = target.height = 0;
+  return complete;
+}
+
+void GlScene::ReleaseViewTargets() {
+  for (ViewTarget& t : viewTargets_) {
+    if (t.framebuffer) glDeleteFramebuffers(1, &t.framebuffer);
+    if (t.colour) glDeleteTextures(1, &t.colour);
+    if (t.depth) glDeleteRenderbuffers(1, &t.depth);
+    t = ViewTarget();
+  }
+  pendingCount_ = 0;
+  viewTarget_ = -1;
+}
+
+// Copies in drawing order, so that where two targets overlap the later view stays on top.
+void GlScene::CopyViewsToDevice() {
+  if (pendingCount_ == 0) return;
+  glDisable(GL_SCISSOR_TEST);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_);
+  for (int i = 0; i < pendingCount_; ++i) {
+    ViewTarget& t = viewTargets_[pendingOrder_[i]];
+    const int glY = kDeviceHeight - t.y - t.height;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, t.framebuffer);
+    glBlitFramebuffer(t.x, glY, t.x + t.width, glY + t.height, t.x, glY, t.x + t.width,
+                      glY + t.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    t.pending = false;
+  }
+  pendingCount_ = 0;
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+// Binds where the current viewport is drawn, with the viewport and scissor set for it.
+void GlScene::BindViewFramebuffer() {
+  if (viewTarget_ >= 0) {
+    glBindFramebuffer(GL_FRAMEBUFFER, viewTargets_[viewTarget_].framebuffer);
+  } else {
+    // Straight onto the device: what the targets still hold must be there first.
+    CopyViewsToDevice();
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  }
+  // The device counts rows from the top, GL from the bottom.
+  const int glY = kDeviceHeight - viewY_ - viewHeight_;
+  glViewport(viewX_, glY, viewWidth_, viewHeight_);
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(viewX_, glY, viewWidth_, viewHeight_);
+}
+
+// The current viewport's target now holds something the device has not got yet.
+void GlScene::MarkViewDrawn() {
+  if (viewTarget_ < 0 || viewTargets_[viewTarget_].pending) return;
+  viewTargets_[viewTarget_].pending = true;
+  pendingOrder_[pendingCount_++] = viewTarget_;
 }
 
 void GlScene::NewScene() {
@@ -281,6 +372,7 @@ void GlScene::NewScene() {
 void GlScene::ReleaseAll() {
   NewScene();
   ReleaseCaches();
+  ReleaseViewTargets();
 }
 
 void GlScene::ReleaseCaches() {
@@ -477,6 +569,7 @@ void GlScene::SetViewport(FrameId camera, int x, int y, int width, int height) {
   viewWidth_ = width;
   viewHeight_ = height;
   back_ = kBackDistance;
+  viewTarget_ = -1;  // a target is used only once it has been cleared for this viewport
 }
 
 void GlScene::SetBack(float distance) {
@@ -487,14 +580,17 @@ void GlScene::ClearViewport() {
   if (viewWidth_ <= 0 || viewHeight_ <= 0) return;
   glm::vec3 colour(0.0f);
   if (frames_.Valid(camera_)) colour = background_[frames_.Root(camera_)];
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-  glEnable(GL_SCISSOR_TEST);
-  // The device counts rows from the top, GL from the bottom.
-  glScissor(viewX_, kDeviceHeight - viewY_ - viewHeight_, viewWidth_, viewHeight_);
+  viewTarget_ = FindViewTarget();
+  // A target still waiting for its copy holds the device's last picture of its rectangle.
+  if (viewTarget_ >= 0 && viewTargets_[viewTarget_].pending) CopyViewsToDevice();
+  BindViewFramebuffer();
+  // Only the view's rectangle of a target is ever copied: the rest may be cleared with it.
+  if (viewTarget_ >= 0) glDisable(GL_SCISSOR_TEST);
   glClearColor(colour.r, colour.g, colour.b, 1.0f);
   glDepthMask(GL_TRUE);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glDisable(GL_SCISSOR_TEST);
+  MarkViewDrawn();
 }
 
 void GlScene::SetLights(FrameId root) {
@@ -537,11 +633,8 @@ void GlScene::Render(FrameId root) {
   glm::vec4 planes[6];
   ExtractPlanes(viewProjection, planes);
 
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-  const int glY = kDeviceHeight - viewY_ - viewHeight_;
-  glViewport(viewX_, glY, viewWidth_, viewHeight_);
-  glEnable(GL_SCISSOR_TEST);
-  glScissor(viewX_, glY, viewWidth_, viewHeight_);
+  BindViewFramebuffer();
+  MarkViewDrawn();
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LESS);
   glDepthMask(GL_TRUE);
@@ -565,6 +658,9 @@ void GlScene::Render(FrameId root) {
   glDisable(GL_SCISSOR_TEST);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);
+  // Hands the view to the rasteriser threads now, so that they fill it while the next view's
+  // triangles are being set up instead of all four views waiting for the end of the tick.
+  glFlush();
 }
 
 void GlScene::DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]) {

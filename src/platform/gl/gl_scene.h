@@ -50,6 +50,9 @@ class GlScene : public Scene {
   GLuint deviceFramebuffer() const { return framebuffer_; }
   GLuint deviceTexture() const { return deviceColour_; }
   bool device16Bit() const { return device16Bit_; }
+  // Brings the device image up to date with the views drawn since the last call; the display
+  // calls it before it reads the device.
+  void CopyViewsToDevice();
   int updateCount() const { return updateCount_; }
   // Mesh draws issued by the last Render(), after leaving out what lies outside the view.
   int lastDrawCount() const { return lastDrawCount_; }
@@ -79,6 +82,17 @@ class GlScene : public Scene {
     glm::vec3 boundsCentre{0.0f};
     float boundsRadius = 0.0f;
   };
+  // A view drawn in a framebuffer of its own, the device's size, at the view's place on the device
+  // (so every pixel comes out as it would on the device). Clearing all of it is the software
+  // renderer's fast clear of whole tiles, where clearing a rectangle is a shaded draw; the view's
+  // rectangle is copied onto the device only when the device is next needed, so that the copy does
+  // not wait for the rasteriser while the next view is being prepared.
+  struct ViewTarget {
+    GLuint framebuffer = 0, colour = 0, depth = 0;
+    int x = 0, y = 0, width = 0, height = 0;  // the device rectangle it stands for
+    bool pending = false;                     // drawn since its last copy onto the device
+  };
+  static constexpr int kViewTargets = 4;
   struct Texture {  // one .bmp file, uploaded once; id 0 when it could not be read
     GLuint id = 0;
   };
@@ -114,6 +128,11 @@ class GlScene : public Scene {
   bool BuildSceneProgram(Lighting lighting, ProgramVariant variant, std::string* error);
   bool CreateDevice(std::string* error);
   void BlankDevice();
+  int FindViewTarget();
+  bool CreateViewTarget(ViewTarget& target);
+  void BindViewFramebuffer();
+  void MarkViewDrawn();
+  void ReleaseViewTargets();
   void SetLights(FrameId root);
   void DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]);
   void ReleaseCaches();
@@ -142,6 +161,10 @@ class GlScene : public Scene {
   GLuint deviceColour_ = 0;
   GLuint deviceDepth_ = 0;
   bool device16Bit_ = false;
+  ViewTarget viewTargets_[kViewTargets];
+  int viewTarget_ = -1;  // the target the current viewport was cleared in; -1: the device itself
+  int pendingOrder_[kViewTargets] = {};  // targets waiting for their copy, in drawing order
+  int pendingCount_ = 0;
   int updateCount_ = 0;
   int lastDrawCount_ = 0;
   std::string loadError_;

@@ -49,7 +49,7 @@ class GlDisplay : public Display {
   void DrawForm();
   void DrawRect(GLuint texture, float x, float y, float w, float h, float u0, float v0, float u1,
                 float v1);
-  void ShowInWindow();
+  void ShowInWindow(bool clearBars);
 
   SDL_Window* window_;
   GlScene& scene_;

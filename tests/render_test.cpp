@@ -315,6 +315,24 @@ TEST(RenderTest, AViewClearsOnlyItsOwnRectangle) {
     EXPECT_TRUE(Same(DeviceAt(screen, x, y), {0, 0, 0})) << "next battle " << x << ", " << y;
 }
 
+TEST(RenderTest, WhereViewsOverlapTheOneDrawnLastShows) {
+  REQUIRE_GL(gl);
+  Rig rig(gl.scene(), {1, 0, 0});
+  // Four views in the corners, then one growing over them from the top left (as the winner's
+  // does), then a corner view again.
+  for (auto [x, y] : {std::pair{1, 1}, {311, 1}, {1, 211}, {311, 211}}) rig.View(x, y, 308, 208);
+  rig.s.SetSceneBackground(rig.root, 0, 0, 1);
+  rig.View(1, 1, 400, 300);
+  rig.s.SetSceneBackground(rig.root, 0, 1, 0);
+  rig.View(311, 211, 308, 208);
+  const Screen screen = PresentAndRead(gl);
+  EXPECT_TRUE(Same(DeviceAt(screen, 100, 100), kBlue));
+  EXPECT_TRUE(Same(DeviceAt(screen, 390, 150), kBlue));
+  EXPECT_TRUE(Same(DeviceAt(screen, 500, 100), kRed));
+  EXPECT_TRUE(Same(DeviceAt(screen, 100, 350), kRed));
+  EXPECT_TRUE(Same(DeviceAt(screen, 350, 250), kGreen));
+}
+
 TEST(RenderTest, TheScreenComposesFormDeviceAndPanelsIn16Bits) {
   REQUIRE_GL(gl);
   gl.form().FillRect(0, 0, 639, 479, {100, 150, 200});

@@ -288,15 +288,19 @@ int GlScene::FindViewTarget() {
 
 // False, with the slot kept taken so that it is not tried again, when the driver refuses it.
 bool GlScene::CreateViewTarget(ViewTarget& target) {
+  // From the device's bottom left corner to the view's top right one, and no more: all of it is
+  // cleared for every view.
+  const int width = std::clamp(target.x + target.width, 1, kDeviceWidth);
+  const int height = std::clamp(kDeviceHeight - target.y, 1, kDeviceHeight);
   glGenTextures(1, &target.colour);
   glBindTexture(GL_TEXTURE_2D, target.colour);
-  glTexImage2D(GL_TEXTURE_2D, 0, device16Bit_ ? GL_RGB565 : GL_RGBA8, kDeviceWidth, kDeviceHeight,
-               0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glTexImage2D(GL_TEXTURE_2D, 0, device16Bit_ ? GL_RGB565 : GL_RGBA8, width, height, 0, GL_RGBA,
+               GL_UNSIGNED_BYTE, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glGenRenderbuffers(1, &target.depth);
   glBindRenderbuffer(GL_RENDERBUFFER, target.depth);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kDeviceWidth, kDeviceHeight);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
   glGenFramebuffers(1, &target.framebuffer);
   glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.colour, 0);

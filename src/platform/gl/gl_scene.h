@@ -82,8 +82,8 @@ class GlScene : public Scene {
     glm::vec3 boundsCentre{0.0f};
     float boundsRadius = 0.0f;
   };
-  // A view drawn in a framebuffer of its own, the device's size, at the view's place on the device
-  // (so every pixel comes out as it would on the device). Clearing all of it is the software
+  // A view drawn in a framebuffer of its own, at the view's place on the device (so every pixel
+  // comes out as it would on the device). Clearing all of it is the software
   // renderer's fast clear of whole tiles, where clearing a rectangle is a shaded draw; the view's
   // rectangle is copied onto the device only when the device is next needed, so that the copy does
   // not wait for the rasteriser while the next view is being prepared.

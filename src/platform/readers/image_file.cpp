@@ -9,8 +9,6 @@
 namespace bf {
 namespace {
 
-constexpr int kMaxTextureSide = 4096;
-
 std::int32_t ReadInt(const std::string& bytes, std::size_t at, int size) {
   std::uint32_t value = 0;
   for (int i = size - 1; i >= 0; --i)

@@ -1,5 +1,6 @@
 #include "support/x_files.h"
 
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 
@@ -85,6 +86,58 @@ std::string BoxesToX(const std::vector<XBox>& boxes) {
       x << "  " << uv[k] << (i + 1 == faces.size() && k == 3 ? ";" : ",") << "\n";
   x << "  }\n }\n}\n";
   return x.str();
+}
+
+namespace {
+
+// `count` items, each written by `item(i)`, separated by commas and closed with ";;".
+template <typename Item>
+void WriteList(std::string* x, std::size_t count, Item item) {
+  for (std::size_t i = 0; i < count; ++i) {
+    item(i);
+    *x += i + 1 == count ? ";\n" : ",";
+  }
+  if (count == 0) *x += ";\n";
+}
+
+// `count` faces going round indices 0 to corners - 1 of what they index (or all 0).
+void WriteFaces(std::string* x, std::size_t count, std::size_t corners, bool allZero) {
+  *x += std::to_string(count) + ";\n";
+  WriteList(x, count, [&](std::size_t) {
+    *x += std::to_string(corners) + ";";
+    for (std::size_t k = 0; k < corners; ++k)
+      *x += (allZero ? "0" : std::to_string(k)) + (k + 1 == corners ? ";" : ",");
+  });
+}
+
+}  // namespace
+
+std::string PolygonsToX(const XPolygons& shape) {
+  std::string x = "xof 0302txt 0032\n";
+  for (std::size_t m = 0; m < shape.meshes; ++m) {
+    x += "Mesh Polygons" + std::to_string(m) + " {\n" + std::to_string(shape.vertices) + ";\n";
+    WriteList(&x, shape.vertices, [&](std::size_t i) {
+      if (i >= shape.corners) {
+        x += "0;0;0;";
+        return;
+      }
+      // Clockwise seen from -z, the side a left-handed file's front faces.
+      const float angle = 6.2831853f * static_cast<float>(i) / static_cast<float>(shape.corners);
+      x += std::to_string(std::cos(angle)) + ";" + std::to_string(std::sin(angle)) + ";0;";
+    });
+    WriteFaces(&x, shape.faces, shape.corners, false);
+    x += "MeshMaterialList {\n1;\n" + std::to_string(shape.faces) + ";\n";
+    WriteList(&x, shape.faces, [&](std::size_t) { x += "0"; });
+    x += "Material { 1.0;1.0;1.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }\n}\n";
+    if (shape.normals > 0) {
+      x += "MeshNormals {\n" + std::to_string(shape.normals) + ";\n";
+      WriteList(&x, shape.normals, [&](std::size_t) { x += "0;0;-1;"; });
+      WriteFaces(&x, shape.faces, shape.corners, true);
+      x += "}\n";
+    }
+    x += "}\n";
+  }
+  return x;
 }
 
 std::string MakeBmp(int width, int height, const std::vector<std::uint8_t>& rgb) {

@@ -259,6 +259,24 @@ TEST(MeshFilesTest, BitmapsReadTopRowFirst) {
   EXPECT_EQ(image.rgba, expected);
 }
 
+// A run-length encoded picture of a few bytes can still decode to millions of pixels, held
+// three times over on the way to a texture: the header's size is checked before that.
+TEST(MeshFilesTest, BitmapsAreLimitedInPixelsBeforeTheyAreDecoded) {
+  TempDir dir;
+  RgbaImage image;
+  std::string error;
+  ASSERT_TRUE(ReadBmpFile(dir.Write("at.bmp", MakeRleBmp(2048, 2048)), &image, &error)) << error;
+  EXPECT_EQ(image.width * image.height, 2048 * 2048);
+  for (const auto& [width, height] : {std::pair{2049, 2048}, std::pair{4096, 4096}}) {
+    const std::string path = dir.Write("past.bmp", MakeRleBmp(width, height));
+    ExpectCleanFailure(ReadBmpFile(path, &image, &error), error, path, "past the limit");
+    EXPECT_NE(error.find(std::to_string(width) + " x " + std::to_string(height) +
+                         " pixels, more than a texture may have (4194304)"),
+              std::string::npos)
+        << error;
+  }
+}
+
 TEST(MeshFilesTest, BrokenBitmapsFailCleanly) {
   TempDir dir;
   std::vector<std::uint8_t> rgb(16 * 8 * 3);

@@ -170,4 +170,27 @@ std::string MakeBmp(int width, int height, const std::vector<std::uint8_t>& rgb)
   return bmp;
 }
 
+std::string MakeRleBmp(int width, int height) {
+  const int pixelsAt = 54 + 4;  // after one palette entry
+  std::string bmp(pixelsAt + 2, '\0');
+  auto put32 = [&](int at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<char>((v >> (8 * i)) & 255);
+  };
+  bmp[0] = 'B';
+  bmp[1] = 'M';
+  put32(2, static_cast<std::uint32_t>(bmp.size()));
+  put32(10, pixelsAt);
+  put32(14, 40);
+  put32(18, width);
+  put32(22, height);
+  bmp[26] = 1;
+  bmp[28] = 8;
+  bmp[30] = 1;  // BI_RLE8
+  put32(34, 2);
+  put32(46, 1);  // palette entries
+  put32(54, 0x00FFFFFF);
+  bmp[pixelsAt + 1] = 1;  // 0, 1: the end of the bitmap; every pixel left is entry 0
+  return bmp;
+}
+
 }  // namespace bf

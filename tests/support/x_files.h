@@ -45,5 +45,8 @@ std::string PolygonsToX(const XPolygons& shape);
 
 // A 24-bit .bmp file of `width` x `height` pixels, `rgb` rows top to bottom.
 std::string MakeBmp(int width, int height, const std::vector<std::uint8_t>& rgb);
+// An 8-bit run-length encoded .bmp of `width` x `height` pixels of one colour: a few bytes
+// whatever its size.
+std::string MakeRleBmp(int width, int height);
 
 }  // namespace bf

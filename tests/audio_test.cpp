@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -322,6 +323,77 @@ TEST(SdlAudioTest, WhatIsNoSoundFileIsRefusedBeforeTheMixerSeesIt) {
     EXPECT_EQ(CountOccurrences(warnings, name), 2) << warnings;
     EXPECT_EQ(CountOccurrences(warnings, reason), 2) << warnings;
   }
+  device.Close();
+}
+
+// Small files that decode to far more than their size: hours of sound the mixer would convert
+// to 44,100 Hz stereo in memory, or a rate it would spend minutes converting from. Each is
+// refused from its header, with one warning naming it, before the mixer decodes a sample; what
+// lies just inside the limits still plays.
+TEST(SdlAudioTest, RatesAndLengthsAreLimitedBeforeTheMixerDecodes) {
+  struct Case {
+    const char* name;
+    WaveFormat format;
+    std::uint32_t dataBytes;
+    const char* effectReason;  // nullptr: it loads
+    const char* musicReason;
+  };
+  const WaveFormat mono8k;
+  const WaveFormat twoByteFrames{1, 2, 44100, 8};
+  // Four bits a sample in blocks of 512 bytes: its length follows from its bits, not its blocks.
+  const WaveFormat imaAdpcm{0x11, 1, 8000, 4, 512};
+  const std::uint32_t secondOf8k = 8000 * 2;
+  const Case cases[] = {
+      {"1hz.wav", {1, 1, 1, 8}, 100000, "1 Hz, outside", "1 Hz, outside"},
+      {"7999hz.wav", {1, 1, 7999, 16}, 16000, "7999 Hz, outside", "7999 Hz, outside"},
+      {"192001hz.wav", {1, 1, 192001, 16}, 16000, "192001 Hz, outside", "192001 Hz, outside"},
+      {"30s.wav", mono8k, 30 * secondOf8k, nullptr, nullptr},
+      {"30s-and-a-frame.wav", mono8k, 30 * secondOf8k + 2, "31 s long, more than a sound effect",
+       nullptr},
+      {"stereo-30s-and-a-frame.wav", twoByteFrames, 30 * 44100 * 2 + 2, "31 s long", nullptr},
+      {"adpcm-601s.wav", imaAdpcm, 601 * 8000 / 2, "601 s long", "601 s long"},
+      {"600s.wav", mono8k, 600 * secondOf8k, "600 s long", nullptr},
+      {"600s-and-a-frame.wav", mono8k, 600 * secondOf8k + 2, "601 s long",
+       "601 s long, more than a music track may be (600 s)"},
+      {"no-channels.wav", {1, 0, 8000, 16}, 16000, "no size of a sample", "no size of a sample"},
+  };
+  TempDir dir;
+  ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+  SdlAudio device;
+  ASSERT_TRUE(device.Open());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = (dir.path() / "sound" / c.name).string();
+    WriteZeroWave(path, c.format, c.dataBytes);
+    ::testing::internal::CaptureStderr();
+    const int effect = device.LoadEffect(path, 1);
+    const bool music = device.PlayMusic(path);
+    const std::string warnings = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(effect >= 0, c.effectReason == nullptr) << warnings;
+    EXPECT_EQ(music, c.musicReason == nullptr) << warnings;
+    const int refusals = (c.effectReason != nullptr) + (c.musicReason != nullptr);
+    EXPECT_EQ(CountOccurrences(warnings, "\n"), refusals) << warnings;
+    EXPECT_EQ(CountOccurrences(warnings, c.name), refusals) << warnings;
+    for (const char* reason : {c.effectReason, c.musicReason}) {
+      if (reason != nullptr) {
+        EXPECT_NE(warnings.find(reason), std::string::npos) << warnings;
+      }
+    }
+  }
+  // Two format chunks: which one a decoder reads is its own choice, so neither is trusted.
+  const std::filesystem::path twice = dir.path() / "sound" / "two-formats.wav";
+  WriteZeroWave(twice, mono8k, 16);
+  std::string bytes;
+  {
+    std::ifstream in(twice, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  bytes.insert(36, bytes.substr(12, 24));
+  std::ofstream(twice, std::ios::binary | std::ios::trunc) << bytes;
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(device.LoadEffect(twice.string(), 1), -1);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("more than one format chunk"),
+            std::string::npos);
   device.Close();
 }
 

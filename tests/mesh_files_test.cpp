@@ -197,6 +197,53 @@ TEST(MeshFilesTest, NestingIsLimitedWellBelowWhatCrashesTheImporter) {
   }
 }
 
+// A valid model may still cost minutes or gigabytes: polygons of thousands of corners take the
+// importer seconds each to cut into triangles, and hundreds of thousands of triangles take
+// seconds to draw every tick. The check before the importer counts corners, vertices, normals
+// and triangles (once cut) over all of the file's meshes; what lies at a limit passes.
+TEST(MeshFilesTest, CornersVerticesAndTrianglesAreLimitedBeforeTheImporter) {
+  struct Case {
+    const char* what;
+    XPolygons shape;     // meshes, vertices, faces, corners, normals
+    const char* reason;  // nullptr: it passes
+  };
+  const Case cases[] = {
+      {"a face of 64 corners", {1, 64, 1, 64, 0}, nullptr},
+      {"a face of 65 corners",
+       {1, 65, 1, 65, 0},
+       "face 0 has 65 corners, more than a face may have (64)"},
+      {"a normals face of 65 corners", {1, 65, 1, 65, 1}, "face 0 has 65 corners"},
+      {"200,000 triangles in 52-gons", {1, 52, 4000, 52, 0}, nullptr},
+      {"200,001 triangles",
+       {1, 3, 200001, 3, 0},
+       "200001 triangles, more than a model may have (200000)"},
+      {"200,001 triangles in pentagons", {1, 5, 66667, 5, 0}, "200001 triangles"},
+      {"100,001 triangles twice", {2, 3, 100001, 3, 0}, "200002 triangles"},
+      {"600,001 vertices",
+       {1, 600001, 1, 3, 0},
+       "600001 vertices, more than a model may have (600000)"},
+      {"300,001 vertices twice", {2, 300001, 1, 3, 0}, "600002 vertices"},
+      {"300,001 normals twice", {2, 3, 1, 3, 300001}, "600002 normals"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string text = PolygonsToX(c.shape);
+    std::string error;
+    EXPECT_EQ(PrepareTextXFile(&text, &error), c.reason == nullptr) << error;
+    if (c.reason != nullptr) {
+      EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+  }
+  // Through the reader: a polygon at the limit becomes its triangles, one past it names the file.
+  TempDir dir;
+  MeshGeometry mesh;
+  std::string error;
+  ASSERT_TRUE(ReadXFile(dir.Write("64.x", PolygonsToX({1, 64, 1, 64, 0})), &mesh, &error)) << error;
+  EXPECT_EQ(mesh.vertices.size(), 62u * 3);
+  const std::string path = dir.Write("65.x", PolygonsToX({1, 65, 1, 65, 0}));
+  ExpectCleanFailure(ReadXFile(path, &mesh, &error), error, path, "65 corners");
+}
+
 TEST(MeshFilesTest, BitmapsReadTopRowFirst) {
   TempDir dir;
   std::vector<std::uint8_t> rgb = {255, 0, 0,   0, 255, 0,   // top row: red, green
@@ -210,6 +257,24 @@ TEST(MeshFilesTest, BitmapsReadTopRowFirst) {
   const std::vector<std::uint8_t> expected = {255, 0, 0,   255, 0, 255, 0, 255,
                                               0,   0, 255, 255, 0, 0,   0, 255};
   EXPECT_EQ(image.rgba, expected);
+}
+
+// A run-length encoded picture of a few bytes can still decode to millions of pixels, held
+// three times over on the way to a texture: the header's size is checked before that.
+TEST(MeshFilesTest, BitmapsAreLimitedInPixelsBeforeTheyAreDecoded) {
+  TempDir dir;
+  RgbaImage image;
+  std::string error;
+  ASSERT_TRUE(ReadBmpFile(dir.Write("at.bmp", MakeRleBmp(2048, 2048)), &image, &error)) << error;
+  EXPECT_EQ(image.width * image.height, 2048 * 2048);
+  for (const auto& [width, height] : {std::pair{2049, 2048}, std::pair{4096, 4096}}) {
+    const std::string path = dir.Write("past.bmp", MakeRleBmp(width, height));
+    ExpectCleanFailure(ReadBmpFile(path, &image, &error), error, path, "past the limit");
+    EXPECT_NE(error.find(std::to_string(width) + " x " + std::to_string(height) +
+                         " pixels, more than a texture may have (4194304)"),
+              std::string::npos)
+        << error;
+  }
 }
 
 TEST(MeshFilesTest, BrokenBitmapsFailCleanly) {

@@ -5,9 +5,34 @@
 
 namespace bf {
 
-// What an asset file holds; each kind has its own size limit, well above what the game's own
+// What an asset file holds; each kind has its own limits, well above what the game's own
 // files need.
 enum class AssetKind { kModel, kTexture, kSound, kMusic };
+
+// The most an asset may hold. A file's size alone bounds little: a small file can describe hours
+// of sound the mixer converts to 44,100 Hz stereo, millions of pixels or triangles, or polygons
+// of thousands of corners that take seconds each to cut into triangles. So what a file decodes
+// to is limited too, checked from its header or counts before anything is decoded. The game's
+// largest files are a 1.1 MB stage of 13,832 vertices and 9,544 triangles (none but triangles),
+// a 64 x 64 texture, a 2.5 s effect and a 17 MB, 120 s track, all at 44,100 Hz.
+constexpr std::int64_t kMaxModelFileBytes = 8 << 20;
+constexpr std::int64_t kMaxTextureFileBytes = 16 << 20;
+constexpr std::int64_t kMaxSoundFileBytes = 16 << 20;
+constexpr std::int64_t kMaxMusicFileBytes = 128 << 20;
+// The vertices (and, apart, the normals) and triangles of all of a model's meshes together,
+// triangles counted once its polygons are cut into them: three vertices a triangle at most.
+constexpr std::int64_t kMaxModelVertices = 600000;
+constexpr std::int64_t kMaxModelTriangles = 200000;
+constexpr std::int64_t kMaxFaceCorners = 64;
+constexpr std::int64_t kMaxTextureSide = 4096;
+constexpr std::int64_t kMaxTexturePixels = 2048 * 2048;
+constexpr std::int64_t kMinSampleRate = 8000;
+constexpr std::int64_t kMaxSampleRate = 192000;
+constexpr std::int64_t kMaxSoundSeconds = 30;
+constexpr std::int64_t kMaxMusicSeconds = 600;
+
+// The kind as messages name it: "model", "texture", "sound effect", "music track".
+const char* AssetKindName(AssetKind kind);
 
 // The directory holding the game's assets: the data directory of an installed tree, found from
 // the running executable's own directory so that the whole tree can move, or else the

@@ -3,9 +3,12 @@
 # rendering: a directory, a FIFO, a link to /dev/zero and a (sparse) file larger than any asset
 # may be, each in place of a model, a texture, a sound effect and a music track; a model whose
 # mesh is nested in frames far too deep for the importer, and a binary one; an 80-byte wav with
-# a list chunk that claims 4 GiB. Each is met at once with one line naming the file: a model or
-# texture ends the program in order with status 1, a sound leaves the game silent and it plays
-# on (status 0). No hang, no crash, no sanitizer report (BIN_DIR may be a sanitizer build's).
+# a list chunk that claims 4 GiB; small valid files that decode to far more than their kind may
+# hold (oversized_asset.py: polygons of 32,767 corners, 800,000 triangles, 4096 x 4096 pixels in
+# 60 bytes, sounds at 1 Hz and at 1000 Hz, an effect of 31 s, a track of 601 s). Each is met at
+# once with one line naming the file: a model or texture ends the program in order with status 1,
+# a sound leaves the game silent and it plays on (status 0). No hang, no crash, no sanitizer
+# report (BIN_DIR may be a sanitizer build's).
 set -uo pipefail
 bin="$1"
 sim="$bin/burrowfield-sim"
@@ -34,6 +37,8 @@ body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.
 body += bytes(8) + b"LIST" + struct.pack("<I", 0xFFFFFFF0)
 body += bytes(80 - 8 - len(body))
 sys.stdout.buffer.write(b"RIFF" + struct.pack("<I", len(body)) + body)' >"$path" ;;
+    polygons | triangles | pixels | rate1 | rate1000 | long31 | long601)
+      python3 "$(dirname "${BASH_SOURCE[0]}")/oversized_asset.py" "$2" "$path" ;;
     *) fail "unknown kind $2" ;;
   esac
 }
@@ -62,9 +67,13 @@ check() {
   cases=$((cases + 1))
 }
 
-for kind in directory fifo endless huge deep binary; do check model/stage2.x $kind 1 --render; done
-for kind in directory fifo endless huge; do check net.bmp $kind 1 --render; done
-for file in sound/shot.wav sound/bgm0.wav; do
-  for kind in directory fifo endless huge chunk4g; do check "$file" $kind 0; done
+for kind in directory fifo endless huge deep binary polygons triangles; do
+  check model/stage2.x $kind 1 --render
 done
+for kind in directory fifo endless huge pixels; do check net.bmp $kind 1 --render; done
+for file in sound/shot.wav sound/bgm0.wav; do
+  for kind in directory fifo endless huge chunk4g rate1 rate1000; do check "$file" $kind 0; done
+done
+check sound/shot.wav long31 0
+check sound/bgm0.wav long601 0
 echo "bad files: ok ($cases cases)"

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -45,12 +46,22 @@ inline std::vector<std::int16_t> ReadDiskStream(const std::filesystem::path& pat
   return samples;
 }
 
-// A 16-bit stereo PCM wav of a square wave.
-inline void WriteSquareWave(const std::filesystem::path& path, int milliseconds,
-                            std::uint32_t rate = 22050, std::int16_t amplitude = 8000) {
-  const std::uint32_t frames = rate * static_cast<std::uint32_t>(milliseconds) / 1000;
-  const std::uint32_t dataBytes = frames * 4;
-  std::ofstream out(path, std::ios::binary);
+// What a wav file's format chunk says; `encoding` 1 is PCM, 0x11 IMA ADPCM.
+struct WaveFormat {
+  std::uint16_t encoding = 1;
+  std::uint16_t channels = 1;
+  std::uint32_t rate = 8000;
+  std::uint16_t bits = 16;
+  std::uint16_t blockAlign = 0;  // 0: a frame's bytes, as in PCM
+  std::uint16_t BlockAlign() const {
+    if (blockAlign != 0) return blockAlign;
+    return static_cast<std::uint16_t>(std::max(channels * bits / 8, 1));
+  }
+};
+
+// A wav file's header up to the first sample: RIFF, the format chunk and a data chunk of
+// `dataBytes` bytes (which the caller writes after it).
+inline void PutWaveHeader(std::ostream& out, const WaveFormat& format, std::uint32_t dataBytes) {
   auto put32 = [&](std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out.put(static_cast<char>((v >> (8 * i)) & 0xFF));
   };
@@ -62,20 +73,40 @@ inline void WriteSquareWave(const std::filesystem::path& path, int milliseconds,
   put32(36 + dataBytes);
   out.write("WAVEfmt ", 8);
   put32(16);
-  put16(1);  // PCM
-  put16(2);
-  put32(rate);
-  put32(rate * 4);
-  put16(4);
-  put16(16);
+  put16(format.encoding);
+  put16(format.channels);
+  put32(format.rate);
+  put32(format.rate * format.BlockAlign());
+  put16(format.BlockAlign());
+  put16(format.bits);
   out.write("data", 4);
   put32(dataBytes);
+}
+
+// A 16-bit stereo PCM wav of a square wave.
+inline void WriteSquareWave(const std::filesystem::path& path, int milliseconds,
+                            std::uint32_t rate = 22050, std::int16_t amplitude = 8000) {
+  const std::uint32_t frames = rate * static_cast<std::uint32_t>(milliseconds) / 1000;
+  std::ofstream out(path, std::ios::binary);
+  PutWaveHeader(out, {1, 2, rate, 16, 4}, frames * 4);
   for (std::uint32_t i = 0; i < frames; ++i) {
     const std::uint16_t sample =
         static_cast<std::uint16_t>((i / 25) % 2 == 0 ? amplitude : -amplitude);
-    put16(sample);
-    put16(sample);
+    for (int channel = 0; channel < 2; ++channel) {
+      out.put(static_cast<char>(sample & 0xFF));
+      out.put(static_cast<char>(sample >> 8));
+    }
   }
+}
+
+// A wav of `dataBytes` zero bytes (sparse on disk): long, rare or odd files, cheap to write.
+inline void WriteZeroWave(const std::filesystem::path& path, const WaveFormat& format,
+                          std::uint32_t dataBytes) {
+  {
+    std::ofstream out(path, std::ios::binary);
+    PutWaveHeader(out, format, dataBytes);
+  }
+  std::filesystem::resize_file(path, 44 + std::uintmax_t{dataBytes});
 }
 
 // Every effect file of the table and both music tracks.

@@ -1,5 +1,6 @@
 #include "support/x_files.h"
 
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 
@@ -87,6 +88,58 @@ std::string BoxesToX(const std::vector<XBox>& boxes) {
   return x.str();
 }
 
+namespace {
+
+// `count` items, each written by `item(i)`, separated by commas and closed with ";;".
+template <typename Item>
+void WriteList(std::string* x, std::size_t count, Item item) {
+  for (std::size_t i = 0; i < count; ++i) {
+    item(i);
+    *x += i + 1 == count ? ";\n" : ",";
+  }
+  if (count == 0) *x += ";\n";
+}
+
+// `count` faces going round indices 0 to corners - 1 of what they index (or all 0).
+void WriteFaces(std::string* x, std::size_t count, std::size_t corners, bool allZero) {
+  *x += std::to_string(count) + ";\n";
+  WriteList(x, count, [&](std::size_t) {
+    *x += std::to_string(corners) + ";";
+    for (std::size_t k = 0; k < corners; ++k)
+      *x += (allZero ? "0" : std::to_string(k)) + (k + 1 == corners ? ";" : ",");
+  });
+}
+
+}  // namespace
+
+std::string PolygonsToX(const XPolygons& shape) {
+  std::string x = "xof 0302txt 0032\n";
+  for (std::size_t m = 0; m < shape.meshes; ++m) {
+    x += "Mesh Polygons" + std::to_string(m) + " {\n" + std::to_string(shape.vertices) + ";\n";
+    WriteList(&x, shape.vertices, [&](std::size_t i) {
+      if (i >= shape.corners) {
+        x += "0;0;0;";
+        return;
+      }
+      // Clockwise seen from -z, the side a left-handed file's front faces.
+      const float angle = 6.2831853f * static_cast<float>(i) / static_cast<float>(shape.corners);
+      x += std::to_string(std::cos(angle)) + ";" + std::to_string(std::sin(angle)) + ";0;";
+    });
+    WriteFaces(&x, shape.faces, shape.corners, false);
+    x += "MeshMaterialList {\n1;\n" + std::to_string(shape.faces) + ";\n";
+    WriteList(&x, shape.faces, [&](std::size_t) { x += "0"; });
+    x += "Material { 1.0;1.0;1.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }\n}\n";
+    if (shape.normals > 0) {
+      x += "MeshNormals {\n" + std::to_string(shape.normals) + ";\n";
+      WriteList(&x, shape.normals, [&](std::size_t) { x += "0;0;-1;"; });
+      WriteFaces(&x, shape.faces, shape.corners, true);
+      x += "}\n";
+    }
+    x += "}\n";
+  }
+  return x;
+}
+
 std::string MakeBmp(int width, int height, const std::vector<std::uint8_t>& rgb) {
   const int rowSize = (width * 3 + 3) & ~3;
   const int dataSize = rowSize * height;
@@ -114,6 +167,29 @@ std::string MakeBmp(int width, int height, const std::vector<std::uint8_t>& rgb)
       dst[x * 3 + 2] = static_cast<char>(src[x * 3 + 0]);
     }
   }
+  return bmp;
+}
+
+std::string MakeRleBmp(int width, int height) {
+  const int pixelsAt = 54 + 4;  // after one palette entry
+  std::string bmp(pixelsAt + 2, '\0');
+  auto put32 = [&](int at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<char>((v >> (8 * i)) & 255);
+  };
+  bmp[0] = 'B';
+  bmp[1] = 'M';
+  put32(2, static_cast<std::uint32_t>(bmp.size()));
+  put32(10, pixelsAt);
+  put32(14, 40);
+  put32(18, width);
+  put32(22, height);
+  bmp[26] = 1;
+  bmp[28] = 8;
+  bmp[30] = 1;  // BI_RLE8
+  put32(34, 2);
+  put32(46, 1);  // palette entries
+  put32(54, 0x00FFFFFF);
+  bmp[pixelsAt + 1] = 1;  // 0, 1: the end of the bitmap; every pixel left is entry 0
   return bmp;
 }
 

@@ -30,7 +30,23 @@ inline XBox Box(glm::vec3 low, glm::vec3 high, glm::vec4 colour, std::string tex
 // coordinates (each face shows the whole picture, v down).
 std::string BoxesToX(const std::vector<XBox>& boxes);
 
+// Meshes for the limits on what a model may hold: `meshes` alike meshes in one file, each of
+// `vertices` vertices (the first `corners` round a circle, clockwise), `faces` faces that each go
+// round those `corners` vertices, one white material, and `normals` normals (none when 0) with
+// faces like the mesh's.
+struct XPolygons {
+  std::size_t meshes = 1;
+  std::size_t vertices = 3;
+  std::size_t faces = 1;
+  std::size_t corners = 3;
+  std::size_t normals = 0;
+};
+std::string PolygonsToX(const XPolygons& shape);
+
 // A 24-bit .bmp file of `width` x `height` pixels, `rgb` rows top to bottom.
 std::string MakeBmp(int width, int height, const std::vector<std::uint8_t>& rgb);
+// An 8-bit run-length encoded .bmp of `width` x `height` pixels of one colour: a few bytes
+// whatever its size.
+std::string MakeRleBmp(int width, int height);
 
 }  // namespace bf

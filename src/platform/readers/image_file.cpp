@@ -2,14 +2,13 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/files.h"
 
 namespace bf {
 namespace {
-
-constexpr int kMaxTextureSide = 4096;
 
 std::int32_t ReadInt(const std::string& bytes, std::size_t at, int size) {
   std::uint32_t value = 0;
@@ -34,6 +33,12 @@ bool CheckHeader(const std::string& bytes, std::string* reason) {
     *reason = "unsupported size " + std::to_string(width) + " x " + std::to_string(height);
     return false;
   }
+  // A run-length encoded picture of a few bytes may still be millions of pixels.
+  if (width * std::abs(height) > kMaxTexturePixels) {
+    *reason = std::to_string(width) + " x " + std::to_string(std::abs(height)) +
+              " pixels, more than a texture may have (" + std::to_string(kMaxTexturePixels) + ")";
+    return false;
+  }
   return true;
 }
 
@@ -53,7 +58,8 @@ bool ReadBmpFile(const std::string& path, RgbaImage* image, std::string* error) 
     return false;
   }
   if (loaded->w < 1 || loaded->h < 1 || loaded->w > kMaxTextureSide ||
-      loaded->h > kMaxTextureSide) {
+      loaded->h > kMaxTextureSide ||
+      static_cast<std::int64_t>(loaded->w) * loaded->h > kMaxTexturePixels) {
     SDL_FreeSurface(loaded);
     *error = "cannot load texture '" + path + "': unsupported size";
     return false;

@@ -6,9 +6,11 @@
 
 namespace bf {
 
-// True when the open file is a RIFF WAVE file: a format and a data chunk, and no chunk claiming
-// more bytes than the file holds. Reads only the chunk headers, without moving the file offset.
-bool IsReadableWave(int fd);
+// True when the open file is a RIFF WAVE file that `kind` may hold: one format and a data chunk,
+// no chunk claiming more bytes than the file holds, and a sample rate and playing time within
+// the kind's limits, all read from the chunk headers before a sample is decoded. Reads without
+// moving the file offset; false with a short reason.
+bool CheckWaveHeader(int fd, AssetKind kind, std::string* reason);
 
 // Opens a sound effect or music track (an asset file, as OpenAssetFile has it) and checks it
 // as above. Returns the descriptor at offset 0 (the caller closes it), or -1 with a reason.

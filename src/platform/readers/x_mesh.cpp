@@ -35,35 +35,60 @@ bool EndsWord(char c) {
   return IsSpace(c) || c == '{' || c == '}' || c == ';' || c == ',' || c == '"';
 }
 
+enum class Scan { kToken, kEnd, kUnterminatedString };
+
+// Reads the token at or after *i, past blanks and comments, and moves *i past it.
+Scan NextToken(const std::string& text, std::size_t* i, Token* token) {
+  const std::size_t n = text.size();
+  while (*i < n) {
+    const char c = text[*i];
+    const std::size_t begin = *i;
+    if (IsSpace(c)) {
+      ++*i;
+    } else if (c == '#' || (c == '/' && begin + 1 < n && text[begin + 1] == '/')) {
+      while (*i < n && text[*i] != '\n') ++*i;
+    } else if (c == ';' || c == ',') {
+      *token = {Token::kSeparator, begin, ++*i};
+      return Scan::kToken;
+    } else if (c == '{' || c == '}') {
+      *token = {c == '{' ? Token::kOpen : Token::kClose, begin, ++*i};
+      return Scan::kToken;
+    } else if (c == '"') {
+      const std::size_t close = text.find('"', begin + 1);
+      if (close == std::string::npos) return Scan::kUnterminatedString;
+      *i = close + 1;
+      *token = {Token::kString, begin, *i};
+      return Scan::kToken;
+    } else {
+      while (*i < n && !EndsWord(text[*i])) ++*i;
+      *token = {Token::kWord, begin, *i};
+      return Scan::kToken;
+    }
+  }
+  return Scan::kEnd;
+}
+
 // Splits the body of a text .x file into words, braces, separators and strings; comments go.
 bool Tokenize(const std::string& text, std::vector<Token>* tokens, std::string* error) {
   std::size_t i = kHeaderSize;
-  const std::size_t n = text.size();
-  while (i < n) {
-    char c = text[i];
-    if (IsSpace(c)) {
-      ++i;
-    } else if (c == ';' || c == ',') {
-      tokens->push_back({Token::kSeparator, i, i + 1});
-      ++i;
-    } else if (c == '#' || (c == '/' && i + 1 < n && text[i + 1] == '/')) {
-      while (i < n && text[i] != '\n') ++i;
-    } else if (c == '"') {
-      std::size_t close = text.find('"', i + 1);
-      if (close == std::string::npos) {
-        *error = "unterminated string";
-        return false;
-      }
-      tokens->push_back({Token::kString, i, close + 1});
-      i = close + 1;
-    } else if (c == '{' || c == '}') {
-      tokens->push_back({c == '{' ? Token::kOpen : Token::kClose, i, i + 1});
-      ++i;
-    } else {
-      std::size_t begin = i;
-      while (i < n && !EndsWord(text[i])) ++i;
-      tokens->push_back({Token::kWord, begin, i});
+  Token token{};
+  for (Scan scan; (scan = NextToken(text, &i, &token)) != Scan::kEnd;) {
+    if (scan == Scan::kUnterminatedString) {
+      *error = "unterminated string";
+      return false;
     }
+    tokens->push_back(token);
+  }
+  return true;
+}
+
+// A whole number of at most 18 digits (so it cannot overflow), as counts and indices are written.
+bool ParseCount(std::string_view word, unsigned long long* value) {
+  if (word.empty() || word.size() > 18) return false;
+  *value = 0;
+  for (char c : word) {
+    if (c < '0' || c > '9') return false;
+    *value = *value * 10 + static_cast<unsigned long long>(c - '0');
   }
   return true;
 }
@@ -312,15 +337,7 @@ class TextXFile {
 
   static bool ReadCount(const std::vector<std::string_view>& words, std::size_t* at,
                         unsigned long long* value) {
-    if (*at >= words.size()) return false;
-    std::string_view w = words[(*at)++];
-    if (w.empty() || w.size() > 18) return false;
-    *value = 0;
-    for (char c : w) {
-      if (c < '0' || c > '9') return false;
-      *value = *value * 10 + static_cast<unsigned long long>(c - '0');
-    }
-    return true;
+    return *at < words.size() && ParseCount(words[(*at)++], value);
   }
 
   // `count; values...; faces; (n; n indices)...`: the layout of Mesh and MeshNormals.
@@ -417,9 +434,145 @@ class TextXFile {
   std::vector<int> depth_;
 };
 
+// What a model's meshes hold, counted straight from the text one token at a time, keeping only
+// counts: a file that describes far more than a model may hold is refused before its tokens are
+// stored (tens of bytes each) and long before the importer cuts its polygons into triangles. The
+// lists are read as the full check reads them: the words directly inside a Mesh or MeshNormals
+// object; whatever does not read as a list is left for that check to refuse.
+class ModelCounts {
+ public:
+  explicit ModelCounts(const std::string& text) : text_(text) {}
+
+  bool WithinLimits(std::string* error) {
+    std::size_t i = kHeaderSize;
+    Token token{};
+    while (NextToken(text_, &i, &token) == Scan::kToken) {
+      if (token.kind == Token::kOpen) {
+        // Deeper than that is refused by the full check; no list stack grows without end.
+        if (++depth_ > static_cast<int>(kMaxNesting)) return true;
+        OpenList();
+      } else if (token.kind == Token::kClose) {
+        if (!lists_.empty() && lists_.back().depth == depth_) lists_.pop_back();
+        --depth_;
+      } else if (token.kind == Token::kWord && !lists_.empty() && lists_.back().depth == depth_ &&
+                 !Read(lists_.back(), Word(token), error)) {
+        return false;
+      }
+      recent_[2] = recent_[1];
+      recent_[1] = recent_[0];
+      recent_[0] = token;
+      seen_ = std::min(seen_ + 1, 3);
+    }
+    if (triangles_ <= static_cast<unsigned long long>(kMaxModelTriangles)) return true;
+    *error = TooMany(triangles_, "triangles", kMaxModelTriangles);
+    return false;
+  }
+
+ private:
+  // `count; values...; faces; (n; n indices)...`, read one word at a time.
+  struct List {
+    enum Phase { kCount, kValues, kFaceCount, kCorners, kIndices, kDone };
+    int depth;     // of the words directly inside its braces
+    bool normals;  // MeshNormals, whose faces mirror the mesh's; else Mesh
+    Phase phase = kCount;
+    unsigned long long left = 0;  // values or indices still to pass
+    unsigned long long faces = 0;
+    unsigned long long face = 0;
+  };
+
+  std::string_view Word(const Token& token) const {
+    return std::string_view(text_).substr(token.begin, token.end - token.begin);
+  }
+  bool IsWord(int back) const { return seen_ > back && recent_[back].kind == Token::kWord; }
+
+  // Starts a list when the `{` just read opens `Mesh [name] {` or `MeshNormals [name] {`. As in
+  // the full check, a word right after another word is the object's name, never a type.
+  void OpenList() {
+    if (!IsWord(0)) return;
+    const int type = IsWord(1) ? 1 : 0;
+    if (IsWord(type + 1)) return;
+    const std::string_view word = Word(recent_[type]);
+    if (word == "Mesh" || word == "MeshNormals") lists_.push_back({depth_, word != "Mesh"});
+  }
+
+  static std::string TooMany(unsigned long long count, const char* what, std::int64_t limit) {
+    return std::to_string(count) + " " + what + ", more than a model may have (" +
+           std::to_string(limit) + ")";
+  }
+
+  // Takes the list's next word; false with a reason once a limit is passed. A word that does not
+  // read as the list should ends the list, left for the full check to refuse.
+  bool Read(List& list, std::string_view word, std::string* error) {
+    switch (list.phase) {
+      case List::kCount:
+        return ReadItemCount(list, word, error);
+      case List::kValues:
+        if (--list.left == 0) list.phase = List::kFaceCount;
+        return true;
+      case List::kFaceCount:
+        list.phase = ParseCount(word, &list.faces) && list.faces > 0 ? List::kCorners : List::kDone;
+        return true;
+      case List::kCorners:
+        return ReadCorners(list, word, error);
+      case List::kIndices:
+        if (--list.left == 0) list.phase = ++list.face == list.faces ? List::kDone : List::kCorners;
+        return true;
+      case List::kDone:
+        return true;
+    }
+    return true;
+  }
+
+  // The vertices or normals a list holds, three words each.
+  bool ReadItemCount(List& list, std::string_view word, std::string* error) {
+    unsigned long long count = 0;
+    if (!ParseCount(word, &count)) {
+      list.phase = List::kDone;
+      return true;
+    }
+    unsigned long long& total = list.normals ? normals_ : vertices_;
+    total += count;
+    if (total > static_cast<unsigned long long>(kMaxModelVertices)) {
+      *error = TooMany(total, list.normals ? "normals" : "vertices", kMaxModelVertices);
+      return false;
+    }
+    list.left = count * 3;
+    list.phase = count > 0 ? List::kValues : List::kFaceCount;
+    return true;
+  }
+
+  // A face's corners: the importer cuts a face of n corners into n - 2 triangles.
+  bool ReadCorners(List& list, std::string_view word, std::string* error) {
+    unsigned long long corners = 0;
+    if (!ParseCount(word, &corners) || corners < 3) {
+      list.phase = List::kDone;
+      return true;
+    }
+    if (corners > static_cast<unsigned long long>(kMaxFaceCorners)) {
+      *error = "face " + std::to_string(list.face) + " has " + std::to_string(corners) +
+               " corners, more than a face may have (" + std::to_string(kMaxFaceCorners) + ")";
+      return false;
+    }
+    if (!list.normals) triangles_ += corners - 2;
+    list.left = corners;
+    list.phase = List::kIndices;
+    return true;
+  }
+
+  const std::string& text_;
+  std::vector<List> lists_;  // open lists, innermost last
+  Token recent_[3] = {};     // the latest tokens, the last one first
+  int seen_ = 0;
+  int depth_ = 0;
+  unsigned long long vertices_ = 0;
+  unsigned long long normals_ = 0;
+  unsigned long long triangles_ = 0;
+};
+
 }  // namespace
 
 bool PrepareTextXFile(std::string* text, std::string* error) {
+  if (!ModelCounts(*text).WithinLimits(error)) return false;
   TextXFile file(text);
   if (!file.Parse(error) || !file.CheckMeshes(error)) return false;
   file.InlineMaterialReferences();

@@ -33,9 +33,9 @@ struct MeshGeometry {
 bool ReadXFile(const std::string& path, MeshGeometry* mesh, std::string* error);
 
 // Checks a text .x file before the importer sees it (balanced braces nested at most 256 deep,
-// sane counts, every index in range) and turns every `{ Name }` reference to a top-level
-// Material inside a MeshMaterialList into that material written inline, so the importer never
-// looks materials up by name. False with a reason in *error.
+// sane counts, every index in range, within what a model may hold) and turns every `{ Name }`
+// reference to a top-level Material inside a MeshMaterialList into that material written inline, so
+// the importer never looks materials up by name. False with a reason in *error.
 bool PrepareTextXFile(std::string* text, std::string* error);
 
 // A texture name as written in a .x file (`\` separators), resolved beside the .x file.

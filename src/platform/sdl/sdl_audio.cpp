@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/sdl/mixer_level.h"
 #include "platform/readers/wave_file.h"
+#include "platform/sdl/mixer_level.h"
 
 namespace bf {
 namespace {
@@ -133,7 +133,9 @@ bool SdlAudio::ReserveChannels(int count) {
 }
 
 // Decodes the file once; the voices share the chunk, each on its own channel. Only wav files
-// whose chunks fit in the file reach the mixer (which would allocate what a corrupted size claims).
+// whose chunks fit in the file reach the mixer (which would allocate what a corrupted size
+// claims), and only at a rate and of a length an effect may have: the mixer converts the whole
+// effect to the device's rate in memory.
 int SdlAudio::LoadEffect(const std::string& path, int voices) {
   if (!open_ || voices <= 0) return -1;
   SDL_RWops* file = OpenCheckedWave(path, AssetKind::kSound, "sound effect");

@@ -77,8 +77,8 @@ bool WaitForInput(int fd, int wakeFd, bool* interrupted, std::string* reason) {
 // Reads at most `limit` bytes; more than that is refused rather than read without end. Anything
 // but a regular file (a FIFO, a terminal) is opened non-blocking and waited on before each read:
 // a FIFO without a writer yet reads as its end, and a wait must end when `wakeFd` says so.
-bool ReadAll(int fd, std::int64_t limit, bool waits, std::string* bytes, std::string* reason,
-             int wakeFd = -1, bool* interrupted = nullptr) {
+bool ReadAll(int fd, std::int64_t limit, std::string* bytes, std::string* reason,
+             bool waits = false, int wakeFd = -1, bool* interrupted = nullptr) {
   bytes->clear();
   char buffer[1 << 16];
   for (;;) {
@@ -187,7 +187,7 @@ bool ReadTextFile(const std::string& path, std::string* text, std::string* reaso
     // A large script is read into one piece of memory, not grown into it twice over.
     if (S_ISREG(status.st_mode))
       text->reserve(std::min<std::int64_t>(status.st_size, kScriptLimit));
-    ok = ReadAll(fd, kScriptLimit, !S_ISREG(status.st_mode), text, reason, wakeFd, interrupted);
+    ok = ReadAll(fd, kScriptLimit, text, reason, !S_ISREG(status.st_mode), wakeFd, interrupted);
   }
   close(fd);
   return ok;
@@ -248,7 +248,7 @@ bool ReadSettingFile(const std::string& path, std::int64_t limit, std::string* t
   const int fd = OpenRegularFile(path, limit, "a setting file", reason);
   if (fd < 0) return false;
   // A file that grows while it is read is still held to the limit.
-  const bool ok = ReadAll(fd, limit, /*waits=*/false, text, reason);
+  const bool ok = ReadAll(fd, limit, text, reason);
   close(fd);
   return ok;
 }
@@ -264,7 +264,7 @@ bool ReadAssetFile(const std::string& path, AssetKind kind, std::string* bytes,
   const int fd = OpenAssetFile(path, kind, reason);
   if (fd < 0) return false;
   // A file that grows while it is read is still held to its kind's limit.
-  const bool ok = ReadAll(fd, LimitOf(kind).bytes, /*waits=*/false, bytes, reason);
+  const bool ok = ReadAll(fd, LimitOf(kind).bytes, bytes, reason);
   close(fd);
   return ok;
 }

@@ -1,6 +1,7 @@
 #include "input/joystick.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -677,6 +678,81 @@ TEST_F(SdlJoysticksTest, MappingsFromTheEnvironmentComeFirst) {
     Stop();
   }
   std::remove(mappingFile.c_str());
+  Start();
+}
+
+// The files SDL's pad settings name are read by the game, a mebibyte and 2000 mappings for this
+// platform at most, and never opened when they are not regular files: SDL read "@/dev/zero"
+// without end (not tried here: a regression would eat the machine's memory) and blocked on a
+// FIFO. What is not read says so in one line, and the pads are read as if the setting were not
+// there.
+TEST_F(SdlJoysticksTest, SettingFilesAreReadWithALimit) {
+  const PadKind plain{0x0abc, 1, "Plain Stick", SDL_JOYSTICK_TYPE_UNKNOWN};
+  SDL_Joystick* stick = Plug(plain);
+  char guid[33];
+  SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(stick), guid, sizeof guid);
+  Stop();
+
+  const TempDir dir;
+  const std::string pair = "0x0abc/0x0001\n";
+  const std::string mapping =
+      std::string(guid) + ",Plain Stick,a:b1,b:b0,platform:" + SDL_GetPlatform() + ",\n";
+  std::string otherMappings;  // 1999 of them, then the 2000th
+  for (int i = 0; i < 2000; ++i) {
+    if (i == 1999) otherMappings += "# the last one\n";
+    char other[40];
+    std::snprintf(other, sizeof other, "03000000%08x0000%012x", 0xf000 + i, 0);
+    otherMappings += std::string(other) + ",Other,a:b0,platform:" + SDL_GetPlatform() + ",\n";
+  }
+  const std::size_t lastOther = otherMappings.find("# the last one\n");
+  const std::string fifo = dir.path() + "/fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string bigList = dir.Write("big-list.txt", pair + std::string(1 << 20, '\n'));
+  const std::string smallList = dir.Write("list.txt", pair);
+  const std::string bigMappings =
+      dir.Write("big-mappings.txt", mapping + std::string(1 << 20, '\n'));
+  const std::string fullMappings =
+      dir.Write("full-mappings.txt", otherMappings.substr(0, lastOther) + mapping);
+  const std::string manyMappings = dir.Write("many-mappings.txt", otherMappings + mapping);
+  struct Case {
+    const char* variable;
+    std::string value;
+    const char* said;  // in the one line on standard error, "" for none
+    bool seated;
+    std::uint32_t buttonOne;  // what raw button 1 reads as: 2 through the mapping
+  };
+  const Case cases[] = {
+      {"SDL_GAMECONTROLLER_IGNORE_DEVICES", "@" + smallList, "", false, 0},
+      {"SDL_GAMECONTROLLER_IGNORE_DEVICES", "@" + bigList, "more than a setting file may have",
+       true, 1},
+      {"SDL_GAMECONTROLLER_IGNORE_DEVICES_EXCEPT", "@" + fifo, "is a FIFO, not a file", true, 1},
+      {"SDL_GAMECONTROLLERCONFIG_FILE", bigMappings, "more than a setting file may have", true, 1},
+      {"SDL_GAMECONTROLLERCONFIG_FILE", fullMappings, "", true, 2},
+      {"SDL_GAMECONTROLLERCONFIG_FILE", manyMappings, "only the first 2000 are read", true, 1},
+      {"SDL_GAMECONTROLLERCONFIG_FILE", fifo, "is a FIFO, not a file", true, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.variable) + "=" + c.value);
+    testing::ScopedEnv setting(c.variable, c.value);
+    ::testing::internal::CaptureStderr();
+    Start();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    if (*c.said == '\0') {
+      EXPECT_EQ(said, "");
+    } else {
+      EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+      EXPECT_NE(said.find(c.said), std::string::npos) << said;
+    }
+    ::testing::internal::CaptureStderr();  // a raw pad's own line is not what this test reads
+    stick = Plug(plain);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ConnectedCount(), c.seated ? 1 : 0);
+    if (c.seated) {
+      Move(stick, 0, 0, {0});
+      EXPECT_EQ(Read(0).buttons, c.buttonOne);
+    }
+    Stop();
+  }
   Start();
 }
 

@@ -83,6 +83,38 @@ TEST(Script, BytesThatAreNotPrintableAreEscapedInTheMessage) {
   EXPECT_EQ(error, "line 1: unknown event '\\x1b[2J\\x00\\xff'");
 }
 
+// A script of one enormous line must not come back whole on the terminal: the quoted word is cut
+// after 200 bytes of the quote, escapes counted as written and never cut in half.
+TEST(Script, ABadWordIsQuotedAtMost200BytesLong) {
+  std::string fiftyEscapes;
+  for (int i = 0; i < 50; ++i) fiftyEscapes += "\\x1b";
+  const std::string huge(1 << 20, 'x');
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"200 bytes, whole", std::string(199, '7') + "x down 13\n",
+       "line 1: bad tick '" + std::string(199, '7') + "x'"},
+      {"one byte more, cut", std::string(200, '7') + "x down 13\n",
+       "line 1: bad tick '" + std::string(200, '7') + "'..."},
+      {"a mebibyte", "\n" + huge + " down 13\n",
+       "line 2: bad tick '" + huge.substr(0, 200) + "'..."},
+      {"escapes", "1 " + std::string(1000, '\x1b') + " 13\n",
+       "line 1: unknown event '" + fiftyEscapes + "'..."},
+      {"an escape that would end past 200 bytes", "1 z" + std::string(60, '\x1b') + " 13\n",
+       "line 1: unknown event 'z" + fiftyEscapes.substr(0, 49 * 4) + "'..."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Script script;
+    std::string error;
+    EXPECT_FALSE(ParseScript(c.text, &script, &error));
+    EXPECT_EQ(error, c.error);
+  }
+}
+
 TEST(Script, JoysticksAfterACommentIsStillTheFirstLine) {
   Script script;
   std::string error;

@@ -1,9 +1,11 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -33,6 +35,12 @@ std::int64_t FileBytesLimit(AssetKind kind) {
   return 0;
 }
 
+// A size limit as people write it: whole MiB or KiB.
+std::string LimitText(std::int64_t bytes) {
+  if (bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
+  return std::to_string(bytes / 1024) + " KiB";
+}
+
 std::string NotAFile(mode_t mode) {
   if (S_ISDIR(mode)) return "is a directory, not a file";
   if (S_ISFIFO(mode)) return "is a FIFO, not a file";
@@ -40,24 +48,82 @@ std::string NotAFile(mode_t mode) {
   return "is not a regular file";
 }
 
-// Reads at most `limit` bytes; more than that is refused rather than read without end.
-bool ReadAll(int fd, std::int64_t limit, std::string* bytes, std::string* reason) {
+// Waits until `fd` has input (or its writer has gone) or `wakeFd`, when not -1, turns readable;
+// false with *interrupted set in the second case.
+bool WaitForInput(int fd, int wakeFd, bool* interrupted, std::string* reason) {
+  pollfd waits[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+  for (;;) {
+    const int ready = poll(waits, wakeFd >= 0 ? 2 : 1, -1);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) {
+      *reason = std::string("cannot be read: ") + std::strerror(errno);
+      return false;
+    }
+    if (wakeFd >= 0 && waits[1].revents != 0) {
+      *reason = "interrupted";
+      if (interrupted != nullptr) *interrupted = true;
+      return false;
+    }
+    return true;
+  }
+}
+
+// Reads at most `limit` bytes; more than that is refused rather than read without end. Anything
+// but a regular file (a FIFO, a terminal) is opened non-blocking and waited on before each read:
+// a FIFO without a writer yet reads as its end, and a wait must end when `wakeFd` says so.
+bool ReadAll(int fd, std::int64_t limit, std::string* bytes, std::string* reason,
+             bool waits = false, int wakeFd = -1, bool* interrupted = nullptr) {
   bytes->clear();
   char buffer[1 << 16];
   for (;;) {
+    if (waits && !WaitForInput(fd, wakeFd, interrupted, reason)) return false;
     const ssize_t got = read(fd, buffer, sizeof buffer);
     if (got == 0) return true;
     if (got < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR || errno == EAGAIN) continue;
       *reason = std::string("cannot be read: ") + std::strerror(errno);
       return false;
     }
     if (static_cast<std::int64_t>(bytes->size()) + got > limit) {
-      *reason = "larger than " + std::to_string(limit / kMiB) + " MiB";
+      *reason = "larger than " + LimitText(limit);
       return false;
     }
     bytes->append(buffer, static_cast<std::size_t>(got));
   }
+}
+
+// Opens a regular file (or a link to one) of at most `limit` bytes for a blocking read; -1 with
+// a short reason. Looked at before it is opened: opening a FIFO or a device can block or have
+// effects.
+int OpenRegularFile(const std::string& path, std::int64_t limit, const char* what,
+                    std::string* reason) {
+  struct stat status;
+  if (stat(path.c_str(), &status) != 0) {
+    *reason = "file not found or unreadable";
+    return -1;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    *reason = NotAFile(status.st_mode);
+    return -1;
+  }
+  // Non-blocking in case it was swapped for something else in between; checked again below.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    *reason = "file not found or unreadable";
+    return -1;
+  }
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    *reason = "is not a regular file";
+  } else if (status.st_size > limit) {
+    *reason = std::to_string(status.st_size) + " bytes, more than " + what + " may have (" +
+              LimitText(limit) + ")";
+  } else if (fcntl(fd, F_SETFL, 0) == 0) {  // blocking again, as reads of a file are
+    return fd;
+  } else {
+    *reason = std::strerror(errno);
+  }
+  close(fd);
+  return -1;
 }
 
 }  // namespace
@@ -100,8 +166,20 @@ bool WritePng(const std::string& path, int width, int height, const std::uint8_t
   return stbi_write_png(path.c_str(), width, height, 3, rgb, width * 3) != 0;
 }
 
-bool ReadTextFile(const std::string& path, std::string* text, std::string* reason) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+std::string EncodePng(int width, int height, const std::uint8_t* rgb) {
+  std::string png;
+  const auto append = [](void* context, void* data, int size) {
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data),
+                                               static_cast<std::size_t>(size));
+  };
+  stbi_write_png_to_func(append, &png, width, height, 3, rgb, width * 3);
+  return png;
+}
+
+bool ReadTextFile(const std::string& path, std::string* text, std::string* reason, int wakeFd,
+                  bool* interrupted) {
+  // Never blocks here: a FIFO's writer is waited for by the reads, which a wake can end.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
     *reason = std::strerror(errno);
     return false;
@@ -114,42 +192,78 @@ bool ReadTextFile(const std::string& path, std::string* text, std::string* reaso
     *reason = NotAFile(status.st_mode);
     ok = false;
   } else {
-    ok = ReadAll(fd, kScriptLimit, text, reason);
+    // A large script is read into one piece of memory, not grown into it twice over.
+    if (S_ISREG(status.st_mode))
+      text->reserve(std::min<std::int64_t>(status.st_size, kScriptLimit));
+    ok = ReadAll(fd, kScriptLimit, text, reason, !S_ISREG(status.st_mode), wakeFd, interrupted);
   }
   close(fd);
   return ok;
 }
 
-int OpenAssetFile(const std::string& path, AssetKind kind, std::string* reason) {
-  // Looked at before it is opened: opening a FIFO or a device can block or have effects.
-  struct stat status;
-  if (stat(path.c_str(), &status) != 0) {
-    *reason = "file not found or unreadable";
-    return -1;
-  }
-  if (!S_ISREG(status.st_mode)) {
-    *reason = NotAFile(status.st_mode);
-    return -1;
-  }
-  // Non-blocking in case it was swapped for something else in between; checked again below.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) {
-    *reason = "file not found or unreadable";
-    return -1;
-  }
-  const std::int64_t limit = FileBytesLimit(kind);
-  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    *reason = "is not a regular file";
-  } else if (status.st_size > limit) {
-    *reason = std::to_string(status.st_size) + " bytes, more than a " + AssetKindName(kind) +
-              " may have (" + std::to_string(limit / kMiB) + " MiB)";
-  } else if (fcntl(fd, F_SETFL, 0) == 0) {  // blocking again, as reads of a file are
+int OpenOutputFile(const std::string& path, std::string* reason, int wakeFd, bool* interrupted) {
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY;
+  constexpr mode_t kMode = 0666;  // less the umask, as fopen makes files
+  if (wakeFd < 0) {
+    const int fd = open(path.c_str(), kFlags, kMode);
+    if (fd < 0) *reason = std::strerror(errno);
     return fd;
-  } else {
-    *reason = std::strerror(errno);
   }
+  // Opening a FIFO for writing blocks until a reader comes, and nothing can wake that open. Done
+  // non-blocking it fails at once instead while there is no reader, and nothing tells when one
+  // comes: so it is tried again now and then, and the wait between ends with a wake.
+  constexpr int kReaderLookMs = 50;
+  for (;;) {
+    const int fd = open(path.c_str(), kFlags | O_NONBLOCK, kMode);
+    if (fd >= 0) {
+      // Writes block again, so that a slow reader slows the writer down rather than failing it.
+      if (fcntl(fd, F_SETFL, 0) == 0) return fd;
+      *reason = std::strerror(errno);
+      close(fd);
+      return -1;
+    }
+    const int openError = errno;
+    struct stat status;
+    if (openError != ENXIO || stat(path.c_str(), &status) != 0 || !S_ISFIFO(status.st_mode)) {
+      *reason = std::strerror(openError);
+      return -1;
+    }
+    pollfd wake{wakeFd, POLLIN, 0};
+    if (poll(&wake, 1, kReaderLookMs) > 0) {
+      *reason = "interrupted";
+      if (interrupted != nullptr) *interrupted = true;
+      return -1;
+    }
+  }
+}
+
+bool WriteAll(int fd, const std::string& bytes, std::string* reason) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote < 0) {
+      *reason = std::strerror(errno);
+      return false;
+    }
+    done += static_cast<std::size_t>(wrote);
+  }
+  return true;
+}
+
+bool ReadSettingFile(const std::string& path, std::int64_t limit, std::string* text,
+                     std::string* reason) {
+  const int fd = OpenRegularFile(path, limit, "a setting file", reason);
+  if (fd < 0) return false;
+  // A file that grows while it is read is still held to the limit.
+  const bool ok = ReadAll(fd, limit, text, reason);
   close(fd);
-  return -1;
+  return ok;
+}
+
+int OpenAssetFile(const std::string& path, AssetKind kind, std::string* reason) {
+  const std::string what = std::string("a ") + AssetKindName(kind);
+  return OpenRegularFile(path, FileBytesLimit(kind), what.c_str(), reason);
 }
 
 bool ReadAssetFile(const std::string& path, AssetKind kind, std::string* bytes,

@@ -41,7 +41,24 @@ std::string AssetDir();
 // Writes an RGB picture (rows top to bottom) as PNG; false when the file cannot be written.
 bool WritePng(const std::string& path, int width, int height, const std::uint8_t* rgb);
 // Reads a whole text file (a pipe will do, a directory will not); false with a short reason.
-bool ReadTextFile(const std::string& path, std::string* text, std::string* reason);
+// A FIFO is waited on, for its writer and then for its data, until `wakeFd` (when not -1)
+// turns readable: then false with *interrupted set.
+bool ReadTextFile(const std::string& path, std::string* text, std::string* reason, int wakeFd = -1,
+                  bool* interrupted = nullptr);
+// Opens a file for writing, created or emptied as fopen's "w" does, and returns the descriptor
+// (the caller closes it). A FIFO is waited on for its reader until `wakeFd` (when not -1) turns
+// readable: then -1 with *interrupted set. Otherwise -1 with a short reason.
+int OpenOutputFile(const std::string& path, std::string* reason, int wakeFd = -1,
+                   bool* interrupted = nullptr);
+// Writes all of `bytes`, carrying on after a signal; false with a short reason.
+bool WriteAll(int fd, const std::string& bytes, std::string* reason);
+// An RGB picture (rows top to bottom) as the bytes of a PNG file.
+std::string EncodePng(int width, int height, const std::uint8_t* rgb);
+// Reads a whole setting file that another program may name to the game: a regular file (or a
+// link to one) of at most `limit` bytes. A FIFO or device is refused at once, never opened for
+// a blocking read. False with a short reason.
+bool ReadSettingFile(const std::string& path, std::int64_t limit, std::string* text,
+                     std::string* reason);
 
 // Opens an asset for reading: a regular file (or a link to one) no larger than its kind allows.
 // A directory, FIFO or device is refused at once, never opened for a blocking read. Returns

@@ -1,7 +1,9 @@
 #include "sim/runner.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -25,7 +27,8 @@ const char kRunnerUsage[] =
 
 namespace {
 
-// Closes a file on every way out; the trace is closed by hand once, to see its last write fail.
+// Closes a file on every way out; the trace and the memory log are closed by hand once, to see
+// their last writes fail.
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -60,12 +63,38 @@ long ResidentKilobytes() {
   return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
+std::string ShotPath(const RunnerOptions& options, std::int64_t tick) {
+  return options.shotsDir + "/tick-" + std::to_string(tick) + ".png";
+}
+
+// Says on standard error that an output could not be written, once for each output however
+// often it fails again: a trace on a full disk fails on every tick after the first.
+class WriteFailures {
+ public:
+  void Report(const std::string& output, const std::string& reason) {
+    if (std::find(reported_.begin(), reported_.end(), output) != reported_.end()) return;
+    reported_.push_back(output);
+    std::fprintf(stderr, "burrowfield-sim: cannot write %s: %s\n", output.c_str(), reason.c_str());
+  }
+  bool any() const { return !reported_.empty(); }
+
+ private:
+  std::vector<std::string> reported_;
+};
+
 // Writes the trace, takes the screenshots and counts battles and their winners.
 class RunnerObserver final : public TickObserver {
  public:
-  RunnerObserver(const RunnerOptions& options, HeadlessPlatform& headless, std::FILE* trace,
-                 std::FILE* memoryLog)
-      : options_(options), headless_(headless), trace_(trace), memoryLog_(memoryLog) {
+  RunnerObserver(const RunnerOptions& options, const CloseSignal& closeSignal,
+                 HeadlessPlatform& headless, std::FILE* trace, std::FILE* memoryLog,
+                 WriteFailures& failures)
+      : options_(options),
+        closeSignal_(closeSignal),
+        headless_(headless),
+        trace_(trace),
+        memoryLog_(memoryLog),
+        failures_(failures),
+        shotsTaken_(options.shotTicks.size(), false) {
     line_.reserve(1 << 16);
   }
 
@@ -75,18 +104,26 @@ class RunnerObserver final : public TickObserver {
       if (lastScreen_ != Screen::kBattle) winners_.push_back(-1);
       winners_.back() = game.winner;
     } else if (lastScreen_ == Screen::kBattle && memoryLog_ != nullptr) {
-      std::fprintf(memoryLog_, "battle=%zu ticks=%lld rss_kb=%ld\n", winners_.size(),
-                   static_cast<long long>(tick), ResidentKilobytes());
-      std::fflush(memoryLog_);
+      WriteMemoryLine(tick);
     }
     lastScreen_ = screen;
     if (trace_ != nullptr) WriteTrace(game, screen, tick);
-    if (IsShotTick(tick)) TakeShot(game, tick);
+    for (std::size_t i = 0; i < options_.shotTicks.size(); ++i) {
+      if (options_.shotTicks[i] == tick && !shotsTaken_[i]) shotsTaken_[i] = TakeShot(game, tick);
+    }
     headless_.NoteTickProcessed();
   }
 
-  bool failed() const { return failed_; }
   const std::vector<int>& winners() const { return winners_; }
+  bool shotFailed() const { return shotFailed_; }
+  // The screenshot ticks the run never wrote, in the order asked for.
+  std::vector<std::int64_t> MissedShots() const {
+    std::vector<std::int64_t> missed;
+    for (std::size_t i = 0; i < shotsTaken_.size(); ++i) {
+      if (!shotsTaken_[i]) missed.push_back(options_.shotTicks[i]);
+    }
+    return missed;
+  }
 
  private:
   void WriteTrace(const Game& game, Screen screen, std::int64_t tick) {
@@ -94,40 +131,57 @@ class RunnerObserver final : public TickObserver {
     AppendTraceLine(game, screen, tick, &line_);
     line_.push_back('\n');
     if (std::fwrite(line_.data(), 1, line_.size(), trace_) != line_.size()) {
-      Fail("cannot write the trace file " + options_.tracePath);
+      failures_.Report("the trace file " + options_.tracePath, std::strerror(errno));
     }
   }
 
-  bool IsShotTick(std::int64_t tick) const {
-    for (std::int64_t t : options_.shotTicks) {
-      if (t == tick) return true;
+  // A soak run reads the log while it runs: each line is handed on at once.
+  void WriteMemoryLine(std::int64_t tick) {
+    if (std::fprintf(memoryLog_, "battle=%zu ticks=%lld rss_kb=%ld\n", winners_.size(),
+                     static_cast<long long>(tick), ResidentKilobytes()) < 0 ||
+        std::fflush(memoryLog_) != 0) {
+      failures_.Report("the memory log " + options_.memoryLogPath, std::strerror(errno));
     }
-    return false;
   }
 
-  void TakeShot(Game& game, std::int64_t tick) {
+  // True once the picture is written. A failure ends the run: the pictures asked for are its
+  // point. A close signal that comes while a FIFO waits for its reader ends it as well.
+  bool TakeShot(Game& game, std::int64_t tick) {
     static std::uint8_t rgb[kScreenWidth * kScreenHeight * 3];
-    const std::string path = options_.shotsDir + "/tick-" + std::to_string(tick) + ".png";
-    if (!game.io.display->ReadScreen(rgb) || !WritePng(path, kScreenWidth, kScreenHeight, rgb)) {
-      Fail("cannot write the screenshot " + path);
+    const std::string path = ShotPath(options_, tick);
+    std::string reason = "the screen cannot be read";
+    bool interrupted = false;
+    bool written = false;
+    if (game.io.display->ReadScreen(rgb)) {
+      const int fd = OpenOutputFile(path, &reason, closeSignal_.wakeFd, &interrupted);
+      if (fd >= 0) {
+        written = WriteAll(fd, EncodePng(kScreenWidth, kScreenHeight, rgb), &reason);
+        if (close(fd) != 0 && written) {
+          reason = std::strerror(errno);
+          written = false;
+        }
+      }
+    }
+    if (!written) {
+      if (!interrupted) failures_.Report("the screenshot " + path, reason);
+      shotFailed_ = !interrupted;
       game.runningFlag = 0;
       game.closeRequested = true;
     }
-  }
-
-  void Fail(const std::string& message) {
-    if (!failed_) std::fprintf(stderr, "burrowfield-sim: %s\n", message.c_str());
-    failed_ = true;
+    return written;
   }
 
   const RunnerOptions& options_;
+  const CloseSignal& closeSignal_;
   HeadlessPlatform& headless_;
   std::FILE* trace_;
   std::FILE* memoryLog_;
+  WriteFailures& failures_;
+  std::vector<bool> shotsTaken_;
+  bool shotFailed_ = false;
   std::string line_;
   Screen lastScreen_ = Screen::kSelection;
   std::vector<int> winners_;
-  bool failed_ = false;
 };
 
 std::string FormatSummary(std::int64_t ticks, const std::vector<int>& winners, double seconds) {
@@ -140,6 +194,65 @@ std::string FormatSummary(std::int64_t ticks, const std::vector<int>& winners, d
   std::snprintf(tail, sizeof tail, "] seconds=%.3f", seconds);
   return "ticks=" + std::to_string(ticks) + " battles=" + std::to_string(winners.size()) +
          " winners=[" + list + tail;
+}
+
+// Opens an output file the run names (none when `path` is empty) as a stdio stream; says why
+// not on standard error. A FIFO waits for its reader until the close signal comes.
+FileHandle OpenOutput(const std::string& path, const char* what, const CloseSignal& closeSignal,
+                      bool* interrupted) {
+  if (path.empty()) return nullptr;
+  std::string reason;
+  const int fd = OpenOutputFile(path, &reason, closeSignal.wakeFd, interrupted);
+  std::FILE* file = fd >= 0 ? fdopen(fd, "w") : nullptr;
+  if (fd >= 0 && file == nullptr) {
+    reason = std::strerror(errno);
+    close(fd);
+  }
+  if (file == nullptr && !*interrupted) {
+    std::fprintf(stderr, "burrowfield-sim: cannot write %s %s: %s\n", what, path.c_str(),
+                 reason.c_str());
+  }
+  return FileHandle(file);
+}
+
+// Whether `path` is the very file `script` describes, under whatever name.
+bool SameFile(const struct stat& script, const std::string& path) {
+  struct stat other;
+  return stat(path.c_str(), &other) == 0 && other.st_dev == script.st_dev &&
+         other.st_ino == script.st_ino;
+}
+
+// The option naming an output that is the script file itself, which writing would destroy (or,
+// for a FIFO, feed back into the script); empty when none is. A terminal may well be both.
+std::string OutputThatIsTheScript(const RunnerOptions& options) {
+  struct stat script;
+  if (stat(options.scriptPath.c_str(), &script) != 0 ||
+      !(S_ISREG(script.st_mode) || S_ISFIFO(script.st_mode))) {
+    return "";
+  }
+  if (!options.tracePath.empty() && SameFile(script, options.tracePath)) {
+    return "--trace " + options.tracePath;
+  }
+  if (!options.memoryLogPath.empty() && SameFile(script, options.memoryLogPath)) {
+    return "--memory-log " + options.memoryLogPath;
+  }
+  if (!options.shotsDir.empty()) {
+    if (SameFile(script, options.shotsDir)) return "--shots-dir " + options.shotsDir;
+    for (std::int64_t tick : options.shotTicks) {
+      const std::string shot = ShotPath(options, tick);
+      if (SameFile(script, shot)) return "the screenshot " + shot;
+    }
+  }
+  return "";
+}
+
+std::string JoinTicks(const std::vector<std::int64_t>& ticks) {
+  std::string list;
+  for (std::int64_t tick : ticks) {
+    if (!list.empty()) list += ',';
+    list += std::to_string(tick);
+  }
+  return list;
 }
 
 }  // namespace
@@ -188,11 +301,24 @@ bool ParseRunnerOptions(int argc, char** argv, RunnerOptions* options, std::stri
   return true;
 }
 
-int RunRunner(const RunnerOptions& options, const volatile std::sig_atomic_t* closeRequest) {
+int RunRunner(const RunnerOptions& options, const CloseSignal& closeSignal) {
+  // Every wait below on a FIFO ends with the close signal; the caller then ends as the signal
+  // says, so the status returned here is never seen.
+  constexpr int kClosedBySignal = 1;
+  if (!options.scriptPath.empty()) {
+    const std::string refused = OutputThatIsTheScript(options);
+    if (!refused.empty()) {
+      std::fprintf(stderr, "burrowfield-sim: %s is the script itself, which it would overwrite\n",
+                   refused.c_str());
+      return 2;
+    }
+  }
   Script script;
   if (!options.scriptPath.empty()) {
     std::string text, error;
-    if (!ReadTextFile(options.scriptPath, &text, &error)) {
+    bool interrupted = false;
+    if (!ReadTextFile(options.scriptPath, &text, &error, closeSignal.wakeFd, &interrupted)) {
+      if (interrupted) return kClosedBySignal;
       std::fprintf(stderr, "burrowfield-sim: cannot read the script %s: %s\n",
                    options.scriptPath.c_str(), error.c_str());
       return 2;
@@ -207,31 +333,20 @@ int RunRunner(const RunnerOptions& options, const volatile std::sig_atomic_t* cl
                  options.shotsDir.c_str());
     return 2;
   }
-  FileHandle trace;
-  if (!options.tracePath.empty()) {
-    trace.reset(std::fopen(options.tracePath.c_str(), "w"));
-    if (trace == nullptr) {
-      std::fprintf(stderr, "burrowfield-sim: cannot write the trace file %s\n",
-                   options.tracePath.c_str());
-      return 2;
-    }
-  }
-
-  FileHandle memoryLog;
-  if (!options.memoryLogPath.empty()) {
-    memoryLog.reset(std::fopen(options.memoryLogPath.c_str(), "w"));
-    if (memoryLog == nullptr) {
-      std::fprintf(stderr, "burrowfield-sim: cannot write the memory log %s\n",
-                   options.memoryLogPath.c_str());
-      return 2;
-    }
-  }
+  bool interrupted = false;
+  FileHandle trace = OpenOutput(options.tracePath, "the trace file", closeSignal, &interrupted);
+  if (interrupted) return kClosedBySignal;
+  if (!options.tracePath.empty() && trace == nullptr) return 2;
+  FileHandle memoryLog =
+      OpenOutput(options.memoryLogPath, "the memory log", closeSignal, &interrupted);
+  if (interrupted) return kClosedBySignal;
+  if (!options.memoryLogPath.empty() && memoryLog == nullptr) return 2;
 
   HeadlessOptions headlessOptions;
   headlessOptions.render = options.render;
   headlessOptions.closeAtTick = options.ticks;
   headlessOptions.assetDir = options.assetDir.empty() ? AssetDir() : options.assetDir;
-  headlessOptions.closeRequest = closeRequest;
+  headlessOptions.closeRequest = closeSignal.flag;
   std::string error;
   auto headless = CreateHeadlessPlatform(headlessOptions, script, &error);
   if (!headless) {
@@ -241,20 +356,35 @@ int RunRunner(const RunnerOptions& options, const volatile std::sig_atomic_t* cl
 
   const auto start = std::chrono::steady_clock::now();
   auto game = std::make_unique<Game>(headless->platform());
-  RunnerObserver observer(options, *headless, trace.get(), memoryLog.get());
+  WriteFailures failures;
+  RunnerObserver observer(options, closeSignal, *headless, trace.get(), memoryLog.get(), failures);
   game->observer = &observer;
   int status = RunProgram(*game);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (trace != nullptr && std::fclose(trace.release()) != 0) {
-    std::fprintf(stderr, "burrowfield-sim: cannot write the trace file %s\n",
-                 options.tracePath.c_str());
+    failures.Report("the trace file " + options.tracePath, std::strerror(errno));
+  }
+  if (memoryLog != nullptr && std::fclose(memoryLog.release()) != 0) {
+    failures.Report("the memory log " + options.memoryLogPath, std::strerror(errno));
+  }
+  // A screenshot asked for and never taken is an output lost, as one not written is; after a
+  // failed one, or once the close signal came, the missing ones are no news.
+  const std::vector<std::int64_t> missed = observer.MissedShots();
+  const bool closedBySignal = closeSignal.flag != nullptr && *closeSignal.flag != 0;
+  if (!missed.empty() && !observer.shotFailed() && !closedBySignal) {
+    std::fprintf(stderr,
+                 "burrowfield-sim: no screenshot%s of tick%s %s: the run ended after %lld ticks\n",
+                 missed.size() > 1 ? "s" : "", missed.size() > 1 ? "s" : "",
+                 JoinTicks(missed).c_str(), static_cast<long long>(headless->processedTicks()));
     status = 2;
   }
-  memoryLog.reset();
-  if (observer.failed()) status = 2;
   std::printf("%s\n",
               FormatSummary(headless->processedTicks(), observer.winners(), seconds).c_str());
+  if (std::fflush(stdout) != 0) {
+    failures.Report("the summary to standard output", std::strerror(errno));
+  }
+  if (failures.any()) status = 2;
   return status;
 }
 

@@ -24,9 +24,17 @@ struct RunnerOptions {
 // Parses the command line; false with a message in *error on bad usage.
 bool ParseRunnerOptions(int argc, char** argv, RunnerOptions* options, std::string* error);
 
-// Runs the whole program; returns the exit status (0 normal end, 1 game failure, 2 bad use).
-// A non-zero *closeRequest closes the window from outside at the next event pump.
-int RunRunner(const RunnerOptions& options,
-              const volatile std::sig_atomic_t* closeRequest = nullptr);
+// How SIGINT and SIGTERM reach a run: a flag, non-zero once one came, that closes the window
+// from outside at the next event pump; and a descriptor that turns readable at the same moment,
+// which ends a wait on a FIFO (its writer or reader may never come).
+struct CloseSignal {
+  const volatile std::sig_atomic_t* flag = nullptr;
+  int wakeFd = -1;
+};
+
+// Runs the whole program; returns the exit status (0 normal end, 1 game failure, 2 bad use or
+// an output not written). A run the close signal ended returns as soon as it can, having kept
+// what it wrote; the caller then ends as the signal would have.
+int RunRunner(const RunnerOptions& options, const CloseSignal& closeSignal = {});
 
 }  // namespace bf

@@ -28,6 +28,44 @@ grep -q "scripts: is a directory" "$work/err.txt" || fail "directory script: $(c
 "$sim" --ticks x >/dev/null 2>&1
 [ $? -eq 2 ] || fail "bad --ticks did not give status 2"
 
+# A write that fails later (a full disk: /dev/full) is status 2 and one line, however often it
+# fails; the memory log needs a battle to end (Enter held starts computer battles), the summary
+# goes to standard output.
+printf '1 down 40\n2 up 40\n3 down 17 2\n4 up 17 0\n5 down 13\n' >"$work/battles.txt"
+write_fails() { # NAME MESSAGE ARGS...: the run fails with exactly MESSAGE on standard error
+  local name="$1" message="$2"
+  shift 2
+  "$sim" "$@" 2>"$work/err.txt"
+  local rc=$?
+  [ "$rc" -eq 2 ] || fail "$name: status $rc, want 2"
+  [ "$(cat "$work/err.txt")" = "burrowfield-sim: $message" ] ||
+    fail "$name: said '$(cat "$work/err.txt")'"
+}
+write_fails "trace on a full disk" "cannot write the trace file /dev/full: No space left on device" \
+  --ticks 50 --trace /dev/full >/dev/null
+write_fails "memory log on a full disk" \
+  "cannot write the memory log /dev/full: No space left on device" \
+  --script "$work/battles.txt" --ticks 3000 --memory-log /dev/full >/dev/null
+write_fails "summary on a full disk" \
+  "cannot write the summary to standard output: No space left on device" --ticks 5 >/dev/full
+
+# An output that is the script itself, under any name, is refused before the script is touched.
+printf '0 down 13\n' >"$work/own.txt"
+ln -s own.txt "$work/own-link.txt"
+for output in "--trace $work/own-link.txt" "--memory-log $work/own.txt" \
+  "--shots-dir $work/own.txt"; do
+  # shellcheck disable=SC2086 # the option and its value are two words
+  write_fails "$output" "$output is the script itself, which it would overwrite" \
+    --ticks 5 --script "$work/own.txt" --shot 1 --shots-dir "$work" $output >/dev/null
+  [ "$(cat "$work/own.txt")" = "0 down 13" ] || fail "$output: the script was changed"
+done
+
+# A screenshot the run never reaches is an output lost too.
+mkdir "$work/shots"
+write_fails "screenshot past the end" "no screenshots of ticks 9,7: the run ended after 5 ticks" \
+  --ticks 5 --shot 2,9,7 --shots-dir "$work/shots" >/dev/null
+[ -f "$work/shots/tick-2.png" ] || fail "screenshot past the end: tick 2 was not written"
+
 # --ticks N closes the window at tick N: ticks 0..N-1 are traced, the summary says N.
 "$sim" --ticks 25 --trace "$work/t.jsonl" > "$work/out.txt" || fail "plain run failed"
 [ "$(wc -l < "$work/t.jsonl")" -eq 25 ] || fail "expected 25 trace lines"

@@ -1,11 +1,13 @@
 #include "platform/sdl/sdl_joysticks.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <string_view>
 #include <vector>
+
+#include "platform/files.h"
 
 namespace bf {
 namespace {
@@ -18,6 +20,15 @@ constexpr Uint32 kJoinRumbleMs = 200;
 // Steam's virtual pad on Linux; SDL never ignores it when Steam says it offers it.
 constexpr Uint16 kValveVendor = 0x28de, kSteamVirtualPad = 0x11ff;
 constexpr const char* kAllowSteamVirtualPad = "SDL_GAMECONTROLLER_ALLOW_STEAM_VIRTUAL_GAMEPAD";
+// The files SDL's pad settings may name: a list of pads (a few lines, written by Steam) or
+// mappings (the community's database of every pad known, all platforms, is a few hundred KB).
+constexpr std::int64_t kSettingFileLimit = 1 << 20;
+// SDL adds each mapping in a time that grows with the mappings it holds already: this many, all
+// for this platform, take a fraction of a second at start-up, 11,000 took seven seconds. The
+// community's database holds about a thousand for each platform.
+constexpr int kMostMappings = 2000;
+constexpr const char* kListHints[] = {SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES,
+                                      SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES_EXCEPT};
 
 // SDL's -32768..32767 as the pads' 0..65535.
 std::uint32_t AxisPosition(Sint16 value) {
@@ -73,16 +84,25 @@ PadState ReadRawJoystick(SDL_Joystick* joystick) {
   return PadState{AxisPosition(x), AxisPosition(y), buttons, /*mapped=*/false};
 }
 
+// Reads the file a pad setting names, up to the limit; empty, with one line on standard error,
+// when it cannot be read.
+std::string ReadSettingFileOrSay(const char* setting, const std::string& path) {
+  std::string text, reason;
+  if (!ReadSettingFile(path, kSettingFileLimit, &text, &reason)) {
+    std::fprintf(stderr, "burrowfield: %s names %s, which is not read: %s\n", setting, path.c_str(),
+                 reason.c_str());
+    text.clear();
+  }
+  return text;
+}
+
 // A list of vendor/product pairs as SDL's hints write them ("0xAAAA/0xBBBB,..."), or "@FILE" for
 // the list in that file.
-std::vector<Uint32> VendorProductList(const char* hint) {
+std::vector<Uint32> VendorProductList(const char* name, const char* hint) {
   std::vector<Uint32> list;
   if (hint == nullptr) return list;
   std::string text = hint;
-  if (!text.empty() && text[0] == '@') {
-    std::ifstream file(text.substr(1));
-    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  }
+  if (!text.empty() && text[0] == '@') text = ReadSettingFileOrSay(name, text.substr(1));
   for (std::size_t at = text.find("0x"); at != std::string::npos;) {
     char* end = nullptr;
     const auto vendor = static_cast<Uint16>(std::strtoul(text.c_str() + at, &end, 16));
@@ -93,6 +113,51 @@ std::vector<Uint32> VendorProductList(const char* hint) {
     at = text.find("0x", static_cast<std::size_t>(end - text.c_str()));
   }
   return list;
+}
+
+// The lines of a mapping file that SDL would add, those naming this platform, kMostMappings at
+// most; those left out are counted in *leftOut.
+std::string MappingsForThisPlatform(const std::string& text, int* leftOut) {
+  constexpr std::string_view kField = "platform:";
+  const std::string_view platform = SDL_GetPlatform();
+  std::string kept;
+  int count = 0;
+  *leftOut = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = std::min(text.find('\n', at), text.size());
+    const std::string_view line(text.data() + at, end - at);
+    at = end + 1;
+    // As SDL reads the field: anywhere in the line, in any case, ended by a comma.
+    const auto field = std::search(
+        line.begin(), line.end(), kField.begin(), kField.end(),
+        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    if (field == line.end()) continue;
+    const std::string_view rest = line.substr(field - line.begin() + kField.size());
+    const std::size_t comma = rest.find(',');
+    if (comma == std::string_view::npos || comma != platform.size() ||
+        SDL_strncasecmp(rest.data(), platform.data(), platform.size()) != 0) {
+      continue;
+    }
+    if (++count > kMostMappings) {
+      ++*leftOut;
+      continue;
+    }
+    kept.append(line);
+    kept += '\n';
+  }
+  return kept;
+}
+
+// The list again in SDL's own words, for SDL to read as we did.
+std::string VendorProductText(const std::vector<Uint32>& list) {
+  std::string text;
+  for (Uint32 pair : list) {
+    char entry[16];
+    std::snprintf(entry, sizeof entry, "0x%04x/0x%04x,", static_cast<unsigned>(pair >> 16),
+                  static_cast<unsigned>(pair & 0xFFFF));
+    text += entry;
+  }
+  return text;
 }
 
 // SDL's rule for the devices its hints ignore, applied to every device, whichever driver found
@@ -110,9 +175,11 @@ bool IgnoredByHints(int deviceIndex) {
     return std::find(list.begin(), list.end(), pair) != list.end();
   };
   const std::vector<Uint32> allowed =
-      VendorProductList(SDL_GetHint(SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES_EXCEPT));
+      VendorProductList(SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES_EXCEPT,
+                        SDL_GetHint(SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES_EXCEPT));
   if (!allowed.empty()) return !listed(allowed);
-  return listed(VendorProductList(SDL_GetHint(SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES)));
+  return listed(VendorProductList(SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES,
+                                  SDL_GetHint(SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES)));
 }
 
 // A device's name as one printable line.
@@ -125,6 +192,63 @@ std::string PrintableName(const char* name) {
 }
 
 }  // namespace
+
+// SDL reads the files its pad settings name whole, however large: "@/dev/zero" never ends, and
+// a mapping file's lines are added one by one, each checked against all added before. So the
+// game reads those files itself, up to a limit, and hands SDL what it read, in place of the
+// file's name, for as long as SDL's pads run.
+SdlJoysticks::BoundedSettings::BoundedSettings() {
+  for (const char* name : kListHints) {
+    const char* value = SDL_GetHint(name);
+    if (value == nullptr || value[0] != '@') continue;
+    Override(name, VendorProductText(VendorProductList(name, value)));
+  }
+  const char* mappingFile = SDL_GetHint(SDL_HINT_GAMECONTROLLERCONFIG_FILE);
+  if (mappingFile != nullptr && mappingFile[0] != '\0') {
+    int leftOut = 0;
+    mappings_ = MappingsForThisPlatform(
+        ReadSettingFileOrSay(SDL_HINT_GAMECONTROLLERCONFIG_FILE, mappingFile), &leftOut);
+    if (leftOut > 0) {
+      std::fprintf(
+          stderr,
+          "burrowfield: %s names %s, which holds %d mappings for %s: only the first %d are read\n",
+          SDL_HINT_GAMECONTROLLERCONFIG_FILE, mappingFile, kMostMappings + leftOut,
+          SDL_GetPlatform(), kMostMappings);
+    }
+    Override(SDL_HINT_GAMECONTROLLERCONFIG_FILE, "");
+  }
+}
+
+// Once SDL's pads have stopped, nothing reads the settings any more: they are put back as they
+// were found, so that a later start reads them afresh.
+SdlJoysticks::BoundedSettings::~BoundedSettings() {
+  if (SDL_WasInit(SDL_INIT_JOYSTICK) != 0) return;
+  for (const Overridden& setting : overridden_) {
+    SDL_ResetHint(setting.name);
+    // A value that SDL_GetHint did not take from the environment was set as a hint.
+    const char* environment = std::getenv(setting.name);
+    if (setting.before && (environment == nullptr || *setting.before != environment)) {
+      SDL_SetHint(setting.name, setting.before->c_str());
+    }
+  }
+}
+
+// The mapping file's lines, added as SDL itself adds a file's: only those for this platform,
+// and none in place of one that SDL_GAMECONTROLLERCONFIG gave for the same pad.
+void SdlJoysticks::BoundedSettings::AddMappings() {
+  if (mappings_.empty()) return;
+  SDL_GameControllerAddMappingsFromRW(
+      SDL_RWFromConstMem(mappings_.data(), static_cast<int>(mappings_.size())), 1);
+  mappings_.clear();
+}
+
+void SdlJoysticks::BoundedSettings::Override(const char* name, const std::string& value) {
+  const char* before = SDL_GetHint(name);
+  overridden_.push_back({name, before != nullptr ? std::optional<std::string>(before)
+                                                 : std::optional<std::string>()});
+  // Above the environment, which SDL would read first otherwise.
+  SDL_SetHintWithPriority(name, value.c_str(), SDL_HINT_OVERRIDE);
+}
 
 int ChoosePadSeat(const std::array<PadSeatRecord, PadSeats::kPads>& seats, const PadIdentity& pad) {
   int same = -1;
@@ -150,6 +274,7 @@ int ChoosePadSeat(const std::array<PadSeatRecord, PadSeats::kPads>& seats, const
 SdlJoysticks::SdlJoysticks() {
   started_ = SDL_InitSubSystem(kSubsystems) == 0;
   if (!started_) return;
+  settings_.AddMappings();
   const int attached = SDL_NumJoysticks();
   for (int i = 0; i < attached; ++i) Attach(i);
 }

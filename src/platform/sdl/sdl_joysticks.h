@@ -17,7 +17,9 @@
 #include <SDL.h>
 
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/pads/pad_seats.h"
 
@@ -79,6 +81,28 @@ class SdlJoysticks final {
   void ShowSeat(const Seat& seat, int pad);
   PadState Read(const Seat& seat) const;
 
+  // The files SDL's settings name, read by the game with a size limit before SDL starts.
+  class BoundedSettings {
+   public:
+    BoundedSettings();
+    ~BoundedSettings();
+    BoundedSettings(const BoundedSettings&) = delete;
+    BoundedSettings& operator=(const BoundedSettings&) = delete;
+    // Hands SDL the mappings read, once its game controllers have started.
+    void AddMappings();
+
+   private:
+    struct Overridden {
+      const char* name;
+      std::optional<std::string> before;
+    };
+    void Override(const char* name, const std::string& value);
+    std::vector<Overridden> overridden_;
+    std::string mappings_;
+  };
+
+  // Declared first: made before SDL's pads start, and gone only after they stopped.
+  BoundedSettings settings_;
   bool started_ = false;
   std::array<Seat, PadSeats::kPads> pads_{};
   PadSeats seats_;

@@ -46,6 +46,14 @@ class SdlEvents final : public EventPump {
   void Pump(InputSink& sink) override {
     SDL_Event event;
     while (SDL_PollEvent(&event)) Deliver(event, sink);
+    // The F11 presses since the last pump change the window once, or not at all when they cancel
+    // out. Each change waits for the X server to follow it, about a tenth of a second: a change
+    // for every press of a burst kept the game from its ticks until all were done (20 s for 200
+    // presses), where now the presses that come during one change are taken together next.
+    if (toggleWindow_) {
+      toggleWindow_ = false;
+      video_.ToggleFullscreen();
+    }
     // The pads' keys follow the keyboard's, on the same clock the game's ticks count.
     joysticks_.ReadPads();
     joysticks_.seats().DeliverKeys(sink, Now());
@@ -71,7 +79,7 @@ class SdlEvents final : public EventPump {
         break;
       case SDL_KEYDOWN:
         if (event.key.keysym.sym == kToggleWindowKey) {
-          if (!event.key.repeat) video_.ToggleFullscreen();
+          if (!event.key.repeat) toggleWindow_ = !toggleWindow_;
           break;
         }
         DeliverKey(event, sink);
@@ -108,6 +116,7 @@ class SdlEvents final : public EventPump {
 
   Video& video_;
   SdlJoysticks& joysticks_;
+  bool toggleWindow_ = false;  // an odd number of F11 presses waits for the end of the pump
 };
 
 class Sdl final : public SdlPlatform {

@@ -78,7 +78,8 @@ struct Game {
   FrameId overviewTarget = kNoFrame;
 
   std::int16_t runningFlag = 0;
-  std::int32_t tickStamp = 0;
+  // Ticks counted from the program's start in 64 bits: no run length or uptime wraps them.
+  std::int64_t tickStamp = 0;
   std::array<SoundEffect, kSoundEffects> soundEffects{};
   std::int32_t burstCount = 0;
   std::array<std::int32_t, kPlayers> playerCharacter{};

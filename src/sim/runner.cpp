@@ -25,6 +25,10 @@ const char kRunnerUsage[] =
 
 namespace {
 
+// The largest run: every tick number still reads back exactly from the trace's JSON, where
+// numbers are doubles; the 64-bit millisecond clock reaches far beyond it.
+constexpr std::int64_t kMaxTicks = std::int64_t{1} << 53;
+
 // Closes a file on every way out; the trace is closed by hand once, to see its last write fail.
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -156,8 +160,8 @@ bool ParseRunnerOptions(int argc, char** argv, RunnerOptions* options, std::stri
     } else if (arg == "--script") {
       options->scriptPath = argv[++i];
     } else if (arg == "--ticks") {
-      if (!ParseCount(argv[++i], &options->ticks)) {
-        *error = "bad --ticks value";
+      if (!ParseCount(argv[++i], &options->ticks) || options->ticks > kMaxTicks) {
+        *error = "bad --ticks value (a count from 0 to 2^53 = 9007199254740992)";
         return false;
       }
     } else if (arg == "--trace") {

@@ -27,6 +27,8 @@ grep -q "scripts: is a directory" "$work/err.txt" || fail "directory script: $(c
 [ $? -eq 2 ] || fail "unwritable shots dir did not give status 2"
 "$sim" --ticks x >/dev/null 2>&1
 [ $? -eq 2 ] || fail "bad --ticks did not give status 2"
+"$sim" --ticks 9007199254740993 >/dev/null 2>&1
+[ $? -eq 2 ] || fail "--ticks past 2^53 did not give status 2"
 
 # --ticks N closes the window at tick N: ticks 0..N-1 are traced, the summary says N.
 "$sim" --ticks 25 --trace "$work/t.jsonl" > "$work/out.txt" || fail "plain run failed"

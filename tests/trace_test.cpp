@@ -69,7 +69,7 @@ TEST(Trace, HasEveryFieldOfTheContract) {
       "wallDepth",  "moverX",          "itemX",       "itemZ",          "netX",
       "netZ",       "netTimer",        "mineX",       "mineZ",          "aiTurn",
       "aiDrive",    "aiSearch",        "burstCount",  "winner",         "zoomStep",
-      "endCount",   "randomState",     "prevX",       "prevZ"};
+      "endCount",   "quietTicks",      "randomState", "prevX",          "prevZ"};
   for (const char* field : fields) {
     EXPECT_NE(line.find(std::string("\"") + field + "\":"), std::string::npos) << field;
   }

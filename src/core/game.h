@@ -102,6 +102,10 @@ struct Game {
   std::int32_t winner = 0;
   std::int32_t zoomStep = 0;
   std::int32_t endCount = 0;
+  // Sudden death: ticks in which no life changed while no person's tank is in play, and the
+  // lives at the end of the tick before, to see a change.
+  std::int32_t quietTicks = 0;
+  std::array<std::int32_t, kPlayers> quietLives{};
   std::array<std::int32_t, kAbilityEntries> abilityState{};
   std::array<std::int32_t, kNetSlots> netX{}, netZ{}, netTimer{};
   std::array<std::int32_t, kMineSlots> mineX{}, mineZ{};

@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "audio/sound.h"
 #include "core/random.h"
 #include "support/test_game.h"
+#include "support/trace_fields.h"
 
 namespace bf {
 namespace {
@@ -414,6 +418,96 @@ TEST_F(BattleTest, AMissingModelIsShownOnceAndEndsTheBattleWithoutATick) {
   EXPECT_TRUE(counter.screens.empty());
   EXPECT_EQ(messages.shown,
             (std::vector<std::string>{"Burrowfield: cannot read /assets/model/bear.x (critical)"}));
+}
+
+// A battle that stalled for good in a long run of computer battles (battle 1241 of the script
+// in the data file's first line): on stage index 4 two computer pigs drive forward at 10 against
+// the drift of -10 at the field's left edge, firing along the wall at nothing, and the other two
+// tanks are out. The state is the run's own trace line from inside the stall.
+class StalemateTest : public BattleTest {
+ protected:
+  StalemateTest() {
+    LoadSoundEffects(g);  // voices for every effect, so the win is recorded
+    std::ifstream data(std::string(BF_TEST_DATA_DIR) + "/stalled_pigs.jsonl");
+    std::string line;
+    while (std::getline(data, line) && line.rfind("{", 0) != 0) {
+    }
+    EXPECT_FALSE(line.empty());
+    test::ReadField(line, "playerCharacter", &g.playerCharacter);
+    test::ReadField(line, "stageIndex", &g.stageIndex);
+    BuildBattleScene(g);
+    test::RestoreTracedState(g, line);
+    StartQuietCount(g);
+  }
+  // Runs battle ticks until a winner is named or `limit` ticks have run; returns the count.
+  int RunUntilWinner(int limit) {
+    int ticks = 0;
+    while (g.winner == kNoWinner && ticks < limit) {
+      RunBattleTick(g);
+      ++ticks;
+    }
+    return ticks;
+  }
+};
+
+TEST_F(StalemateTest, AMinuteWithoutALifeChangingBringsSuddenDeathUntilAWinnerIsNamed) {
+  const std::array<std::int32_t, 4> lives = g.playerLife;
+  // The stall is real: the computer tanks keep every life for the whole minute.
+  for (int tick = 0; tick < 3000; ++tick) RunBattleTick(g);
+  EXPECT_EQ(g.playerLife, lives);
+  EXPECT_EQ(g.quietTicks, 3000);
+  // Then every tank in play loses a life every 10 ticks, the first 10 ticks later.
+  for (int tick = 0; tick < 9; ++tick) RunBattleTick(g);
+  EXPECT_EQ(g.playerLife, lives);
+  RunBattleTick(g);
+  for (int p = 0; p < kPlayers; ++p) EXPECT_EQ(g.playerLife[p], std::max(lives[p] - 1, 0)) << p;
+  EXPECT_EQ(g.quietTicks, 3010);
+  // It ends at the latest when the most life left is used up, one every 10 ticks.
+  const int most = 10 * *std::max_element(lives.begin(), lives.end());
+  EXPECT_LT(RunUntilWinner(most), most);
+  ASSERT_NE(g.winner, kNoWinner);
+  // The count stands still once the winner is named, and nothing more is taken.
+  const std::int32_t quiet = g.quietTicks;
+  const std::array<std::int32_t, 4> livesAtTheEnd = g.playerLife;
+  for (int tick = 0; tick < 50; ++tick) RunBattleTick(g);
+  EXPECT_EQ(g.quietTicks, quiet);
+  EXPECT_EQ(g.playerLife, livesAtTheEnd);
+}
+
+TEST_F(StalemateTest, TanksThatReachZeroTogetherAreDecidedByTheUsualRule) {
+  g.quietTicks = 3009;
+  for (std::int32_t& life : g.playerLife) life = life > 0 ? 1 : 0;
+  g.quietLives = g.playerLife;
+  const std::size_t soundsBefore = t.Sounds().size();
+  StepSuddenDeath(g);
+  EXPECT_EQ(g.playerLife, (std::array<std::int32_t, 4>{0, 0, 0, 0}));
+  EXPECT_EQ(g.winner, 3);  // every player's test succeeds: the last one is named
+  const std::vector<int> sounds = t.Sounds();
+  EXPECT_EQ(std::count(sounds.begin() + static_cast<long>(soundsBefore), sounds.end(), kSoundWin),
+            4);
+}
+
+TEST_F(StalemateTest, APersonInPlayOrALifeChangingKeepsTheCountAtZero) {
+  // Nobody joined this battle: it is counted like one whose people are out.
+  ASSERT_EQ(g.computerDriven, (std::array<std::int32_t, 4>{1, 1, 1, 1}));
+  StepSuddenDeath(g);
+  EXPECT_EQ(g.quietTicks, 1);
+  // A person in play: never counted, however quiet the battle.
+  g.computerDriven[0] = 0;
+  g.playerLife[0] = 20;
+  for (int tick = 0; tick < 3100; ++tick) StepSuddenDeath(g);
+  EXPECT_EQ(g.quietTicks, 0);
+  EXPECT_EQ(g.playerLife[0], 20);
+  // Out again: the tick of that life's change counts as a change, the quiet ones after it count.
+  g.playerLife[0] = 0;
+  StepSuddenDeath(g);
+  EXPECT_EQ(g.quietTicks, 0);
+  for (int tick = 0; tick < 2999; ++tick) StepSuddenDeath(g);
+  EXPECT_EQ(g.quietTicks, 2999);
+  // Any life changing starts the count afresh, a rise from a life item too.
+  g.playerLife[1] += 1;
+  StepSuddenDeath(g);
+  EXPECT_EQ(g.quietTicks, 0);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ TEST(TickLoop, SlowTickIsFollowedByOneTickAtTheNextStepNeverACatchUp) {
   Game& g = *t.game;
   g.tickStamp = 0;
   g.runningFlag = -1;
-  std::vector<std::uint32_t> starts;
+  std::vector<std::uint64_t> starts;
   RunTicks(g, Screen::kBattle, [&] {
     starts.push_back(t.clock.now);
     if (starts.size() == 1) t.clock.now += 45;  // this tick's work overruns two ticks
@@ -22,8 +22,27 @@ TEST(TickLoop, SlowTickIsFollowedByOneTickAtTheNextStepNeverACatchUp) {
     return TickOutcome::kContinue;
   });
   // Work ended at 65 ms (tick 3): the next tick is tick 4, not two quick ones at 65 and 66.
-  EXPECT_EQ(starts, (std::vector<std::uint32_t>{20, 80, 100}));
+  EXPECT_EQ(starts, (std::vector<std::uint64_t>{20, 80, 100}));
   EXPECT_EQ(g.tickStamp, 5);
+}
+
+// 2^32 ms is 49.7 days of uptime, or a runner asked for 214,748,365 ticks: the ticks must go
+// on at their pace across it, not stop or spin.
+TEST(TickLoop, TicksKeepTheirPacePastTheThirtyTwoBitMillisecondCount) {
+  test::TestGame t;
+  Game& g = *t.game;
+  t.clock.now = (std::uint64_t{1} << 32) - 30;
+  g.tickStamp = CurrentTick(g);
+  g.runningFlag = -1;
+  std::vector<std::int64_t> ticks;
+  RunTicks(g, Screen::kBattle, [&] {
+    ticks.push_back(CurrentTick(g));
+    if (ticks.size() == 4) g.runningFlag = 0;
+    return TickOutcome::kContinue;
+  });
+  const std::int64_t first = ((std::int64_t{1} << 32) - 30) / 20 + 1;
+  EXPECT_EQ(ticks, (std::vector<std::int64_t>{first, first + 1, first + 2, first + 3}));
+  EXPECT_EQ(t.events.waits, 4);
 }
 
 TEST(TickLoop, LeavingKeepsTheStampAndSkipsThePump) {

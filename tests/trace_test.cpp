@@ -6,27 +6,12 @@
 #include <cstring>
 
 #include "support/test_game.h"
+#include "support/trace_fields.h"
 
 namespace bf {
 namespace {
 
-// The text of one field's value in a trace line.
-std::string FieldText(const std::string& line, const std::string& name) {
-  const std::string key = "\"" + name + "\":";
-  const auto at = line.find(key);
-  if (at == std::string::npos) return "";
-  const auto start = at + key.size();
-  int depth = 0;
-  for (auto i = start; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == '[') ++depth;
-    if (c == ']') --depth;
-    if (depth == 0 && (c == ',' || c == '}' || c == ']')) {
-      return line.substr(start, i - start + (c == ']' ? 1 : 0));
-    }
-  }
-  return "";
-}
+using test::FieldText;
 
 TEST(Trace, DoublesReadBackExactly) {
   test::TestGame t;
@@ -41,6 +26,26 @@ TEST(Trace, DoublesReadBackExactly) {
     const double back = std::strtod(tankX.c_str() + 1, nullptr);
     EXPECT_EQ(std::memcmp(&back, &v, sizeof v), 0) << tankX;
   }
+}
+
+// What the tests restore from a trace line is all a battle tick reads: written again, the line
+// is the same.
+TEST(Trace, ALineRestoresTheStateItWasWrittenFrom) {
+  test::TestGame written, restored;
+  Game& g = *written.game;
+  g.random.Next();
+  g.playerCharacter = {9, 3, 2, 2};
+  g.tankX = {-750, -677.3049390867001, -5000, 0.1};
+  g.abilityState[19] = -822;
+  g.starDY[20] = -9;
+  g.mineZ[10] = 419;
+  g.prevZ = -516.9853589297452;
+  g.winner = 2;
+  std::string line, again;
+  AppendTraceLine(g, Screen::kBattle, 7, &line);
+  test::RestoreTracedState(*restored.game, line);
+  AppendTraceLine(*restored.game, Screen::kBattle, 7, &again);
+  EXPECT_EQ(again, line);
 }
 
 TEST(Trace, HasEveryFieldOfTheContract) {
@@ -64,7 +69,7 @@ TEST(Trace, HasEveryFieldOfTheContract) {
       "wallDepth",  "moverX",          "itemX",       "itemZ",          "netX",
       "netZ",       "netTimer",        "mineX",       "mineZ",          "aiTurn",
       "aiDrive",    "aiSearch",        "burstCount",  "winner",         "zoomStep",
-      "endCount"};
+      "endCount",   "quietTicks",      "randomState", "prevX",          "prevZ"};
   for (const char* field : fields) {
     EXPECT_NE(line.find(std::string("\"") + field + "\":"), std::string::npos) << field;
   }

@@ -19,6 +19,9 @@
 # those that end their runner from outside mid-stream (the soak, which part 3 covers, and the
 # signal test). Exit status 0 when no
 # difference was found; the tick counts compared are printed at the end.
+#
+# COMPARE_NEW_FIELDS="name ..." names whole-number trace fields that AFTER_BIN adds: they are
+# taken out of its traces before comparing, so that only what both builds write is compared.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 before="$(cd "${1:?usage: compare-traces.sh BEFORE_BIN AFTER_BIN [WORK_DIR]}" && pwd)"
@@ -34,6 +37,11 @@ fi
 for bin in "$before" "$after"; do
   [ -x "$bin/burrowfield-sim" ] || { echo "no runner in $bin" >&2; exit 2; }
 done
+
+# AFTER's trace lines without the fields only it writes.
+new_fields_filter=""
+for field in ${COMPARE_NEW_FIELDS:-}; do new_fields_filter+="s/,\"$field\":-\?[0-9]*//;"; done
+without_new_fields() { sed "$new_fields_filter"; }
 
 differences=0
 runs=0
@@ -70,7 +78,7 @@ compare_runs() { # NAME DIR_BEFORE DIR_AFTER
     different "$name: standard error"
   if [ -f "$a/trace.jsonl" ] || [ -f "$b/trace.jsonl" ]; then
     local where
-    if where="$(cmp "$a/trace.jsonl" "$b/trace.jsonl" 2>&1)"; then
+    if where="$(cmp "$a/trace.jsonl" <(without_new_fields < "$b/trace.jsonl") 2>&1)"; then
       traced_ticks=$((traced_ticks + $(wc -l < "$a/trace.jsonl")))
     else
       different "$name: trace ($where)"
@@ -212,7 +220,7 @@ stage_script() { # STAGE
 # The two traces are streamed side by side into cmp: nothing this large is kept.
 stream() { # BIN SCRIPT SUMMARY_FILE
   "$1/burrowfield-sim" --script "$2" --ticks "$ticks" --trace /dev/stdout 2>/dev/null |
-    sed 's/ seconds=[0-9.]*$//' | tee >(tail -n 1 > "$3")
+    sed 's/ seconds=[0-9.]*$//' | without_new_fields | tee >(tail -n 1 > "$3")
 }
 for stage in 0 1 2 3 4; do
   script="$work/stage$stage.txt"

@@ -29,8 +29,8 @@ class GameInput final : public InputSink {
 
 }  // namespace
 
-std::int32_t CurrentTick(Game& game) {
-  return static_cast<std::int32_t>(game.io.clock->Milliseconds() / kTickMs);
+std::int64_t CurrentTick(Game& game) {
+  return static_cast<std::int64_t>(game.io.clock->Milliseconds() / kTickMs);
 }
 
 void PumpEvents(Game& game) {
@@ -44,7 +44,7 @@ bool TickIsDue(Game& game) {
 
 void WaitForNextTick(Game& game) {
   GameInput input(game);
-  const auto due = static_cast<std::uint32_t>(game.tickStamp + 1) * kTickMs;
+  const auto due = static_cast<std::uint64_t>(game.tickStamp + 1) * kTickMs;
   game.io.events->WaitAndPump(input, due);
 }
 

@@ -8,7 +8,7 @@
 namespace bf {
 
 // The tick number now: milliseconds divided by 20.
-std::int32_t CurrentTick(Game& game);
+std::int64_t CurrentTick(Game& game);
 // Lets the window deliver pending events (keys, the music's end, the window's close).
 void PumpEvents(Game& game);
 

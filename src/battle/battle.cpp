@@ -92,6 +92,7 @@ void RunBattleTick(Game& game) {
   StepShots(game);
   StepStars(game);
   for (int p = 0; p < kPlayers; ++p) RunPlayerStep(game, p);
+  StepSuddenDeath(game);
 }
 
 void RunBattle(Game& game) {

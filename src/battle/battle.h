@@ -14,6 +14,12 @@ void BuildBattleScene(Game& game);
 // The work of one battle tick: movers (the factory only), shots, stars, then the four player
 // steps, each ending with its view.
 void RunBattleTick(Game& game);
+// Sudden death's count starts afresh with the battle's starting lives.
+void StartQuietCount(Game& game);
+// Run at the end of each battle tick: while no person's tank is in play, counts the ticks in
+// which no life changed; after a minute of them every tank in play loses a life every 10 ticks
+// until a winner is named.
+void StepSuddenDeath(Game& game);
 // Draws player p's view: the last stage of that player's step.
 void RenderPlayerView(Game& game, int p);
 // Names the winner once three of the four lives are 0, and takes every shot out of play then.

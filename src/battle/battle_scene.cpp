@@ -332,6 +332,7 @@ void BuildBattleScene(Game& game) {
   BuildMovers(game);
   BuildItems(game);
   LightScene(game);
+  StartQuietCount(game);
 }
 
 }  // namespace bf

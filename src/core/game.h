@@ -78,7 +78,8 @@ struct Game {
   FrameId overviewTarget = kNoFrame;
 
   std::int16_t runningFlag = 0;
-  std::int32_t tickStamp = 0;
+  // Ticks counted from the program's start in 64 bits: no run length or uptime wraps them.
+  std::int64_t tickStamp = 0;
   std::array<SoundEffect, kSoundEffects> soundEffects{};
   std::int32_t burstCount = 0;
   std::array<std::int32_t, kPlayers> playerCharacter{};
@@ -101,6 +102,10 @@ struct Game {
   std::int32_t winner = 0;
   std::int32_t zoomStep = 0;
   std::int32_t endCount = 0;
+  // Sudden death: ticks in which no life changed while no person's tank is in play, and the
+  // lives at the end of the tick before, to see a change.
+  std::int32_t quietTicks = 0;
+  std::array<std::int32_t, kPlayers> quietLives{};
   std::array<std::int32_t, kAbilityEntries> abilityState{};
   std::array<std::int32_t, kNetSlots> netX{}, netZ{}, netTimer{};
   std::array<std::int32_t, kMineSlots> mineX{}, mineZ{};

@@ -7,6 +7,9 @@ namespace bf {
 
 class Random {
  public:
+  Random() = default;
+  // Goes on from a state read back from a trace.
+  explicit Random(std::uint32_t state) : state_(state & 0xFFFFFFu) {}
   // A value in [0, 1).
   double Next() {
     state_ = (state_ * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;

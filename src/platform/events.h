@@ -28,8 +28,8 @@ class InputSink {
 class Clock {
  public:
   virtual ~Clock() = default;
-  // A monotonic millisecond count.
-  virtual std::uint32_t Milliseconds() = 0;
+  // A monotonic millisecond count since start-up, in 64 bits so that no uptime wraps it.
+  virtual std::uint64_t Milliseconds() = 0;
 };
 
 class EventPump {
@@ -38,7 +38,7 @@ class EventPump {
   // Delivers every pending event to the sink and keeps the window's picture up to date.
   virtual void Pump(InputSink& sink) = 0;
   // Sleeps until an event arrives or the clock reaches `deadlineMs`, then pumps.
-  virtual void WaitAndPump(InputSink& sink, std::uint32_t deadlineMs) = 0;
+  virtual void WaitAndPump(InputSink& sink, std::uint64_t deadlineMs) = 0;
 };
 
 }  // namespace bf

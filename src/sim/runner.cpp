@@ -27,6 +27,10 @@ const char kRunnerUsage[] =
 
 namespace {
 
+// The largest run: every tick number still reads back exactly from the trace's JSON, where
+// numbers are doubles; the 64-bit millisecond clock reaches far beyond it.
+constexpr std::int64_t kMaxTicks = std::int64_t{1} << 53;
+
 // Closes a file on every way out; the trace and the memory log are closed by hand once, to see
 // their last writes fail.
 struct FileCloser {
@@ -269,8 +273,8 @@ bool ParseRunnerOptions(int argc, char** argv, RunnerOptions* options, std::stri
     } else if (arg == "--script") {
       options->scriptPath = argv[++i];
     } else if (arg == "--ticks") {
-      if (!ParseCount(argv[++i], &options->ticks)) {
-        *error = "bad --ticks value";
+      if (!ParseCount(argv[++i], &options->ticks) || options->ticks > kMaxTicks) {
+        *error = "bad --ticks value (a count from 0 to 2^53 = 9007199254740992)";
         return false;
       }
     } else if (arg == "--trace") {

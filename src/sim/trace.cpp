@@ -134,6 +134,12 @@ void AppendTraceLine(const Game& g, Screen screen, std::int64_t tick, std::strin
   json.Field("winner", g.winner);
   json.Field("zoomStep", g.zoomStep);
   json.Field("endCount", g.endCount);
+  json.Field("quietTicks", g.quietTicks);
+  json.Field("randomState", g.random.state());
+  json.Key("prevX");
+  json.Value(g.prevX);
+  json.Key("prevZ");
+  json.Value(g.prevZ);
   out->push_back('}');
 }
 

@@ -27,6 +27,8 @@ grep -q "scripts: is a directory" "$work/err.txt" || fail "directory script: $(c
 [ $? -eq 2 ] || fail "unwritable shots dir did not give status 2"
 "$sim" --ticks x >/dev/null 2>&1
 [ $? -eq 2 ] || fail "bad --ticks did not give status 2"
+"$sim" --ticks 9007199254740993 >/dev/null 2>&1
+[ $? -eq 2 ] || fail "--ticks past 2^53 did not give status 2"
 
 # A write that fails later (a full disk: /dev/full) is status 2 and one line, however often it
 # fails; the memory log needs a battle to end (Enter held starts computer battles), the summary

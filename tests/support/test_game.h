@@ -17,8 +17,8 @@ namespace bf::test {
 
 class FakeClock final : public Clock {
  public:
-  std::uint32_t Milliseconds() override { return now; }
-  std::uint32_t now = 0;
+  std::uint64_t Milliseconds() override { return now; }
+  std::uint64_t now = 0;
 };
 
 // Delivers queued events on the next pump; a wait moves the clock to the deadline.
@@ -31,7 +31,7 @@ class FakeEvents final : public EventPump {
     queued.clear();
     for (auto& event : pending) event(sink);
   }
-  void WaitAndPump(InputSink& sink, std::uint32_t deadlineMs) override {
+  void WaitAndPump(InputSink& sink, std::uint64_t deadlineMs) override {
     ++waits;
     if (deadlineMs > clock_.now) clock_.now = deadlineMs;
     Pump(sink);

@@ -47,7 +47,7 @@ void ScriptedEvents::Pump(InputSink& sink) {
   if (closed_) sink.OnClose();
 }
 
-void ScriptedEvents::WaitAndPump(InputSink& sink, std::uint32_t deadlineMs) {
+void ScriptedEvents::WaitAndPump(InputSink& sink, std::uint64_t deadlineMs) {
   clock_.AdvanceTo(deadlineMs);
   Pump(sink);
 }

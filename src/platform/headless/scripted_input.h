@@ -17,7 +17,7 @@ class ScriptedEvents final : public EventPump {
                  const volatile std::sig_atomic_t* closeRequest, VirtualClock& clock,
                  PadSeats& pads, HeadlessAudio& audio);
   void Pump(InputSink& sink) override;
-  void WaitAndPump(InputSink& sink, std::uint32_t deadlineMs) override;
+  void WaitAndPump(InputSink& sink, std::uint64_t deadlineMs) override;
   void NoteTickProcessed() { ++processed_; }
   std::int64_t processed() const { return processed_; }
 

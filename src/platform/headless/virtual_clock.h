@@ -8,13 +8,13 @@ namespace bf {
 // Time that moves only when the game waits: a tick's work takes no time at all.
 class VirtualClock final : public Clock {
  public:
-  std::uint32_t Milliseconds() override { return now_; }
-  void AdvanceTo(std::uint32_t ms) {
+  std::uint64_t Milliseconds() override { return now_; }
+  void AdvanceTo(std::uint64_t ms) {
     if (ms > now_) now_ = ms;
   }
 
  private:
-  std::uint32_t now_ = 0;
+  std::uint64_t now_ = 0;
 };
 
 }  // namespace bf

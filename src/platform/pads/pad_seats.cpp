@@ -72,7 +72,7 @@ void PadSeats::Set(int pad, const PadState& state) {
   if (Seated(pad)) pads_[pad].state = state;
 }
 
-void PadSeats::DeliverKeys(InputSink& sink, std::uint32_t nowMs) {
+void PadSeats::DeliverKeys(InputSink& sink, std::uint64_t nowMs) {
   for (int p = kJoystickPads; p < kPads; ++p) DeliverSeatKeys(p, sink);
   DeliverStart(sink);
   DeliverBack(sink, nowMs);
@@ -125,7 +125,7 @@ void PadSeats::DeliverStart(InputSink& sink) {
 
 // Escape once per hold. When one pad's hold makes it, every Back held then is spent too: two
 // players leaving a battle together must not quit the game a moment later.
-void PadSeats::DeliverBack(InputSink& sink, std::uint32_t nowMs) {
+void PadSeats::DeliverBack(InputSink& sink, std::uint64_t nowMs) {
   for (Pad& pad : pads_) {
     const bool back = Holds(pad.state, pad::kBack);
     if (back && !pad.backDown) {

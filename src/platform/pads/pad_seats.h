@@ -56,7 +56,7 @@ class PadSeats final : public Joysticks {
   // Turns what changed since the last call into key events, in this order: the key pads' own
   // keys (pad 2, then pad 3), Enter for Start, Escape for a Back held long enough. Called after
   // each delivery of the window's events, with the game's clock.
-  void DeliverKeys(InputSink& sink, std::uint32_t nowMs);
+  void DeliverKeys(InputSink& sink, std::uint64_t nowMs);
 
   // The game's joysticks 0 and 1 are pads 0 and 1, without Back and Start: those two belong to
   // Enter and Escape, so a player pressing Start still has "button 1 alone".
@@ -72,11 +72,11 @@ class PadSeats final : public Joysticks {
     bool startDown = false;
     bool backDown = false;
     bool backSpent = false;  // this hold has made its Escape, or another pad's did
-    std::uint32_t backSince = 0;
+    std::uint64_t backSince = 0;
   };
   void DeliverSeatKeys(int pad, InputSink& sink);
   void DeliverStart(InputSink& sink);
-  void DeliverBack(InputSink& sink, std::uint32_t nowMs);
+  void DeliverBack(InputSink& sink, std::uint64_t nowMs);
   int MaskOf(int pad) const;
 
   std::array<Pad, kPads> pads_{};

@@ -30,13 +30,13 @@ void SetWindowIcon(SDL_Window* window, const std::string& path) {
   SDL_FreeSurface(icon);
 }
 
-std::uint32_t Now() {
-  return static_cast<std::uint32_t>(SDL_GetTicks64());
+std::uint64_t Now() {
+  return SDL_GetTicks64();
 }
 
 class SdlClock final : public Clock {
  public:
-  std::uint32_t Milliseconds() override { return Now(); }
+  std::uint64_t Milliseconds() override { return Now(); }
 };
 
 class SdlEvents final : public EventPump {
@@ -60,8 +60,8 @@ class SdlEvents final : public EventPump {
     video_.display().Present();
   }
 
-  void WaitAndPump(InputSink& sink, std::uint32_t deadlineMs) override {
-    const std::uint32_t now = Now();
+  void WaitAndPump(InputSink& sink, std::uint64_t deadlineMs) override {
+    const std::uint64_t now = Now();
     if (deadlineMs > now) {
       SDL_Event event;
       if (SDL_WaitEventTimeout(&event, static_cast<int>(deadlineMs - now))) {

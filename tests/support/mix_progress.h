@@ -50,7 +50,7 @@ class MixProgress {
   }
 
  private:
-  static constexpr std::chrono::seconds kGuard{30};
+  static constexpr std::chrono::seconds kGuard{60};
 
   // Runs on the audio thread after every mixed buffer, before the device's limiter.
   static void Count(int, void*, int bytes, void* self) {

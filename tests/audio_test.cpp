@@ -14,6 +14,7 @@
 #include "platform/sdl/mixer_level.h"
 #include "platform/sdl/sdl_audio.h"
 #include "support/audio_fixture.h"
+#include "support/mix_progress.h"
 #include "support/scoped_settings.h"
 
 namespace bf::testing {
@@ -251,8 +252,10 @@ TEST(SdlAudioTest, DummyDriverPlaysEachVoiceOnItsOwnChannel) {
 
 // One full-scale voice plays at the mix's level; then the shot's four voices, the hit's three and
 // the music, all at full scale at once: the mixer adds them with headroom and the limiter after
-// it rounds the pile off under full scale instead of clipping it.
+// it rounds the pile off under full scale instead of clipping it. Each stage lasts a stretch of
+// mixed sound, however long the audio thread takes to mix it.
 TEST(SdlAudioTest, APileOfFullScaleVoicesStaysUnderFullScale) {
+  constexpr int kStageMs = 100;
   TempDir dir;
   const std::string loud = (dir.path() / "sound" / "loud.wav").string();
   const std::filesystem::path output = dir.path() / "mixed.raw";
@@ -262,22 +265,27 @@ TEST(SdlAudioTest, APileOfFullScaleVoicesStaysUnderFullScale) {
 
   SdlAudio device;
   ASSERT_TRUE(device.Open());
+  MixProgress mixed;
+  ASSERT_TRUE(mixed.counting());
   const int effect = device.LoadEffect(loud, 7);
   ASSERT_GE(effect, 0);
   device.PlayVoice(effect, 0);
-  SDL_Delay(150);
+  ASSERT_TRUE(mixed.WaitFor(kStageMs)) << "the mixer stalled with one voice";
   for (int voice = 1; voice < 7; ++voice) device.PlayVoice(effect, voice);
   ASSERT_TRUE(device.PlayMusic(loud));
-  SDL_Delay(150);
+  ASSERT_TRUE(mixed.WaitFor(kStageMs)) << "the mixer stalled with the pile";
   device.Close();
 
+  // The voice starts on the first frame of a mixed buffer and sounds alone for a whole stage.
   const std::vector<std::int16_t> stream = ReadDiskStream(output);
   std::size_t first = 0;
   while (first < stream.size() && stream[first] == 0) ++first;
+  const std::size_t aloneSamples = 2 * static_cast<std::size_t>(mixed.FramesIn(kStageMs));
+  ASSERT_GE(stream.size(), first + 2 * aloneSamples) << "less was written than was mixed";
   int alone = 0, loudest = 0;
   for (std::size_t i = first; i < stream.size(); ++i) {
     const int magnitude = std::abs(stream[i]);
-    if (i < first + 2 * 4410) alone = std::max(alone, magnitude);
+    if (i < first + aloneSamples) alone = std::max(alone, magnitude);
     loudest = std::max(loudest, magnitude);
   }
   const float level = kMixGain * kMixerVolume / kMixerFullVolume;

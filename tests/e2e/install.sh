@@ -109,11 +109,10 @@ xprop -id "$window" WM_CLASS | grep -qF "= \"$class\", \"$class\"" ||
 # the pipeline.
 icons="$(xprop -id "$window" _NET_WM_ICON)"
 grep -q 'Icon (64 x 64)' <<<"$icons" || fail "the window has no 64 x 64 icon"
-hold Return
-wait_for installed-battle 20 battle full 0
-hold Escape
-wait_for installed-back 10 selection 1 0:0
-hold Escape
+press Return installed-battle 30 battle full 0
+tap Escape
+wait_for installed-back 20 selection 1 0:0
+tap Escape
 game_wait_exit 10
 [ "$game_rc" -eq 0 ] || fail "the installed game ended with status $game_rc"
 ! grep -qi 'warning\|cannot' "$work/game.err" || fail "asset complaints: $(cat "$work/game.err")"

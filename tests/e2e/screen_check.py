@@ -1,9 +1,11 @@
 """Checks a screenshot of the game's window against the fixed layout of the 640 x 480 screen.
 
 Usage:
-  screen_check.py SHOT.xwd selection STAGE P:T [P:T ...]   the selection screen: the stage frame
+  screen_check.py SHOT.xwd selection STAGE [stage-row] P:T [P:T ...]
+                                                           the selection screen: the stage frame
                                                            around STAGE only, player P's frame
-                                                           around tank type T
+                                                           around tank type T; with stage-row,
+                                                           player 0's marker under the stage
   screen_check.py SHOT.xwd battle [full|shells-spent P ...]
                                                            the battle: four white status panels,
                                                            the four views on the black device
@@ -175,10 +177,14 @@ class Checker:
             self.failures.append(f"{what} at ({lx}, {ly}): {got} looks like a frame")
 
 
-def check_selection(c, stage, players):
+def check_selection(c, stage, players, stage_row):
     # The stage frame: four lines darkening inwards, 255, 225, 195, 165; sampled between the
     # second and third line on each side.
     x0, x1, y0, y1 = 70 + 100 * stage, 169 + 100 * stage, 365, 464
+    if stage_row:
+        # Player 0's marker, 5 pixels in and 440 down: the arrow's shaft, columns 3 to 6 and
+        # rows 9 to 17 of the marker.
+        c.near(f"player 0's marker under stage {stage}", x0 + 5 + 4.5, 440 + 13, PLAYER_FRAME[0][0])
     for name, lx, ly in (("left", x0 + 1.5, 415), ("right", x1 - 1.5, 415),
                          ("top", x0 + 50, y0 + 1.5), ("bottom", x0 + 50, y1 - 1.5)):
         c.between(f"stage {stage} frame, {name}", lx, ly, (165, 0, 0), (255, 0, 0))
@@ -333,7 +339,8 @@ def main(argv):
         write_png(shot, argv[3])
         return 0
     if what == "selection":
-        check_selection(c, int(argv[3]), [tuple(int(v) for v in pt.split(":")) for pt in argv[4:]])
+        players = [tuple(int(v) for v in pt.split(":")) for pt in argv[4:] if pt != "stage-row"]
+        check_selection(c, int(argv[3]), players, "stage-row" in argv[4:])
     elif what == "battle":
         players = {int(p) for p in argv[4:]}
         check_battle(c, players if argv[3:4] == ["full"] else set(),

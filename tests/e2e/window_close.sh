@@ -19,12 +19,12 @@ echo "[$SECONDS s] closed on the selection screen: status 0"
 
 game_start SDL_AUDIODRIVER=dummy
 wait_for close-selection-2 20 selection 1 0:0
-hold Return
-wait_for close-battle 20 battle full 0
-xdotool keydown Up
-sleep 0.5
+press Return close-battle 30 battle full 0
+# Closed while player 0 drives, once the view shows the tank turning.
+xdotool keydown Up keydown Left || fail "xdotool cannot press Up and Left"
+wait_for close-driving 20 differs "$work/close-battle.xwd" 0
 game_close
-xdotool keyup Up
+xdotool keyup Up keyup Left
 game_wait_exit 10
 [ "$game_rc" -eq 0 ] || fail "closed during a battle: status $game_rc"
 check_clean_stderr "closed during a battle"

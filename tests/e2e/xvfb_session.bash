@@ -1,5 +1,6 @@
 # Shared by the window tests (sourced, not run): a private Xvfb display, the real game on it,
-# key presses held long enough for the game's 20 ms tick to see them, and screenshots.
+# key presses the game is sure to see, and screenshots. Every wait is for something the screen or
+# the display shows, with a deadline only as a guard: a busy machine may slow the game down a lot.
 #
 # The caller sets `bin` and `work` and calls `xvfb_start`; `xvfb_cleanup` (run from the caller's
 # EXIT trap) ends the game and the server. With BF_E2E_SHOTS set to a folder, every screenshot is
@@ -20,9 +21,10 @@ fail() {
 }
 
 xvfb_cleanup() {
-  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then
+  if game_running; then
     kill "$game_pid" 2>/dev/null
-    sleep 0.3
+    local deadline=$((SECONDS + 5))
+    while game_running && ((SECONDS < deadline)); do sleep 0.1; done
     kill -9 "$game_pid" 2>/dev/null
   fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
@@ -65,16 +67,25 @@ game_wait_exit() {
   game_pid=""
 }
 
-# The game samples its input once per 20 ms tick: a key is held for several ticks.
-hold() {
-  xdotool keydown "$1" && sleep 0.15 && xdotool keyup "$1" && sleep 0.1
+# tap KEY: a press and release at once, for the keys the game acts on as the press comes in, or
+# keeps until it has: Escape, F11, OK on a message box, and firing in a battle (where a release
+# that comes before the shot costs the key's next press).
+tap() {
+  xdotool key "$1" || fail "xdotool cannot press $1"
 }
 
-# Takes a screenshot of the whole display into $work/NAME.xwd.
-shot() {
-  last_shot="$work/$1.xwd"
-  xwd -root -silent >"$last_shot" || fail "xwd failed"
-  keep_png "$1"
+# press KEYS NAME SECONDS CHECK...: holds the keys (one word each) down until the screen shows
+# CHECK, as wait_for, then lets them go. The game looks at most keys once per 20 ms tick: a press
+# and release that both come between two ticks are lost, or (left and right on the selection
+# screen) count once and cost the key's next press. The choices, joining and Enter act once per
+# press however long it lasts; a drive only goes on a little further.
+press() {
+  local keys key
+  read -r -a keys <<<"$1"
+  shift
+  for key in "${keys[@]}"; do xdotool keydown "$key" || fail "xdotool cannot press $key"; done
+  wait_for "$@"
+  for key in "${keys[@]}"; do xdotool keyup "$key"; done
 }
 
 keep_png() {
@@ -87,11 +98,18 @@ keep_png() {
 # wait_for NAME SECONDS CHECK...: screenshots until screen_check.py accepts CHECK, or fails with
 # what the last screenshot got wrong.
 wait_for() {
-  local name="$1" seconds="$2"
-  shift 2
+  wait_doing : "$@"
+}
+
+# wait_doing COMMAND NAME SECONDS CHECK...: wait_for, running COMMAND (one word) before each
+# screenshot.
+wait_doing() {
+  local command="$1" name="$2" seconds="$3"
+  shift 3
   local deadline=$((SECONDS + seconds))
   while :; do
     game_running || fail "$name: the game ended early (see its stderr)"
+    "$command"
     last_shot="$work/$name.xwd"
     xwd -root -silent >"$last_shot" || fail "xwd failed"
     if python3 "$here/screen_check.py" "$last_shot" "$@" 2>"$work/check.txt"; then
@@ -121,9 +139,20 @@ box_wait() {
   wait_for "$1-box" "$2" box "$1"
 }
 
-# Presses OK on the message box (Return, as a player would).
+# Presses OK on the message box (Return, as a player would): the box answers a key pressed and
+# released while it is up.
 box_dismiss() {
-  hold Return
+  tap Return
+}
+
+# fire_until NAME SECONDS CHECK...: player 0 fires (Ctrl alone) before every screenshot until
+# one shows CHECK. The magazine gets a shell back 30 ticks after the last shot, so a short bar
+# lasts only a while after each shot: shots kept up keep it short however slow the screenshots.
+fire_until() {
+  wait_doing fire_player0 "$@"
+}
+fire_player0() {
+  tap Control_L
 }
 
 # The game's window id.

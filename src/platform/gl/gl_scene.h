@@ -58,30 +58,15 @@ class GlScene : public Scene {
   int lastDrawCount() const { return lastDrawCount_; }
 
  private:
-  struct Geometry {  // one .x file, uploaded once
-    GLuint vao = 0;
-    GLuint vbo = 0;  // every distinct vertex once, so the renderer shades a shared one once
-    GLuint ibo = 0;  // the triangles, as indices into vbo, in the file's order
-    // A stretch of consecutive triangles with the sphere around them. A view draws only the
-    // chunks it can see, still in the file's order, so nothing it shows changes.
-    struct Chunk {
-      GLint firstIndex;
-      GLsizei indexCount;
-      glm::vec3 centre;
-      float radius;
-    };
-    // Chunks sharing one texture; the material colours travel with the vertices, so a mesh
-    // takes one draw per texture (and per gap left by a chunk out of view), not per material.
-    struct Run {
-      int firstChunk;
-      int endChunk;
-      int texture;  // index into textures_, -1 = none
-    };
-    std::vector<Chunk> chunks;
-    std::vector<Run> runs;
-    glm::vec3 boundsCentre{0.0f};
-    float boundsRadius = 0.0f;
-  };
+  // The scene's records of meshes, textures, visuals and lights, defined in gl_scene_local.h,
+  // which only GlScene's own files include.
+  struct Geometry;
+  struct Texture;
+  struct Builder;
+  struct TextureHandle;
+  struct Visual;
+  struct Light;
+
   // A view drawn in a framebuffer of its own, at the view's place on the device (so every pixel
   // comes out as it would on the device). Clearing all of it is the software
   // renderer's fast clear of whole tiles, where clearing a rectangle is a shaded draw; the view's
@@ -93,27 +78,6 @@ class GlScene : public Scene {
     bool pending = false;                     // drawn since its last copy onto the device
   };
   static constexpr int kViewTargets = 4;
-  struct Texture {  // one .bmp file, uploaded once; id 0 when it could not be read
-    GLuint id = 0;
-  };
-  struct Builder {
-    int geometry = -1;
-    glm::vec3 scale{1.0f};
-    TextureId texture = kNoTexture;  // overrides every material's texture
-  };
-  struct TextureHandle {
-    int texture = -1;
-    bool blackTransparent = false;
-  };
-  struct Visual {
-    FrameId frame;
-    MeshId mesh;
-  };
-  struct Light {
-    FrameId frame;
-    LightType type;
-    glm::vec3 colour;
-  };
   enum ProgramVariant { kPlain, kTextured, kCutOut, kProgramVariants };
   enum Lighting { kAnyLights, kOnePointLight, kLightingVariants };
   struct Program {
@@ -122,10 +86,16 @@ class GlScene : public Scene {
         sampler;
   };
 
+  // gl_scene_shaders.cpp
+  bool BuildSceneProgram(Lighting lighting, ProgramVariant variant, std::string* error);
+  void SetLights(FrameId root);
+  // gl_scene_geometry.cpp
   int LoadGeometry(const std::string& path);
   int LoadTextureFile(const std::string& path);
   void RecordLoadError(const std::string& message);
-  bool BuildSceneProgram(Lighting lighting, ProgramVariant variant, std::string* error);
+  void DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]);
+  void ReleaseCaches();
+  // gl_scene_framebuffers.cpp
   bool CreateDevice(std::string* error);
   void BlankDevice();
   int FindViewTarget();
@@ -133,9 +103,6 @@ class GlScene : public Scene {
   void BindViewFramebuffer();
   void MarkViewDrawn();
   void ReleaseViewTargets();
-  void SetLights(FrameId root);
-  void DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]);
-  void ReleaseCaches();
 
   FrameGraph frames_;
   std::vector<glm::vec3> background_;

@@ -41,7 +41,7 @@ xvfb_start() {
     >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   local number=""
-  read -r -t 10 number <"$work/displayfd" || true
+  read -r -t 60 number <"$work/displayfd" || true  # a guard only: a busy machine is slow
   [ -n "$number" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
   export DISPLAY=":$number"
   xdotool mousemove 512 384 >/dev/null 2>&1 || fail "xdotool cannot reach $DISPLAY"

@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "platform/gl/video.h"
+#include "platform/readers/image_file.h"
 #include "platform/sdl/keys.h"
 #include "platform/sdl/message_box.h"
 #include "platform/sdl/sdl_audio.h"
@@ -22,9 +23,14 @@ constexpr const char* kWindowClassVariable = "SDL_VIDEO_X11_WMCLASS";
 constexpr const char* kWindowClass = "burrowfield";
 
 // The icon of the game window in task bars and window switchers; without its file the window
-// keeps the desktop's default icon.
+// keeps the desktop's default icon. Read like a texture, so a file that is no picture, or one
+// claiming millions of pixels, is refused before anything is decoded.
 void SetWindowIcon(SDL_Window* window, const std::string& path) {
-  SDL_Surface* icon = SDL_LoadBMP(path.c_str());
+  RgbaImage image;
+  std::string error;
+  if (!ReadBmpFile(path, &image, &error)) return;
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+      image.rgba.data(), image.width, image.height, 32, image.width * 4, SDL_PIXELFORMAT_RGBA32);
   if (icon == nullptr) return;
   SDL_SetWindowIcon(window, icon);
   SDL_FreeSurface(icon);

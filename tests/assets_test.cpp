@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/pictures.h"
+#include "platform/pixels/pictures.h"
 #include "platform/sound/loudness.h"
 #include "support/temp_dir.h"
 

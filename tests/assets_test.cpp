@@ -18,8 +18,8 @@
 #include <utility>
 #include <vector>
 
-#include "loudness.h"
-#include "platform/pictures.h"
+#include "platform/pixels/pictures.h"
+#include "platform/sound/loudness.h"
 #include "support/temp_dir.h"
 
 namespace {

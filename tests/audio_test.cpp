@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "audio/sound.h"
-#include "platform/sdl/mixer_level.h"
 #include "platform/sdl/sdl_audio.h"
+#include "platform/sound/mixer_level.h"
 #include "support/audio_fixture.h"
 #include "support/mix_progress.h"
 #include "support/scoped_settings.h"

@@ -1,68 +1,161 @@
 #!/usr/bin/env python3
-"""The platform boundary, kept by the build: no file of the game's folders (every folder of src
-but platform, where the machine is met, and sim, the headless runner) may reach an SDL, OpenGL,
-EGL, assimp or SDL_mixer header, or a header of a platform back-end, directly or through the
-headers it includes. The game may include its own folders and the platform's interface headers
-(src/platform/*.h) only.
+"""What each folder may include, kept by the build.
 
-    include_boundary.py SRC_DIR
+    include_boundary.py ROOT
 
-Prints every offending include with the chain of headers that leads to it; exit status 1 when
-there is one."""
+ROOT is the project's root. Every .h and .cpp of src and of the tools below is read, and each of
+its quoted includes must name a header of its own folder or one that its folder's list allows:
+a folder is never reached by accident, and a new edge between folders is a change to the list,
+seen in review. A folder with no list fails too.
+
+The game's folders, the platform's interface headers (src/platform/*.h), the parts of the
+platform that the tools share or the runner tests without a window, and the tools must also
+reach no SDL, OpenGL, EGL, assimp or SDL_mixer header, not even through the headers they
+include.
+
+Prints every offending include with the chain of headers that leads to it, and every entry of
+a list that no file uses (a note only); exit status 1 when there is an offence."""
 import pathlib
 import re
 import sys
 
-# The folders that choose or are a back-end; every other folder of src is the game.
-OUTSIDE_THE_GAME = {"platform", "sim"}
-# Angle-bracket headers of the machine the game must not see.
-FORBIDDEN_SYSTEM = re.compile(r"^(SDL|SDL2/|GL/|GLES|epoxy/|EGL/|KHR/|assimp/)")
+# What each folder (from ROOT) may include besides its own headers and the standard library.
+# "app/" allows every header directly in src/app, "platform/" the platform's interface headers;
+# a path names one header.
+MAY_INCLUDE = {
+    # The game: each other's folders and the platform's interface headers it uses.
+    "src/core": ["platform/platform.h"],
+    "src/app": ["audio/", "battle/", "core/", "input/", "platform/surface.h"],
+    "src/input": ["abilities/", "core/", "platform/events.h", "platform/joystick.h"],
+    "src/battle": ["abilities/", "app/", "audio/", "core/", "tanks/"],
+    "src/tanks": ["abilities/", "app/", "audio/", "battle/", "core/", "input/"],
+    "src/abilities": ["app/", "audio/", "battle/", "core/", "platform/scene.h"],
+    "src/audio": ["core/"],
+    # The interfaces the game talks to: only each other.
+    "src/platform": [],
+    # What the back-ends share: the interfaces and the siblings each builds on.
+    "src/platform/files": [],
+    "src/platform/sound": [],
+    "src/platform/pads": ["platform/"],
+    "src/platform/pixels": ["platform/"],
+    "src/platform/readers": ["platform/files/"],
+    "src/platform/gl": ["platform/", "platform/pixels/", "platform/readers/"],
+    # The two platforms.
+    "src/platform/headless": [
+        "platform/", "platform/gl/", "platform/pads/", "platform/readers/"],
+    "src/platform/sdl": [
+        "platform/", "platform/files/", "platform/gl/", "platform/pads/", "platform/pixels/",
+        "platform/readers/", "platform/sound/"],
+    # The programs: each picks a platform and runs the game on it.
+    "src": ["app/", "core/", "platform/sdl/"],
+    "src/sim": ["app/", "core/", "platform/files/", "platform/headless/"],
+    # The tools build from the game's own facts and hold the sounds to the mixer's level.
+    "tools/assetgen": [
+        "core/facts.h", "core/sprite_sheet.h", "platform/sound/loudness.h",
+        "platform/sound/mixer_level.h"],
+    "tools/soundcheck": ["platform/sound/loudness.h", "platform/sound/mixer_level.h"],
+}
+
+GAME = ["src/core", "src/app", "src/input", "src/battle", "src/tanks", "src/abilities", "src/audio"]
+# Folders that must reach no header of the machine, not even through another header.
+FREE_OF_THE_MACHINE = GAME + [
+    "src/platform", "src/platform/files", "src/platform/sound", "src/platform/pads",
+    "tools/assetgen", "tools/soundcheck"]
+# Angle-bracket headers of the machine.
+MACHINE = re.compile(r"^(SDL|SDL2/|GL/|GLES|epoxy/|EGL/|KHR/|assimp/)")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
 
 
-def allowed_local(header, game_folders):
-    """A quoted include the game may use: its own folders or a platform interface header."""
-    parts = header.split("/")
-    if parts[0] in game_folders:
-        return True
-    return parts[0] == "platform" and len(parts) == 2
+def written(kind, header):
+    return f"{kind}{header}{'>' if kind == '<' else kind}"
 
 
-def check(src, game_folders, path, chain, seen, problems):
+def resolve(root, path, header):
+    """The file a quoted include names: beside the including file first, then under src."""
+    for base in (path.parent, root / "src"):
+        target = base / header
+        if target.is_file():
+            return target.resolve()
+    return None
+
+
+def folder_of(root, path):
+    return path.parent.relative_to(root).as_posix()
+
+
+def listed_entry(listed, header):
+    """The entry of `listed` that allows `header`, or None."""
+    folder = header.rpartition("/")[0] + "/"
+    if header in listed:
+        return header
+    return folder if folder in listed else None
+
+
+def check_list(root, path, problems, used):
+    """Each quoted include of `path` against its folder's list; the entries used go to `used`."""
+    folder = folder_of(root, path)
     for kind, header in INCLUDE.findall(path.read_text(errors="replace")):
-        here = chain + [f"{kind}{header}{'>' if kind == '<' else kind}"]
         if kind == "<":
-            if FORBIDDEN_SYSTEM.match(header):
-                problems.append(" -> ".join(here))
             continue
-        if not allowed_local(header, game_folders):
-            problems.append(" -> ".join(here))
+        target = resolve(root, path, header)
+        if target is not None and target.parent == path.parent:
             continue
-        target = src / header
-        if target.is_file() and target not in seen:
+        entry = listed_entry(MAY_INCLUDE[folder], header)
+        if entry is not None:
+            used.add((folder, entry))
+            continue
+        problems.append(f"not on the list of {folder}: "
+                        f"{path.relative_to(root)} -> {written(kind, header)}")
+
+
+def check_machine(root, path, chain, seen, problems):
+    """The machine's headers that `path` reaches, with the chain of includes to each."""
+    for kind, header in INCLUDE.findall(path.read_text(errors="replace")):
+        here = chain + [written(kind, header)]
+        if kind == "<":
+            if MACHINE.match(header):
+                problems.append("reaches the machine: " + " -> ".join(here))
+            continue
+        target = resolve(root, path, header)
+        if target is not None and target not in seen:
             seen.add(target)
-            check(src, game_folders, target, here, seen, problems)
+            check_machine(root, target, here, seen, problems)
+
+
+def sources(root):
+    """Every .h and .cpp of src and of the listed tools."""
+    tools = [root / folder for folder in MAY_INCLUDE if folder.startswith("tools/")]
+    for folder in [root / "src"] + tools:
+        for path in sorted(folder.rglob("*")):
+            if path.suffix in (".h", ".cpp") and path.is_file():
+                yield path.resolve()
 
 
 def main():
-    src = pathlib.Path(sys.argv[1]).resolve()
-    game_folders = sorted(d.name for d in src.iterdir()
-                          if d.is_dir() and d.name not in OUTSIDE_THE_GAME)
+    root = pathlib.Path(sys.argv[1]).resolve()
     problems = []
+    used = set()
     files = 0
-    for folder in game_folders:
-        for path in sorted((src / folder).rglob("*")):
-            if path.suffix not in (".h", ".cpp"):
-                continue
-            files += 1
-            check(src, game_folders, path, [str(path.relative_to(src))], {path}, problems)
+    for path in sources(root):
+        files += 1
+        folder = folder_of(root, path)
+        if folder not in MAY_INCLUDE:
+            problems.append(
+                f"{folder} has no list of what it may include: {path.relative_to(root)}")
+            continue
+        check_list(root, path, problems, used)
+        if folder in FREE_OF_THE_MACHINE:
+            check_machine(root, path, [str(path.relative_to(root))], {path}, problems)
     for problem in problems:
-        print(f"outside the game's boundary: {problem}")
+        print(problem)
+    for folder, listed in MAY_INCLUDE.items():
+        for entry in listed:
+            if (folder, entry) not in used:
+                print(f"note: {folder} may include {entry}, and no file of it does")
     if files == 0:
-        print(f"no game sources under {src}")
+        print(f"no sources under {root / 'src'}")
         return 1
-    print(f"{files} files of {', '.join(game_folders)} checked, "
-          f"{len(problems)} includes outside the boundary")
+    print(f"{files} files of {len(MAY_INCLUDE)} folders checked, {len(problems)} offences")
     return 1 if problems else 0
 
 

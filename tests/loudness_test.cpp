@@ -1,7 +1,7 @@
 // The meter behind soundcheck and assetgen's levels: it reads reference tones as a loudness meter
 // should, gates quiet stretches out, counts bass and clipping, and tells a clean loop seam from a
 // cut.
-#include "loudness.h"
+#include "platform/sound/loudness.h"
 
 #include <gtest/gtest.h>
 

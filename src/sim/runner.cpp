@@ -14,7 +14,7 @@
 
 #include "app/program.h"
 #include "core/game.h"
-#include "platform/files.h"
+#include "platform/files/files.h"
 #include "platform/headless/headless_platform.h"
 #include "sim/trace.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "platform/files.h"
+#include "platform/files/files.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/files/files.h"
 #include "platform/gl/gl_renderer.h"
 #include "platform/gl/gl_scene.h"
 #include "platform/pixels/pixel_surface.h"

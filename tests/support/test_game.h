@@ -9,7 +9,7 @@
 #include "core/game.h"
 #include "platform/headless/null_audio.h"
 #include "platform/headless/null_display.h"
-#include "platform/messages.h"
+#include "platform/headless/stderr_messages.h"
 #include "platform/pads/pad_seats.h"
 #include "support/recording_scene.h"
 

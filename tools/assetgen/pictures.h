@@ -35,7 +35,7 @@ Image ChaseSheet(const Models& models, const Font& font);
 // for review.
 Image SoundSheet(const Font& font);
 
-// C++ source defining TitlePicture() and SpriteSheetPicture() of platform/pictures.h.
+// C++ source defining TitlePicture() and SpriteSheetPicture() of platform/pixels/pictures.h.
 std::string PicturesSource(const Image& title, const Image& sheet);
 
 }  // namespace assetgen

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "loudness.h"
-#include "platform/sdl/mixer_level.h"
+#include "platform/sound/loudness.h"
+#include "platform/sound/mixer_level.h"
 
 namespace assetgen {
 namespace {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "loudness.h"
-#include "platform/sdl/mixer_level.h"
+#include "platform/sound/loudness.h"
+#include "platform/sound/mixer_level.h"
 
 namespace {
 

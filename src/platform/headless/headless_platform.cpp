@@ -5,7 +5,7 @@
 #include "platform/headless/null_display.h"
 #include "platform/headless/null_scene.h"
 #include "platform/headless/scripted_input.h"
-#include "platform/messages.h"
+#include "platform/headless/stderr_messages.h"
 
 namespace bf {
 namespace {

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/pictures.h"
+#include "platform/pixels/pictures.h"
 
 namespace bf {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/pictures.h"
+#include "platform/pixels/pictures.h"
 #include "platform/surface.h"
 
 struct _TTF_Font;  // SDL_ttf's font, kept out of this header

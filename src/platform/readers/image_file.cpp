@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/files.h"
+#include "platform/files/files.h"
 
 namespace bf {
 namespace {

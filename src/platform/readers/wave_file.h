@@ -2,7 +2,7 @@
 // The check every sound back-end makes before it hands a file to its decoder.
 #include <string>
 
-#include "platform/files.h"
+#include "platform/files/files.h"
 
 namespace bf {
 

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <unordered_map>
 
-#include "platform/files.h"
+#include "platform/files/files.h"
 
 namespace bf {
 namespace {

@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "platform/readers/wave_file.h"
-#include "platform/sdl/mixer_level.h"
+#include "platform/sound/mixer_level.h"
 
 namespace bf {
 namespace {

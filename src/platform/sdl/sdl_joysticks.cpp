@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/files/files.h"
 
 namespace bf {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "platform/files.h"
+#include "platform/files/files.h"
 #include "platform/gl/video.h"
 #include "platform/readers/image_file.h"
 #include "platform/sdl/keys.h"

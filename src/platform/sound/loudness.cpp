@@ -1,4 +1,4 @@
-#include "loudness.h"
+#include "platform/sound/loudness.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/files.h"
+#include "platform/files/files.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,13 +1,13 @@
 // Steering, throttle, the axis steps and the collisions of a tank in play.
-#include "tanks/driving.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
-#include "battle/battle.h"
+#include "battle/battle_local.h"
 #include "support/test_game.h"
+#include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {

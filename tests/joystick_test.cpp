@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "input/input_local.h"
 #include "platform/sdl/sdl_joysticks.h"
 #include "support/recording_keys.h"
 #include "support/scoped_settings.h"

@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::int32_t kStarStartY = 20;
 constexpr std::int32_t kShotStarRise = 11;
-constexpr std::int32_t kShotBurst = 10;
+constexpr std::int32_t kUsedUpShotStars = 10;
 constexpr double kShotBurstSpread = 20;
 constexpr double kSparkSpread = 10;
 
@@ -81,7 +81,7 @@ void StarBurstAtTarget(Game& game, int target) {
 }
 
 void StarBurstAtShot(Game& game, int slot) {
-  game.burstCount = kShotBurst;
+  game.burstCount = kUsedUpShotStars;
   StarsAtShot(game, slot, kShotBurstSpread, game.burstCount);
 }
 

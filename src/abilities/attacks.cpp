@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "abilities/abilities_local.h"
-#include "abilities/star_bursts.h"
 #include "app/status_panels.h"
 #include "audio/sound.h"
+#include "battle/star_bursts.h"
 #include "battle/world_slots.h"
 #include "core/ability_state.h"
 #include "core/contact.h"

@@ -2,9 +2,9 @@
 // own, they act on every tank that meets them, whoever laid them, for as long as they lie.
 #include "abilities/abilities.h"
 #include "abilities/abilities_local.h"
-#include "abilities/star_bursts.h"
 #include "app/status_panels.h"
 #include "audio/sound.h"
+#include "battle/star_bursts.h"
 #include "core/contact.h"
 #include "core/frames.h"
 #include "core/game.h"

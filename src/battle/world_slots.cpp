@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "abilities/star_bursts.h"
 #include "audio/sound.h"
 #include "battle/battle_local.h"
+#include "battle/star_bursts.h"
 #include "core/frames.h"
 #include "core/game.h"
 #include "core/numeric.h"

@@ -1,7 +1,7 @@
 // The main gun with its one-shell-at-a-time magazine, and shots hitting a tank.
-#include "abilities/star_bursts.h"
 #include "app/status_panels.h"
 #include "audio/sound.h"
+#include "battle/star_bursts.h"
 #include "battle/world_slots.h"
 #include "core/contact.h"
 #include "core/frames.h"

@@ -1,7 +1,7 @@
 // Bursts of stars thrown out of a hit tank, a used-up shot or a shell striking a wall, and the
 // elimination of a tank whose life is gone. They only fill star slots; the stars step moves,
 // drops and frees them.
-#include "abilities/star_bursts.h"
+#include "battle/star_bursts.h"
 
 #include "core/game.h"
 #include "core/numeric.h"

@@ -3,7 +3,8 @@
 but platform, where the machine is met, and sim, the headless runner) may reach an SDL, OpenGL,
 EGL, assimp or SDL_mixer header, or a header of a platform back-end, directly or through the
 headers it includes. The game may include its own folders and the platform's interface headers
-(src/platform/*.h) only.
+(src/platform/*.h) only. A folder's local header (`FOLDER/*_local.h`, the machinery only that
+folder calls) is included by no file of src outside that folder.
 
     include_boundary.py SRC_DIR
 
@@ -18,6 +19,7 @@ OUTSIDE_THE_GAME = {"platform", "sim"}
 # Angle-bracket headers of the machine the game must not see.
 FORBIDDEN_SYSTEM = re.compile(r"^(SDL|SDL2/|GL/|GLES|epoxy/|EGL/|KHR/|assimp/)")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
+LOCAL_HEADER = re.compile(r"^([a-z_]+)/[a-z_]+_local\.h$")
 
 
 def allowed_local(header, game_folders):
@@ -44,6 +46,19 @@ def check(src, game_folders, path, chain, seen, problems):
             check(src, game_folders, target, here, seen, problems)
 
 
+def foreign_local_includes(src, problems):
+    """Every include of a folder's local header from a file of src outside that folder."""
+    for path in sorted(src.rglob("*")):
+        if path.suffix not in (".h", ".cpp"):
+            continue
+        folder = path.relative_to(src).parts[0]
+        for kind, header in INCLUDE.findall(path.read_text(errors="replace")):
+            local = LOCAL_HEADER.match(header) if kind == '"' else None
+            if local and local.group(1) != folder:
+                problems.append(f"{path.relative_to(src)} -> {kind}{header}{kind} "
+                                f"(local to {local.group(1)})")
+
+
 def main():
     src = pathlib.Path(sys.argv[1]).resolve()
     game_folders = sorted(d.name for d in src.iterdir()
@@ -56,6 +71,7 @@ def main():
                 continue
             files += 1
             check(src, game_folders, path, [str(path.relative_to(src))], {path}, problems)
+    foreign_local_includes(src, problems)
     for problem in problems:
         print(f"outside the game's boundary: {problem}")
     if files == 0:

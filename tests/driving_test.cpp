@@ -242,10 +242,11 @@ TEST_F(DrivingTest, ADriftIntoAnotherTankIsUndone) {
 }
 
 TEST_F(DrivingTest, AnEliminatedTankIsNotKeptInTheField) {
-  Place(0, 900, 0, 0, 0);
+  Place(0, 900, -900, 0, 0);
   g.playerLife[0] = 0;
-  KeepInField(g, 0);
+  Drive();
   EXPECT_EQ(g.tankX[0], 900.0);
+  EXPECT_EQ(g.tankZ[0], -900.0);
 }
 
 TEST_F(DrivingTest, TheTankFrameFacesAwayFromTheDirectionOfTravel) {

@@ -56,6 +56,24 @@ void DriftOnConveyors(Game& game, int p) {
   if (-kDriftBandFar < z && z < -kDriftBandNear) game.tankX[p] -= kDrift;
 }
 
+// Keeps tank p in -750..750 and undoes an axis step into another tank's box or a wall. The
+// speed is never changed by a collision: a tank at an angle keeps sliding along the free axis,
+// because each axis is stepped and tested on its own.
+void KeepInField(Game& game, int p) {
+  if (game.playerLife[p] < 1) return;
+  ClampToEdge(game, p, game.tankX[p]);
+  ClampToEdge(game, p, game.tankZ[p]);
+  // An eliminated tank is parked far outside the field, so it no longer blocks.
+  for (int k = 0; k < kPlayers; ++k) {
+    if (k != p && EntersTank(game, p, k)) RestorePosition(game, p);
+  }
+  for (int w = 0; w < kWallSlots; ++w) {
+    if (!InsideWall(game, w, game.tankX[p], game.tankZ[p])) continue;
+    RestorePosition(game, p);
+    game.aiDrive[p] = 0;
+  }
+}
+
 }  // namespace
 
 // Left adds to the heading; 360 itself occurs, and only a result past it wraps to 0.
@@ -102,23 +120,6 @@ void StepTankZ(Game& game, int p) {
   RememberPosition(game, p);
   game.tankZ[p] += game.tankSpeed[p] * std::sin(Radians(game.tankHeading[p]));
   KeepInField(game, p);
-}
-
-// The speed is never changed by a collision: a tank at an angle keeps sliding along the free
-// axis, because each axis is stepped and tested on its own.
-void KeepInField(Game& game, int p) {
-  if (game.playerLife[p] < 1) return;
-  ClampToEdge(game, p, game.tankX[p]);
-  ClampToEdge(game, p, game.tankZ[p]);
-  // An eliminated tank is parked far outside the field, so it no longer blocks.
-  for (int k = 0; k < kPlayers; ++k) {
-    if (k != p && EntersTank(game, p, k)) RestorePosition(game, p);
-  }
-  for (int w = 0; w < kWallSlots; ++w) {
-    if (!InsideWall(game, w, game.tankX[p], game.tankZ[p])) continue;
-    RestorePosition(game, p);
-    game.aiDrive[p] = 0;
-  }
 }
 
 // The model's own +z points opposite to the direction of travel.

@@ -12,7 +12,7 @@ namespace {
 constexpr std::int32_t kStarStartY = 20;
 constexpr std::int32_t kShotStarRise = 11;
 constexpr std::int32_t kUsedUpShotStars = 10;
-constexpr double kShotBurstSpread = 20;
+constexpr double kUsedUpShotSpread = 20;
 constexpr double kSparkSpread = 10;
 
 // How a non-lethal burst at a tank spreads: horizontal steps Int(r * spread - spread / 2).
@@ -82,7 +82,7 @@ void StarBurstAtTarget(Game& game, int target) {
 
 void StarBurstAtShot(Game& game, int slot) {
   game.burstCount = kUsedUpShotStars;
-  StarsAtShot(game, slot, kShotBurstSpread, game.burstCount);
+  StarsAtShot(game, slot, kUsedUpShotSpread, game.burstCount);
 }
 
 // A spark is a single small star; it leaves `burstCount` alone.

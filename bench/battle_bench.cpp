@@ -17,6 +17,7 @@
 #include "app/screens.h"
 #include "app/tick_loop.h"
 #include "battle/battle.h"
+#include "battle/battle_local.h"
 #include "core/game.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"

@@ -5,7 +5,8 @@
 #include <array>
 #include <memory>
 
-#include "app/screens.h"
+#include "app/app_local.h"
+#include "app/status_panels.h"
 #include "core/game.h"
 #include "platform/pixels/pixel_surface.h"
 

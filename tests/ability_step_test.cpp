@@ -4,6 +4,8 @@
 #include <functional>
 
 #include "abilities/abilities.h"
+#include "abilities/abilities_local.h"
+#include "core/frames.h"
 #include "core/game.h"
 #include "support/test_game.h"
 

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <vector>
 
-#include "abilities/abilities.h"
+#include "abilities/abilities_local.h"
 #include "audio/sound.h"
 #include "core/numeric.h"
 #include "support/ability_field.h"

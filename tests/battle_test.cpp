@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "battle/battle_local.h"
 #include "core/random.h"
 #include "support/test_game.h"
 #include "support/trace_fields.h"

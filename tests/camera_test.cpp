@@ -1,14 +1,14 @@
 // The one camera: behind a tank in play, the overview of an eliminated player, star billboards
 // and the shake.
-#include "tanks/camera.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "battle/battle.h"
+#include "battle/battle_local.h"
 #include "core/random.h"
 #include "support/test_game.h"
+#include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {

@@ -1,10 +1,9 @@
-#include "tanks/computer_driver.h"
 
 #include <gtest/gtest.h>
 
 #include "core/numeric.h"
 #include "support/test_game.h"
-#include "tanks/driving.h"
+#include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {

@@ -4,8 +4,8 @@
 #include <ostream>
 #include <vector>
 
-#include "abilities/abilities.h"
-#include "battle/battle.h"
+#include "abilities/abilities_local.h"
+#include "battle/battle_local.h"
 #include "support/ability_field.h"
 #include "tanks/player_step.h"
 

@@ -1,13 +1,13 @@
 // Steering, throttle, the axis steps and the collisions of a tank in play.
-#include "tanks/driving.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
-#include "battle/battle.h"
+#include "battle/battle_local.h"
 #include "support/test_game.h"
+#include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {
@@ -242,10 +242,11 @@ TEST_F(DrivingTest, ADriftIntoAnotherTankIsUndone) {
 }
 
 TEST_F(DrivingTest, AnEliminatedTankIsNotKeptInTheField) {
-  Place(0, 900, 0, 0, 0);
+  Place(0, 900, -900, 0, 0);
   g.playerLife[0] = 0;
-  KeepInField(g, 0);
+  Drive();
   EXPECT_EQ(g.tankX[0], 900.0);
+  EXPECT_EQ(g.tankZ[0], -900.0);
 }
 
 TEST_F(DrivingTest, TheTankFrameFacesAwayFromTheDirectionOfTravel) {

@@ -1,5 +1,4 @@
 // The main gun, the reload, the ability launch and shots hitting a tank.
-#include "tanks/gun.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +12,7 @@
 #include "core/game.h"
 #include "core/numeric.h"
 #include "support/test_game.h"
+#include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {

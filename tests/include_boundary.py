@@ -11,7 +11,8 @@ seen in review. A folder with no list fails too.
 The game's folders, the platform's interface headers (src/platform/*.h), the parts of the
 platform that the tools share or the runner tests without a window, and the tools must also
 reach no SDL, OpenGL, EGL, assimp or SDL_mixer header, not even through the headers they
-include.
+include. A folder's local header (FOLDER/*_local.h, the machinery only that folder calls) is
+included by no file of src outside that folder, whatever the lists say.
 
 Prints every offending include with the chain of headers that leads to it, and every entry of
 a list that no file uses (a note only); exit status 1 when there is an offence."""
@@ -26,8 +27,8 @@ MAY_INCLUDE = {
     # The game: each other's folders and the platform's interface headers it uses.
     "src/core": ["platform/platform.h"],
     "src/app": ["audio/", "battle/", "core/", "input/", "platform/surface.h"],
-    "src/input": ["abilities/", "core/", "platform/events.h", "platform/joystick.h"],
-    "src/battle": ["abilities/", "app/", "audio/", "core/", "tanks/"],
+    "src/input": ["core/", "platform/events.h", "platform/joystick.h"],
+    "src/battle": ["app/", "audio/", "core/", "tanks/"],
     "src/tanks": ["abilities/", "app/", "audio/", "battle/", "core/", "input/"],
     "src/abilities": ["app/", "audio/", "battle/", "core/", "platform/scene.h"],
     "src/audio": ["core/"],
@@ -64,6 +65,7 @@ FREE_OF_THE_MACHINE = GAME + [
 # Angle-bracket headers of the machine.
 MACHINE = re.compile(r"^(SDL|SDL2/|GL/|GLES|epoxy/|EGL/|KHR/|assimp/)")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
+LOCAL_HEADER = re.compile(r"^([a-z_]+)/[a-z_]+_local\.h$")
 
 
 def written(kind, header):
@@ -131,6 +133,19 @@ def sources(root):
                 yield path.resolve()
 
 
+def foreign_local_includes(src, problems):
+    """Every include of a folder's local header from a file of src outside that folder."""
+    for path in sorted(src.rglob("*")):
+        if path.suffix not in (".h", ".cpp"):
+            continue
+        folder = path.relative_to(src).parts[0]
+        for kind, header in INCLUDE.findall(path.read_text(errors="replace")):
+            local = LOCAL_HEADER.match(header) if kind == '"' else None
+            if local and local.group(1) != folder:
+                problems.append(f"{path.relative_to(src)} -> {kind}{header}{kind} "
+                                f"(local to {local.group(1)})")
+
+
 def main():
     root = pathlib.Path(sys.argv[1]).resolve()
     problems = []
@@ -146,6 +161,7 @@ def main():
         check_list(root, path, problems, used)
         if folder in FREE_OF_THE_MACHINE:
             check_machine(root, path, [str(path.relative_to(root))], {path}, problems)
+    foreign_local_includes(root / "src", problems)
     for problem in problems:
         print(problem)
     for folder, listed in MAY_INCLUDE.items():

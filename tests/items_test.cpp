@@ -1,5 +1,3 @@
-#include "tanks/items.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +6,7 @@
 #include "audio/sound.h"
 #include "core/numeric.h"
 #include "support/test_game.h"
+#include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {
@@ -258,7 +257,7 @@ TEST_F(ItemsTest, ItemInsideAWallIsTakenAway) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.z);
     g.itemX[1] = c.x;
     g.itemZ[1] = c.z;
-    ItemPlacementCheck(g, 1);
+    KeepItemOutOfWalls(g, 1);
     EXPECT_EQ(g.itemX[1], c.kept ? c.x : kFreeSlot);
   }
 }
@@ -273,7 +272,7 @@ TEST_F(ItemsTest, AbsentItemsDrawInOrderAndAWallTakesThemAway) {
   Random expected;
   int placements = 0;
   for (int step = 0; step < 5000; ++step) {
-    RespawnAndSpinItems(g, step % kPlayers);
+    RespawnAndSpinItems(g);
     for (int k = 0; k < kItems; ++k) {
       if (Int(expected.Next() * 1000) == 0) {
         ++placements;
@@ -294,7 +293,7 @@ TEST_F(ItemsTest, ItemComesBackWithinTheFieldAndIsDrawnThere) {
   Random expected;
   std::array<int, kItems> x{kFreeSlot, kFreeSlot}, z{};
   for (int step = 0; step < 10000 && g.itemX[0] == kFreeSlot; ++step) {
-    RespawnAndSpinItems(g, 0);
+    RespawnAndSpinItems(g);
     for (int k = 0; k < kItems; ++k) {
       if (x[k] != kFreeSlot || Int(expected.Next() * 1000) != 0) continue;
       x[k] = Int(expected.Next() * 1200 - 600);
@@ -318,7 +317,7 @@ TEST_F(ItemsTest, ItemComesBackWithinTheFieldAndIsDrawnThere) {
   // A present item draws nothing.
   const auto before = g.random.state();
   g.itemX[1] = 7;
-  RespawnAndSpinItems(g, 1);
+  RespawnAndSpinItems(g);
   EXPECT_EQ(g.random.state(), before);
 }
 

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "input/input_local.h"
 #include "platform/sdl/sdl_joysticks.h"
 #include "support/recording_keys.h"
 #include "support/scoped_settings.h"
@@ -41,7 +42,7 @@ class FakeJoysticks final : public Joysticks {
   }
   int devices = 16;
   std::array<int, 2> positionResult{0, 0};
-  std::array<JoyPosition, 2> positions{{{32768, 32768, 0, 0}, {32768, 32768, 0, 0}}};
+  std::array<JoyPosition, 2> positions{{{32768, 32768, 0}, {32768, 32768, 0}}};
   std::array<int, 2> capsResult{0, 0};
   std::array<JoyCaps, 2> caps{{{0, 65535, 0, 65535}, {0, 65535, 0, 65535}}};
   int positionCalls = 0;
@@ -55,7 +56,7 @@ class JoystickTest : public ::testing::Test {
     g.shells = {4, 4, 4, 4};
   }
   void Hold(int id, std::uint32_t x, std::uint32_t y, std::uint32_t buttons) {
-    fake.positions[id] = JoyPosition{x, y, 0, buttons};
+    fake.positions[id] = JoyPosition{x, y, buttons};
   }
   FakeJoysticks fake;
   test::TestGame t;
@@ -355,7 +356,7 @@ class SdlJoysticksTest : public ::testing::Test {
     joysticks->ReadPads();
   }
   JoyPosition Read(int id) {
-    JoyPosition position{1, 1, 1, 1};
+    JoyPosition position{1, 1, 1};
     EXPECT_EQ(joysticks->seats().GetPosition(id, position), 0);
     return position;
   }

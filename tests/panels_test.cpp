@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/panel_text.h"
-#include "app/screens.h"
+#include "app/app_local.h"
+#include "app/status_panels.h"
 #include "audio/sound.h"
 #include "core/game.h"
 #include "support/golden_image.h"

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_local.h"
 #include "app/program.h"
 #include "app/screens.h"
 #include "audio/sound.h"

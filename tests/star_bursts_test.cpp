@@ -1,5 +1,5 @@
 // Star bursts at a hit tank and at a used-up shot, and the elimination of a tank.
-#include "abilities/star_bursts.h"
+#include "battle/star_bursts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
 // Shots, stars and movers moving by themselves, and the spark a shell throws at a wall.
-#include "battle/world_slots.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +7,7 @@
 #include <vector>
 
 #include "audio/sound.h"
-#include "battle/battle.h"
+#include "battle/battle_local.h"
 #include "core/random.h"
 #include "support/test_game.h"
 

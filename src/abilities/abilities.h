@@ -1,59 +1,16 @@
 #pragma once
-// The eleven abilities: each one's launch, which spends the whole magazine, beside what it does
-// on every tick while its timer runs, and the helpers their actions share.
-#include "core/facts.h"
-#include "platform/scene.h"
+// The eleven abilities, as the player step meets them: the launch, the running action of each
+// tick, and the nets and mines that act from their own slots. Whether a launch is possible and
+// whether a fox is cloaked are read from the ability state itself (core/ability_state.h).
 
 namespace bf {
 
 struct Game;
-struct BlinkingAbility;
 
-// True when player p could launch: a full magazine and no ability running.
-bool AbilityReady(const Game& game, int p);
 // Launches player p's ability when it is requested (`fireState` 2) and ready.
 void LaunchAbility(Game& game, int p);
 // Counts player p's ability timer down and runs the action of its tank type.
 void RunAbilities(Game& game, int p);
-// True while player p is a fox under its cloak: the other players' views do not show it.
-bool Cloaked(const Game& game, int p);
-
-// Places a frame in scene coordinates: at (x, y, z), or above tank p's place at height y.
-void PlaceInScene(Game& game, FrameId frame, double x, double y, double z);
-void PlaceAtTank(Game& game, FrameId frame, int p, float y);
-// A standing ability object stays where the tank was at the launch, rounded to whole units.
-void StandAtTank(const Game& game, int p, const BlinkingAbility& object);
-// Hides a frame far outside the field.
-void ParkFrame(Game& game, FrameId frame);
-// Turns a frame about its vertical axis by one step (about 87 degrees).
-void SpinFrame(Game& game, FrameId frame);
-// The end of a standing ability object: while 1 <= timer <= 49 it blinks at its place using its
-// blink flag; at timer 0 it is parked.
-void BlinkAtEnd(Game& game, int p, FrameId frame);
-
-// Each ability's launch, which starts its timer and plays its sound as the tank type's facts say,
-// and its running action, which runs with the decremented timer.
-void LaunchRocket(Game& game, int p, const TankFacts& facts);
-void RunRocket(Game& game, int p);
-void LaunchCloak(Game& game, int p, const TankFacts& facts);
-void RunCloak(Game& game, int p);
-void LaunchGasCloud(Game& game, int p, const TankFacts& facts);
-void RunGasCloud(Game& game, int p);
-void LaunchShield(Game& game, int p, const TankFacts& facts);
-void RunShield(Game& game, int p);
-void LaunchDash(Game& game, int p, const TankFacts& facts);
-void RunDash(Game& game, int p);
-void LaunchWhirlpool(Game& game, int p, const TankFacts& facts);
-void RunWhirlpool(Game& game, int p);
-void LaunchFlameBurst(Game& game, int p, const TankFacts& facts);
-void RunFlameBurst(Game& game, int p);
-void LaunchPyon(Game& game, int p, const TankFacts& facts);
-void RunPyon(Game& game, int p);
-void LaunchDecoy(Game& game, int p, const TankFacts& facts);
-void RunDecoy(Game& game, int p);
-// Nets and mines have no timer: they act from their own slots on the tanks that meet them.
-void LayNet(Game& game, int p, const TankFacts& facts);
-void LayMine(Game& game, int p, const TankFacts& facts);
 // Net slot n holding tank p, and mine slot m going off under it (while p is in play).
 void MeetNet(Game& game, int p, int n);
 void MeetMine(Game& game, int p, int m);

@@ -1,11 +1,13 @@
 // The ability launch and the ability step: which ability a tank type has, the countdown of a
-// player's ability timer and its one running action, plus the parking, spinning and blinking
-// that the actions share.
+// player's ability timer and its one running action, plus the standing and blinking that the
+// actions share.
 #include <iterator>
 
 #include "abilities/abilities.h"
-#include "app/screens.h"
+#include "abilities/abilities_local.h"
+#include "app/status_panels.h"
 #include "core/ability_state.h"
+#include "core/frames.h"
 #include "core/game.h"
 #include "core/numeric.h"
 
@@ -41,10 +43,6 @@ const AbilityActions& ActionsOf(Ability ability) {
 
 }  // namespace
 
-bool AbilityReady(const Game& game, int p) {
-  return game.shells[p] == game.maxShells[p] && AbilityTimer(game, p) == 0;
-}
-
 // The whole magazine is spent, and the first shell comes back 40 ticks later.
 void LaunchAbility(Game& game, int p) {
   if (game.fireState[p] != 2 || !AbilityReady(game, p)) return;
@@ -68,33 +66,9 @@ void RunAbilities(Game& game, int p) {
   if (actions.run != nullptr) actions.run(game, p);
 }
 
-bool Cloaked(const Game& game, int p) {
-  return TankTypeOf(game, p) == TankType::kFox && AbilityTimer(game, p) >= 1;
-}
-
-void PlaceInScene(Game& game, FrameId frame, double x, double y, double z) {
-  game.io.scene->SetPosition(frame, kNoFrame, static_cast<float>(x), static_cast<float>(y),
-                             static_cast<float>(z));
-}
-
-void PlaceAtTank(Game& game, FrameId frame, int p, float y) {
-  game.io.scene->SetPosition(frame, kNoFrame, static_cast<float>(game.tankX[p]), y,
-                             static_cast<float>(game.tankZ[p]));
-}
-
 void StandAtTank(const Game& game, int p, const BlinkingAbility& object) {
   object.x = RoundToLong(game.tankX[p]);
   object.z = RoundToLong(game.tankZ[p]);
-}
-
-// Nothing is removed from the scene during a battle: idle objects wait far outside the field.
-void ParkFrame(Game& game, FrameId frame) {
-  game.io.scene->SetPosition(frame, kNoFrame, kFreeSlot, 0, 0);
-}
-
-// Relative to the frame itself, so repeating it every tick keeps the object turning.
-void SpinFrame(Game& game, FrameId frame) {
-  game.io.scene->SetOrientation(frame, frame, 0.1f, 0, 0.005f, 0, 1, 0);
 }
 
 // Shown and hidden on successive ticks over the last ticks, parked for good at 0.

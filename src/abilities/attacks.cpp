@@ -3,12 +3,14 @@
 // for player p, after its timer was counted down.
 #include <cmath>
 
-#include "abilities/abilities.h"
-#include "abilities/star_bursts.h"
-#include "app/screens.h"
+#include "abilities/abilities_local.h"
+#include "app/status_panels.h"
 #include "audio/sound.h"
+#include "battle/star_bursts.h"
 #include "battle/world_slots.h"
 #include "core/ability_state.h"
+#include "core/contact.h"
+#include "core/frames.h"
 #include "core/game.h"
 #include "core/numeric.h"
 
@@ -40,10 +42,6 @@ constexpr int kPyonTankReach = 40;
 constexpr int kPyonShotReach = 20;
 constexpr int kPyonDamage = 10;
 
-bool TankWithin(const Game& game, int j, double reach, double x, double z) {
-  return WithinBox(game.tankX[j], game.tankZ[j], reach, x, z);
-}
-
 // A rocket or pyon hit: life, the attacker's shake, `bom`, the panels and the stars at `target`.
 void HitWithAbility(Game& game, int p, int target, int damage) {
   game.burstCount = kAbilityBurst;
@@ -59,14 +57,10 @@ void EndRocket(Game& game, int p) {
   ParkFrame(game, game.rocketFrame[p]);
 }
 
-bool LeftArena(int x, int z) {
-  return x < -kArenaEdge || x > kArenaEdge || z < -kArenaEdge || z > kArenaEdge;
-}
-
 // Every other tank in the box is hit, all at the same rocket position.
 void HitTanksWithRocket(Game& game, int p, int x, int z) {
   for (int j = 0; j < kPlayers; ++j) {
-    if (j == p || !TankWithin(game, j, kRocketReach, x, z)) continue;
+    if (j == p || !WithinTankReach(game, j, kRocketReach, x, z)) continue;
     AbilityTimer(game, p) = 0;
     HitWithAbility(game, p, j, kRocketDamage);
     ParkFrame(game, game.rocketFrame[p]);
@@ -129,7 +123,7 @@ void EndPyon(Game& game, int p) {
 // Any other tank in reach is hit, not only the target.
 void HitTanksWithPyon(Game& game, int p, int x, int z) {
   for (int j = 0; j < kPlayers; ++j) {
-    if (j == p || !TankWithin(game, j, kPyonTankReach, x, z)) continue;
+    if (j == p || !WithinTankReach(game, j, kPyonTankReach, x, z)) continue;
     HitWithAbility(game, p, j, kPyonDamage);
     EndPyon(game, p);
   }
@@ -197,7 +191,7 @@ void RunGasCloud(Game& game, int p) {
   if (cloud.timer > kBlinkTicks) cloud.blink = (cloud.blink == 0) ? 1 : 0;
   if (cloud.blink == 0) {
     for (int j = 0; j < kPlayers; ++j) {
-      if (j == p || !TankWithin(game, j, kGasReach, cloud.x, cloud.z)) continue;
+      if (j == p || !WithinTankReach(game, j, kGasReach, cloud.x, cloud.z)) continue;
       // The cloud wears a tank down but never takes its last point of life.
       if (game.playerLife[j] > kGasLowestLife) {
         game.playerLife[j] -= 1;
@@ -220,7 +214,7 @@ void LaunchWhirlpool(Game& game, int p, const TankFacts& facts) {
 void RunWhirlpool(Game& game, int p) {
   const BlinkingAbility whirlpool = BlinkingAbilityOf(game, p);
   for (int j = 0; j < kPlayers; ++j) {
-    if (j != p && TankWithin(game, j, kWhirlpoolReach, whirlpool.x, whirlpool.z)) {
+    if (j != p && WithinTankReach(game, j, kWhirlpoolReach, whirlpool.x, whirlpool.z)) {
       game.tankHeading[j] += kWhirlpoolTurn;
     }
     if (game.tankHeading[j] > kFullTurn) game.tankHeading[j] = 0;

@@ -1,11 +1,12 @@
 // The abilities that act on their own tank: the cloak, the shield, the dash and the decoy. Each
 // one's launch comes first; its action then runs once per tick for player p, after its timer was
 // counted down. None of the actions plays a sound or changes a life.
-#include "abilities/abilities.h"
+#include "abilities/abilities_local.h"
 #include "audio/sound.h"
 #include "core/ability_state.h"
+#include "core/contact.h"
+#include "core/frames.h"
 #include "core/game.h"
-#include "core/numeric.h"
 
 namespace bf {
 namespace {
@@ -51,7 +52,7 @@ void RunShield(Game& game, int p) {
   PlaceAtTank(game, shield, p, 0);
   SpinFrame(game, shield);
   for (int k = 0; k < kShieldedShotSlots; ++k) {
-    if (WithinBox(game.tankX[p], game.tankZ[p], kShieldReach, game.shotX[k], game.shotZ[k])) {
+    if (WithinTankReach(game, p, kShieldReach, game.shotX[k], game.shotZ[k])) {
       game.shotX[k] = kFreeSlot;
       ParkFrame(game, game.shotFrame[k]);
     }

@@ -1,9 +1,12 @@
 // The spider's nets and the log tank's mines: laid by the ability launch into slots of their
 // own, they act on every tank that meets them, whoever laid them, for as long as they lie.
 #include "abilities/abilities.h"
-#include "abilities/star_bursts.h"
-#include "app/screens.h"
+#include "abilities/abilities_local.h"
+#include "app/status_panels.h"
 #include "audio/sound.h"
+#include "battle/star_bursts.h"
+#include "core/contact.h"
+#include "core/frames.h"
 #include "core/game.h"
 #include "core/numeric.h"
 
@@ -15,12 +18,6 @@ constexpr int kNetReach = 60;
 constexpr int kMineReach = 35;
 constexpr int kMineDamage = 20;
 constexpr int kMineStars = 10;
-
-// Strict on all four sides, around the net or mine: a tank exactly `reach` away on an axis is
-// not touching.
-bool TankOn(const Game& game, int p, std::int32_t x, std::int32_t z, int reach) {
-  return WithinBox(x, z, reach, game.tankX[p], game.tankZ[p]);
-}
 
 }  // namespace
 
@@ -52,7 +49,7 @@ void LayMine(Game& game, int p, const TankFacts& facts) {
 // A net holds every tank but a spider's. Its timer is shared by all the tanks it holds.
 void MeetNet(Game& game, int p, int n) {
   if (TankTypeOf(game, p) == TankType::kSpider) return;
-  if (!TankOn(game, p, game.netX[n], game.netZ[n], kNetReach)) return;
+  if (!TankWithinReachOf(game, p, game.netX[n], game.netZ[n], kNetReach)) return;
   game.netTimer[n] -= 1;
   game.tankSpeed[p] = 0;
   game.tankX[p] = game.netX[n];
@@ -66,7 +63,7 @@ void MeetNet(Game& game, int p, int n) {
 // Mines spare the tanks that lay them, whoever laid this one.
 void MeetMine(Game& game, int p, int m) {
   if (TankTypeOf(game, p) == TankType::kLog) return;
-  if (!TankOn(game, p, game.mineX[m], game.mineZ[m], kMineReach)) return;
+  if (!TankWithinReachOf(game, p, game.mineX[m], game.mineZ[m], kMineReach)) return;
   game.mineX[m] = kFreeSlot;
   ParkFrame(game, game.mineFrame[m]);
   game.burstCount = kMineStars;

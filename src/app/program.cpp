@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/app_local.h"
 #include "app/screens.h"
 #include "app/tick_loop.h"
 #include "audio/sound.h"

@@ -1,3 +1,4 @@
+#include "app/app_local.h"
 #include "app/screens.h"
 #include "app/tick_loop.h"
 #include "audio/sound.h"

@@ -1,7 +1,7 @@
 // The selection screen's picture: the fixed artwork first, then the stage frame and each joined
 // player's frame and marker. Nothing is cleared: the fixed artwork covers every place where a
 // frame or marker of an earlier draw could be.
-#include "app/screens.h"
+#include "app/app_local.h"
 #include "core/game.h"
 #include "core/sprite_sheet.h"
 

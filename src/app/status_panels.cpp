@@ -1,10 +1,11 @@
 // The four status panels, redrawn whole on every call, which clamp negative lives to 0 and then
 // let the battle decide its winner: they follow every change of a life or a magazine.
+#include "app/status_panels.h"
+
 #include <algorithm>
 #include <cstdio>
 
-#include "app/panel_text.h"
-#include "app/screens.h"
+#include "app/app_local.h"
 #include "battle/battle.h"
 #include "core/game.h"
 #include "core/sprite_sheet.h"

@@ -4,7 +4,8 @@
 
 namespace bf {
 
-// Installed once; a second call keeps the first installation.
+// Nothing is installed: a track's end arrives through the event pump, which answers it with
+// RestartMusic. This only lets PlayMusic play from now on; a second call changes nothing.
 void HookMusic(Game& game) {
   game.musicHooked = true;
 }

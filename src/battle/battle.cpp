@@ -3,11 +3,13 @@
 
 #include <array>
 
-#include "abilities/abilities.h"
 #include "app/screens.h"
+#include "app/status_panels.h"
 #include "app/tick_loop.h"
 #include "audio/sound.h"
-#include "battle/world_slots.h"
+#include "battle/battle_local.h"
+#include "core/ability_state.h"
+#include "core/frames.h"
 #include "core/game.h"
 #include "core/numeric.h"
 #include "tanks/player_step.h"

@@ -3,7 +3,8 @@
 #include <array>
 #include <string>
 
-#include "battle/battle.h"
+#include "battle/battle_local.h"
+#include "core/frames.h"
 #include "core/game.h"
 #include "core/numeric.h"
 
@@ -84,7 +85,7 @@ FrameId CreateParkedFrame(Game& game, MeshId mesh, float y) {
   Scene& scene = *game.io.scene;
   const FrameId frame = scene.CreateFrame(game.sceneFrame);
   scene.AddVisual(frame, mesh);
-  scene.SetPosition(frame, kNoFrame, kFreeSlot, y, 0);
+  PlaceInScene(game, frame, kFreeSlot, y, 0);
   return frame;
 }
 
@@ -174,7 +175,7 @@ void BuildPlayer(Game& game, int p) {
       scene.ScaleMesh(game.meshBuilder, kWaterScale, kWaterScale, kWaterScale);
     }
     scene.AddVisual(*extra, game.meshBuilder);
-    scene.SetPosition(*extra, kNoFrame, kFreeSlot, 0, 0);
+    ParkFrame(game, *extra);
     game.meshBuilder = scene.CreateMeshBuilder();
   }
   scene.LoadFromFile(game.meshBuilder, ModelPath(game, facts.tankMesh));
@@ -229,7 +230,7 @@ void BuildStarSlots(Game& game) {
     const MeshId mesh = LoadMesh(game, "star.x");
     scene.SetTexture(mesh, star);
     scene.AddVisual(game.starFrame[k], mesh);
-    scene.SetPosition(game.starFrame[k], kNoFrame, kFreeSlot, 50, 0);
+    PlaceInScene(game, game.starFrame[k], kFreeSlot, 50, 0);
     game.starX[k] = kFreeSlot;
     game.starY[k] = 0;
     game.starZ[k] = 0;

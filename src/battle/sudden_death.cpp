@@ -3,8 +3,8 @@
 // out could only press Escape. Once no person's tank is in play and a minute passes with no life
 // changing, sudden death takes a life from every tank in play every 10 ticks until a winner is
 // named. While a person plays, nothing here ever acts.
-#include "app/screens.h"
-#include "battle/battle.h"
+#include "app/status_panels.h"
+#include "battle/battle_local.h"
 #include "core/game.h"
 
 namespace bf {

@@ -2,7 +2,7 @@
 // every change of a life or a magazine, from the status panels' redraw.
 #include "audio/sound.h"
 #include "battle/battle.h"
-#include "battle/world_slots.h"
+#include "battle/battle_local.h"
 #include "core/game.h"
 
 namespace bf {

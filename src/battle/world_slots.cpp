@@ -5,8 +5,10 @@
 
 #include <cmath>
 
-#include "abilities/star_bursts.h"
 #include "audio/sound.h"
+#include "battle/battle_local.h"
+#include "battle/star_bursts.h"
+#include "core/frames.h"
 #include "core/game.h"
 #include "core/numeric.h"
 
@@ -21,11 +23,6 @@ constexpr double kShotSpeed = 30;
 constexpr float kShotHeight = 30;
 constexpr int kStarFallLimit = -8;
 constexpr int kStarFloor = -15;
-
-bool ShotLeftField(const Game& game, int s) {
-  return game.shotX[s] > kArenaEdge || game.shotX[s] < -kArenaEdge || game.shotZ[s] > kArenaEdge ||
-         game.shotZ[s] < -kArenaEdge;
-}
 
 // A shell striking a wall throws a spark, vanishes and sounds like a hit. The remaining walls
 // are still tested, but a freed shot can no longer match one.
@@ -59,7 +56,7 @@ void StepMovers(Game& game) {
       if (game.moverX[m] <= -kMoverLoopEnd) game.moverX[m] = kMoverLoopEnd;
       laneZ = -kMoverLaneZ;
     }
-    game.io.scene->SetPosition(game.moverFrame[m], kNoFrame, game.moverX[m], 0, laneZ);
+    PlaceInScene(game, game.moverFrame[m], game.moverX[m], 0, laneZ);
   }
 }
 
@@ -68,7 +65,7 @@ void StepShots(Game& game) {
     if (game.shotX[s] == kFreeSlot) continue;
     game.shotX[s] += game.shotDX[s];
     game.shotZ[s] += game.shotDZ[s];
-    if (ShotLeftField(game, s)) {
+    if (LeftArena(game.shotX[s], game.shotZ[s])) {
       game.shotX[s] = kFreeSlot;
       game.shotZ[s] = 0;
       game.shotDX[s] = 0;
@@ -76,24 +73,22 @@ void StepShots(Game& game) {
     }
     if (WallsStopShots(StageOf(game))) StopShotAtWalls(game, s);
     // A shot freed in this step is parked by the same call.
-    game.io.scene->SetPosition(game.shotFrame[s], kNoFrame, static_cast<float>(game.shotX[s]),
-                               kShotHeight, static_cast<float>(game.shotZ[s]));
+    PlaceInScene(game, game.shotFrame[s], game.shotX[s], kShotHeight, game.shotZ[s]);
   }
 }
 
 // Stars fly, fall with a fall speed that stops growing at 9 a tick, and are freed below y = -15.
 void StepStars(Game& game) {
-  Scene& scene = *game.io.scene;
   for (int k = 0; k < kStarSlots; ++k) {
     if (game.starX[k] == kFreeSlot) continue;
     game.starX[k] += game.starDX[k];
     game.starZ[k] += game.starDZ[k];
     if (game.starDY[k] >= kStarFallLimit) game.starDY[k] -= 1;
     game.starY[k] += game.starDY[k];
-    scene.SetPosition(game.starFrame[k], kNoFrame, game.starX[k], game.starY[k], game.starZ[k]);
+    PlaceInScene(game, game.starFrame[k], game.starX[k], game.starY[k], game.starZ[k]);
     if (game.starY[k] < kStarFloor) {
       game.starX[k] = kFreeSlot;
-      scene.SetPosition(game.starFrame[k], kNoFrame, kFreeSlot, 0, 0);
+      ParkFrame(game, game.starFrame[k]);
     }
   }
 }
@@ -116,7 +111,7 @@ void LaunchShell(Game& game, int p, int s, std::int32_t degrees) {
 void ClearShots(Game& game) {
   for (int s = 0; s < kShotSlots; ++s) {
     game.shotX[s] = kFreeSlot;
-    game.io.scene->SetPosition(game.shotFrame[s], kNoFrame, kFreeSlot, 0, 0);
+    ParkFrame(game, game.shotFrame[s]);
   }
 }
 

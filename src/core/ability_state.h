@@ -2,7 +2,8 @@
 // What `abilityState` holds. Entry p is player p's ability timer (ticks left; 0 or less is idle);
 // entries p + 4, p + 8, p + 12 and p + 16 hold the values of the running ability, laid out per
 // ability. The views below name them, so no rule counts offsets. The values are not cleared
-// between abilities or battles: every launch writes the ones its ability reads.
+// between abilities or battles: every launch writes the ones its ability reads. The keyboard,
+// the joysticks and the views ask it whether a launch is possible and whether a fox is cloaked.
 #include <cstdint>
 
 #include "core/game.h"
@@ -19,6 +20,16 @@ inline std::int32_t& AbilityTimer(Game& game, int p) {
 }
 inline std::int32_t AbilityTimer(const Game& game, int p) {
   return game.abilityState[p];
+}
+
+// True when player p could launch: a full magazine and no ability running.
+inline bool AbilityReady(const Game& game, int p) {
+  return game.shells[p] == game.maxShells[p] && AbilityTimer(game, p) == 0;
+}
+
+// True while player p is a fox under its cloak: the other players' views do not show it.
+inline bool Cloaked(const Game& game, int p) {
+  return TankTypeOf(game, p) == TankType::kFox && AbilityTimer(game, p) >= 1;
 }
 
 // The rocket: where it flies and its step per tick along the launch heading.

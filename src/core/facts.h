@@ -133,6 +133,9 @@ constexpr std::int32_t kShakeTicks = 10;
 constexpr std::int32_t kBlinkTicks = 49;
 // Shots and rockets leave play outside the square -800..800.
 constexpr int kArenaEdge = 800;
+constexpr bool LeftArena(double x, double z) {
+  return x < -kArenaEdge || x > kArenaEdge || z < -kArenaEdge || z > kArenaEdge;
+}
 // Headings run 0..360 degrees; only a value past 360 wraps to 0.
 constexpr std::int32_t kFullTurn = 360;
 

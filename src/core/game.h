@@ -119,7 +119,8 @@ struct Game {
   std::uint32_t joyButtons = 0;
   std::int32_t joyLeftLimit = 0, joyRightLimit = 0, joyUpLimit = 0, joyDownLimit = 0;
 
-  // Music module: the end-of-track hook is installed once start-up has shown the window.
+  // Music module: music plays only between start-up showing the window and shutdown; whether a
+  // track is open, so that a late end-of-track notice finds nothing to restart.
   bool musicHooked = false;
   bool musicOpen = false;
 };

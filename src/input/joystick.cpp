@@ -1,7 +1,8 @@
 #include "input/joystick.h"
 
-#include "abilities/abilities.h"
+#include "core/ability_state.h"
 #include "core/game.h"
+#include "input/input_local.h"
 #include "platform/joystick.h"
 
 namespace bf {

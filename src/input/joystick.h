@@ -10,8 +10,6 @@ constexpr int kJoystickDeadZone = 16384;
 
 // Finds the first joystick that answers and derives the axis thresholds from its range.
 void InitJoystick(Game& game, int deadZone);
-// Reads joystick `joyIndex` into `joyX`, `joyY`, `joyButtons`.
-void PollJoystick(Game& game);
 // The selection-screen and battle mappings for player p (2 or 3).
 void ReadSelectionJoystick(Game& game, int p);
 void ReadBattleJoystick(Game& game, int p);

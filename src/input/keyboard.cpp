@@ -1,6 +1,6 @@
 #include "input/keyboard.h"
 
-#include "abilities/abilities.h"
+#include "core/ability_state.h"
 #include "core/game.h"
 #include "platform/events.h"
 

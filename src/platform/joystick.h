@@ -5,7 +5,7 @@
 namespace bf {
 
 struct JoyPosition {
-  std::uint32_t x = 0, y = 0, z = 0, buttons = 0;
+  std::uint32_t x = 0, y = 0, buttons = 0;
 };
 
 struct JoyCaps {

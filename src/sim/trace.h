@@ -1,5 +1,8 @@
 #pragma once
-// The runner's trace: one JSON object per processed tick with the whole game state.
+// The runner's trace: one JSON object per processed tick, with its number, screen, sounds and
+// views, and the game's tables and counters: all of them but the tick stamp (the runner's clock
+// is the tick number itself), sudden death's lives of the tick before, the joystick and music
+// modules' bookkeeping, the sound table and the 3D objects' handles.
 #include <string>
 
 #include "core/game.h"

@@ -1,12 +1,11 @@
 // The one camera, placed again for each player's view: behind the tank in play, or high above
 // the field looking at the leader once the player is out; the star billboards and the shake.
-#include "tanks/camera.h"
-
 #include <cmath>
 
-#include "abilities/abilities.h"
+#include "core/ability_state.h"
 #include "core/game.h"
 #include "core/numeric.h"
+#include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {

@@ -1,10 +1,12 @@
-#include "tanks/computer_driver.h"
-
+// The computer driver: a plan of turns, runs and search spins, and a look straight ahead that
+// runs at what it sees and fires at tanks in line.
 #include <cmath>
 
 #include "battle/world_slots.h"
+#include "core/contact.h"
 #include "core/game.h"
 #include "core/numeric.h"
+#include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {
@@ -75,7 +77,7 @@ void LookAhead(Game& game, int p) {
     }
     for (int k = 0; k < kPlayers; ++k) {
       if (k == p || game.shells[p] < 1) continue;
-      if (WithinBox(game.tankX[k], game.tankZ[k], kTankSight, game.prevX, game.prevZ)) {
+      if (WithinTankReach(game, k, kTankSight, game.prevX, game.prevZ)) {
         ConsiderFiring(game, p);
       }
     }

@@ -1,12 +1,13 @@
 // Driving a tank in play: steering, throttle, the bob, and one axis step at a time with
 // collision against the field edge, the other tanks and the stage's walls.
-#include "tanks/driving.h"
-
 #include <cmath>
 
 #include "battle/world_slots.h"
+#include "core/contact.h"
+#include "core/frames.h"
 #include "core/game.h"
 #include "core/numeric.h"
+#include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {
@@ -16,19 +17,12 @@ constexpr double kFieldEdge = 750;
 constexpr double kTankReach = 70;
 constexpr double kDriftBandNear = 350, kDriftBandFar = 525, kDrift = 10;
 
-bool InsideTank(const Game& game, int p, int k) {
-  return WithinBox(game.tankX[k], game.tankZ[k], kTankReach, game.tankX[p], game.tankZ[p]);
-}
-
-bool WasInsideTank(const Game& game, int k) {
-  return WithinBox(game.tankX[k], game.tankZ[k], kTankReach, game.prevX, game.prevZ);
-}
-
 // Only a step that enters another tank's box is undone. A net can pull a tank onto another one;
 // were every step inside the box undone too, neither could ever move again, and as shots start
 // beyond the box, neither could be hit: a battle that never ends.
 bool EntersTank(const Game& game, int p, int k) {
-  return InsideTank(game, p, k) && !WasInsideTank(game, k);
+  return WithinTankReach(game, k, kTankReach, game.tankX[p], game.tankZ[p]) &&
+         !WithinTankReach(game, k, kTankReach, game.prevX, game.prevZ);
 }
 
 void RestorePosition(Game& game, int p) {
@@ -60,6 +54,24 @@ void DriftOnConveyors(Game& game, int p) {
   const double z = game.tankZ[p];
   if (kDriftBandNear < z && z < kDriftBandFar) game.tankX[p] += kDrift;
   if (-kDriftBandFar < z && z < -kDriftBandNear) game.tankX[p] -= kDrift;
+}
+
+// Keeps tank p in -750..750 and undoes an axis step into another tank's box or a wall. The
+// speed is never changed by a collision: a tank at an angle keeps sliding along the free axis,
+// because each axis is stepped and tested on its own.
+void KeepInField(Game& game, int p) {
+  if (game.playerLife[p] < 1) return;
+  ClampToEdge(game, p, game.tankX[p]);
+  ClampToEdge(game, p, game.tankZ[p]);
+  // An eliminated tank is parked far outside the field, so it no longer blocks.
+  for (int k = 0; k < kPlayers; ++k) {
+    if (k != p && EntersTank(game, p, k)) RestorePosition(game, p);
+  }
+  for (int w = 0; w < kWallSlots; ++w) {
+    if (!InsideWall(game, w, game.tankX[p], game.tankZ[p])) continue;
+    RestorePosition(game, p);
+    game.aiDrive[p] = 0;
+  }
 }
 
 }  // namespace
@@ -110,31 +122,12 @@ void StepTankZ(Game& game, int p) {
   KeepInField(game, p);
 }
 
-// The speed is never changed by a collision: a tank at an angle keeps sliding along the free
-// axis, because each axis is stepped and tested on its own.
-void KeepInField(Game& game, int p) {
-  if (game.playerLife[p] < 1) return;
-  ClampToEdge(game, p, game.tankX[p]);
-  ClampToEdge(game, p, game.tankZ[p]);
-  // An eliminated tank is parked far outside the field, so it no longer blocks.
-  for (int k = 0; k < kPlayers; ++k) {
-    if (k != p && EntersTank(game, p, k)) RestorePosition(game, p);
-  }
-  for (int w = 0; w < kWallSlots; ++w) {
-    if (!InsideWall(game, w, game.tankX[p], game.tankZ[p])) continue;
-    RestorePosition(game, p);
-    game.aiDrive[p] = 0;
-  }
-}
-
 // The model's own +z points opposite to the direction of travel.
 void PlaceTankFrame(Game& game, int p) {
-  Scene& scene = *game.io.scene;
   const double h = Radians(game.tankHeading[p]);
-  scene.SetPosition(game.tankFrame[p], kNoFrame, static_cast<float>(game.tankX[p]),
-                    static_cast<float>(game.tankBob[p]), static_cast<float>(game.tankZ[p]));
-  scene.SetOrientation(game.tankFrame[p], kNoFrame, static_cast<float>(-std::cos(h)), 0,
-                       static_cast<float>(-std::sin(h)), 0, 1, 0);
+  PlaceInScene(game, game.tankFrame[p], game.tankX[p], game.tankBob[p], game.tankZ[p]);
+  game.io.scene->SetOrientation(game.tankFrame[p], kNoFrame, static_cast<float>(-std::cos(h)), 0,
+                                static_cast<float>(-std::sin(h)), 0, 1, 0);
 }
 
 }  // namespace bf

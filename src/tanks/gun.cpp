@@ -1,12 +1,12 @@
 // The main gun with its one-shell-at-a-time magazine, and shots hitting a tank.
-#include "tanks/gun.h"
-
-#include "abilities/star_bursts.h"
-#include "app/screens.h"
+#include "app/status_panels.h"
 #include "audio/sound.h"
+#include "battle/star_bursts.h"
 #include "battle/world_slots.h"
+#include "core/contact.h"
+#include "core/frames.h"
 #include "core/game.h"
-#include "core/numeric.h"
+#include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {
@@ -16,7 +16,7 @@ constexpr std::int32_t kRecoil = 9;
 constexpr std::int32_t kTripleRecoil = 5;
 constexpr double kHitReach = 40;
 constexpr std::int32_t kShotDamage = 10;
-constexpr std::int32_t kShotBurst = 5;
+constexpr std::int32_t kShellHitStars = 5;
 
 // One shell forward into the first free slot; with every slot busy the request stays 1 and the
 // shell leaves on the first tick a slot is free.
@@ -62,20 +62,15 @@ void Reload(Game& game, int p) {
   if (game.shells[p] < game.maxShells[p]) game.reloadTimer[p] = kReloadTicks;
 }
 
-bool ShotTouchesTank(const Game& game, int s, int p) {
-  // The two-sided strict test, not |dx| < 40: the Doubles round differently.
-  return WithinBox(game.tankX[p], game.tankZ[p], kHitReach, game.shotX[s], game.shotZ[s]);
-}
-
 void ApplyShotHit(Game& game, int p, int s) {
   PlaySoundEffect(game, kSoundDam);
   game.playerLife[p] -= kShotDamage;
   game.shakeTimer[p] = kShakeTicks;
   game.shotX[s] = kFreeSlot;
-  game.burstCount = kShotBurst;
+  game.burstCount = kShellHitStars;
   StarBurstAtPlayer(game, p);
   DrawStatusPanels(game);
-  game.io.scene->SetPosition(game.shotFrame[s], kNoFrame, kFreeSlot, 0, 0);
+  ParkFrame(game, game.shotFrame[s]);
 }
 
 }  // namespace
@@ -97,7 +92,8 @@ void RunMainGun(Game& game, int p) {
 
 void TestShotHits(Game& game, int p) {
   for (int s = 0; s < kShotSlots && game.playerLife[p] > 0; ++s) {
-    if (ShotTouchesTank(game, s, p)) ApplyShotHit(game, p, s);
+    // The two-sided strict test, not |dx| < 40: the Doubles round differently.
+    if (WithinTankReach(game, p, kHitReach, game.shotX[s], game.shotZ[s])) ApplyShotHit(game, p, s);
   }
 }
 

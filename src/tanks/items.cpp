@@ -1,11 +1,13 @@
-#include "tanks/items.h"
-
+// Pick-ups, nets and mines acting on the tanks that drive over them, and the items' return.
 #include "abilities/abilities.h"
-#include "app/screens.h"
+#include "app/status_panels.h"
 #include "audio/sound.h"
 #include "battle/world_slots.h"
+#include "core/contact.h"
+#include "core/frames.h"
 #include "core/game.h"
 #include "core/numeric.h"
+#include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {
@@ -18,13 +20,8 @@ constexpr int kItemLife = 10;
 constexpr int kItemChance = 1000;
 constexpr int kItemSpread = 1200;
 
-// Strict on all four sides: a tank exactly `reach` away on an axis is not touching.
-bool Touches(const Game& game, int p, double x, double z, int reach) {
-  return WithinBox(x, z, reach, game.tankX[p], game.tankZ[p]);
-}
-
 bool PickUp(Game& game, int p, int k) {
-  if (!Touches(game, p, game.itemX[k], game.itemZ[k], kItemReach)) return false;
+  if (!TankWithinReachOf(game, p, game.itemX[k], game.itemZ[k], kItemReach)) return false;
   game.itemX[k] = kFreeSlot;
   PlaySoundEffect(game, kSoundLife);
   return true;
@@ -50,7 +47,7 @@ void MaybePlaceItem(Game& game, int k) {
   if (Int(game.random.Next() * kItemChance) != 0) return;
   game.itemX[k] = Int(game.random.Next() * kItemSpread - kItemSpread / 2);
   game.itemZ[k] = Int(game.random.Next() * kItemSpread - kItemSpread / 2);
-  ItemPlacementCheck(game, k);
+  KeepItemOutOfWalls(game, k);
 }
 
 }  // namespace
@@ -67,17 +64,16 @@ void MeetItemsNetsAndMines(Game& game, int p) {
   }
 }
 
-void RespawnAndSpinItems(Game& game, int) {
+// Every player step gives each absent item its chance, so it has four chances a tick.
+void RespawnAndSpinItems(Game& game) {
   for (int k = 0; k < kItems; ++k) {
     MaybePlaceItem(game, k);
-    // An absent item is drawn too, out of sight at x = -5000.
-    game.io.scene->SetPosition(game.itemFrame[k], kNoFrame, static_cast<float>(game.itemX[k]), 0,
-                               static_cast<float>(game.itemZ[k]));
+    PlaceInScene(game, game.itemFrame[k], game.itemX[k], 0, game.itemZ[k]);
     SpinFrame(game, game.itemFrame[k]);
   }
 }
 
-void ItemPlacementCheck(Game& game, int k) {
+void KeepItemOutOfWalls(Game& game, int k) {
   for (int w = 0; w < kWallSlots; ++w) {
     if (InsideWall(game, w, game.itemX[k], game.itemZ[k])) {
       game.itemX[k] = kFreeSlot;

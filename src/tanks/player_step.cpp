@@ -4,11 +4,7 @@
 #include "battle/battle.h"
 #include "core/game.h"
 #include "input/joystick.h"
-#include "tanks/camera.h"
-#include "tanks/computer_driver.h"
-#include "tanks/driving.h"
-#include "tanks/gun.h"
-#include "tanks/items.h"
+#include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {
@@ -36,7 +32,7 @@ void RunPlayerStep(Game& game, int p) {
   PlaceTankFrame(game, p);
   PlaceCamera(game, p);
   TurnStarsToCamera(game);
-  RespawnAndSpinItems(game, p);
+  RespawnAndSpinItems(game);
   ShakeCamera(game, p);
   RunAbilities(game, p);
   RenderPlayerView(game, p);

@@ -151,7 +151,7 @@ int PadSeats::GetPosition(int id, JoyPosition& position) {
   if (id < 0 || id >= kJoystickPads || !pads_[id].seated) return kNotAttached;
   const PadState& state = pads_[id].state;
   const std::uint32_t menu = state.mapped ? (pad::kBack | pad::kStart) : 0;
-  position = JoyPosition{state.x, state.y, 0, state.buttons & ~menu};
+  position = JoyPosition{state.x, state.y, state.buttons & ~menu};
   return 0;
 }
 

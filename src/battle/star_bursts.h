@@ -1,6 +1,7 @@
 #pragma once
-// Bursts of stars after hits, and the elimination of a tank whose life is gone. Each burst spawns
-// up to `burstCount` stars (the one-shot budget its caller sets).
+// Bursts of stars after hits, and the elimination of a tank whose life is gone. A burst at a tank
+// spawns up to `burstCount` stars, the one-shot budget its caller sets; a shot used up by a pyon
+// sets its own budget, and a wall's spark is a single star.
 
 namespace bf {
 

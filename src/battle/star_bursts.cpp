@@ -1,7 +1,7 @@
 // Bursts of stars thrown out of a hit tank, a used-up shot or a shell striking a wall, and the
 // elimination of a tank whose life is gone. They only fill star slots; the stars step moves,
 // drops and frees them.
-#include "abilities/star_bursts.h"
+#include "battle/star_bursts.h"
 
 #include "core/game.h"
 #include "core/numeric.h"
@@ -11,8 +11,8 @@ namespace {
 
 constexpr std::int32_t kStarStartY = 20;
 constexpr std::int32_t kShotStarRise = 11;
-constexpr std::int32_t kShotBurst = 10;
-constexpr double kShotBurstSpread = 20;
+constexpr std::int32_t kUsedUpShotStars = 10;
+constexpr double kUsedUpShotSpread = 20;
 constexpr double kSparkSpread = 10;
 
 // How a non-lethal burst at a tank spreads: horizontal steps Int(r * spread - spread / 2).
@@ -81,8 +81,8 @@ void StarBurstAtTarget(Game& game, int target) {
 }
 
 void StarBurstAtShot(Game& game, int slot) {
-  game.burstCount = kShotBurst;
-  StarsAtShot(game, slot, kShotBurstSpread, game.burstCount);
+  game.burstCount = kUsedUpShotStars;
+  StarsAtShot(game, slot, kUsedUpShotSpread, game.burstCount);
 }
 
 // A spark is a single small star; it leaves `burstCount` alone.

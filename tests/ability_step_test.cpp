@@ -1,40 +1,26 @@
 // The ability step's countdown and the parking, spinning and blinking its actions share.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "abilities/abilities.h"
+#include "audio/sound.h"
 #include "core/game.h"
-#include "support/test_game.h"
+#include "core/numeric.h"
+#include "support/battle_field.h"
 
 namespace bf {
 namespace {
 
-struct AbilityStepTest : ::testing::Test {
-  AbilityStepTest() : g(*t.game) {
-    t.CreateBattleFrames();
-    // One silent voice per effect, so that every play shows in the tick's record.
-    for (SoundEffect& effect : g.soundEffects) effect.voiceCount = 1;
-    g.shotX.fill(kFreeSlot);
-    g.starX.fill(kFreeSlot);
-    g.netX.fill(kFreeSlot);
-    g.mineX.fill(kFreeSlot);
-    g.winner = -1;
-    for (int p = 0; p < kPlayers; ++p) {
-      g.playerLife[p] = g.maxLife[p] = 60;
-      g.tankX[p] = -600 + 400 * p;
-      g.tankZ[p] = -600;
-      g.playerCharacter[p] = 3;
-      g.maxShells[p] = g.shells[p] = 5;
-    }
-  }
-  const test::FrameRecord& Frame(FrameId id) const { return t.Frame(id); }
-  bool Placed(FrameId id) const { return Frame(id).positionCalls > 0; }
+using AbilityStepTest = test::BattleField;
 
-  static constexpr int kP = 2;
-  test::TestGame t;
-  Game& g;
-};
+constexpr int kP = 2;
+
+// --- Countdown and actions ------------------------------------------------------------------
 
 TEST_F(AbilityStepTest, IdleTimerDoesNothing) {
   for (int timer : {0, -1, -40}) {
@@ -62,6 +48,7 @@ TEST_F(AbilityStepTest, RunningTimerCountsDownByOnePerStep) {
 }
 
 TEST_F(AbilityStepTest, OnlyTheStepsOwnPlayerCountsDown) {
+  Drive(kP, TankType::kPig);
   g.abilityState = {7, 7, 7, 7};
   RunAbilities(g, kP);
   EXPECT_EQ(g.abilityState[0], 7);
@@ -94,8 +81,6 @@ TEST_F(AbilityStepTest, SpinTurnsTheFrameAlongItsOwnAxes) {
   EXPECT_EQ(f.orientation, (std::array<float, 6>{0.1f, 0, 0.005f, 0, 1, 0}));
   EXPECT_EQ(f.orientationCalls, 2);
 }
-
-constexpr int kP = AbilityStepTest::kP;
 
 // Each action leaves a mark no other action leaves; the step must run exactly the one of its
 // tank type (none for nets and mines).
@@ -159,7 +144,7 @@ TEST_F(AbilityStepTest, EliminatedSkunksCloudKeepsHurting) {
   g.abilityState[kP + 8] = static_cast<int>(g.tankX[0]);
   g.abilityState[kP + 12] = static_cast<int>(g.tankZ[0]);
   RunAbilities(g, kP);
-  EXPECT_EQ(g.playerLife[0], 59);
+  EXPECT_EQ(g.playerLife[0], 99);
 }
 
 TEST_F(AbilityStepTest, GasCloudsFirstActionTurnsItsFlagSoItHurtsOneTickLater) {
@@ -170,10 +155,10 @@ TEST_F(AbilityStepTest, GasCloudsFirstActionTurnsItsFlagSoItHurtsOneTickLater) {
   LaunchAbility(g, kP);
   RunAbilities(g, kP);
   EXPECT_EQ(g.abilityState[kP + 4], 1);
-  EXPECT_EQ(g.playerLife[0], 60);
+  EXPECT_EQ(g.playerLife[0], 100);
   RunAbilities(g, kP);
   EXPECT_EQ(g.abilityState[kP], 198);
-  EXPECT_EQ(g.playerLife[0], 59);
+  EXPECT_EQ(g.playerLife[0], 99);
 }
 
 struct BlinkCase {

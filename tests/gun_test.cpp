@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,44 +13,15 @@
 #include "audio/sound.h"
 #include "core/game.h"
 #include "core/numeric.h"
-#include "support/test_game.h"
+#include "support/battle_field.h"
 
 namespace bf {
 namespace {
 
-// A battle's frames, each a distinct frame of the recording scene, with every pool empty and
-// player 1 (the one under test) in play with a full magazine of four.
-struct GunTest : ::testing::Test {
-  GunTest() : g(*t.game) {
-    t.CreateBattleFrames();
-    // One silent voice per effect, so that every play shows in the tick's record.
-    for (SoundEffect& effect : g.soundEffects) effect.voiceCount = 1;
-    g.shotX.fill(kFreeSlot);
-    g.starX.fill(kFreeSlot);
-    g.netX.fill(kFreeSlot);
-    g.mineX.fill(kFreeSlot);
-    g.winner = -1;
-    for (int p = 0; p < kPlayers; ++p) {
-      g.playerCharacter[p] = 0;
-      g.playerLife[p] = g.maxLife[p] = 90;
-      g.tankX[p] = -600 + 400 * p;
-      g.tankZ[p] = 500;
-    }
-    g.maxShells[kP] = g.shells[kP] = 4;
-  }
+// Player 1 is the one under test.
+using GunTest = test::BattleField;
 
-  std::vector<int> Sounds() const { return t.Sounds(); }
-  int ShotsInFlight() const {
-    int n = 0;
-    for (double x : g.shotX) n += x != kFreeSlot;
-    return n;
-  }
-  const test::FrameRecord& Frame(FrameId id) const { return t.Frame(id); }
-
-  static constexpr int kP = 1;
-  test::TestGame t;
-  Game& g;
-};
+constexpr int kP = 1;
 
 // --- Firing -------------------------------------------------------------------------------
 
@@ -123,6 +95,7 @@ TEST_P(TripleShotTest, OneShellPerDirectionWhileTheyLast) {
   g.playerCharacter[kP] = 9;
   g.maxShells[kP] = 3;
   g.shells[kP] = c.shells;
+  g.tankZ[kP] = 500;
   g.tankHeading[kP] = 0;
   g.tankSpeed[kP] = 2;
   g.fireState[kP] = 1;
@@ -149,6 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Shells, TripleShotTest,
 TEST_F(GunTest, TripleShotSkipsBusySlotsForEachDirection) {
   g.playerCharacter[kP] = 9;
   g.maxShells[kP] = g.shells[kP] = 3;
+  g.tankZ[kP] = 500;
   g.tankHeading[kP] = 0;
   g.shotX[0] = g.shotX[2] = 700;
   g.fireState[kP] = 1;
@@ -214,7 +188,8 @@ TEST_F(GunTest, FiringBeforeAShellIsLoadedDelaysTheReload) {
   EXPECT_EQ(g.reloadTimer[kP], 29);
 }
 
-// --- Ability launch -------------------------------------------------------------------------
+// --- Ability launch
+// ---------------------------------------------------------------------------------
 
 struct LaunchCase {
   std::string name;
@@ -229,13 +204,6 @@ std::ostream& operator<<(std::ostream& out, const LaunchCase& c) {
 }
 
 class LaunchTest : public GunTest, public ::testing::WithParamInterface<LaunchCase> {};
-
-void ExpectPosition(const test::FrameRecord& f, float x, float y, float z) {
-  EXPECT_EQ(f.positionReference, kNoFrame);
-  EXPECT_FLOAT_EQ(f.position[0], x);
-  EXPECT_FLOAT_EQ(f.position[1], y);
-  EXPECT_FLOAT_EQ(f.position[2], z);
-}
 
 // The tank stands at (12.5, -33.5) heading 30: stored positions round halves to even. Every
 // shot slot is busy and net slot 0 is taken.
@@ -261,8 +229,6 @@ TEST_P(LaunchTest, SetsTheTimerValuesFramesAndSound) {
   c.check(*this);
 }
 
-constexpr int kP = GunTest::kP;
-
 const LaunchCase kLaunchCases[] = {
     {"Rocket", 0, 10, kSoundRocket,
      [](GunTest& f) {
@@ -272,7 +238,7 @@ const LaunchCase kLaunchCases[] = {
        EXPECT_EQ(a[kP + 12], 35);  // 40 cos 30 = 34.65
        EXPECT_EQ(a[kP + 16], 20);  // 40 sin 30 = 19.99
        const auto& frame = f.Frame(f.g.rocketFrame[kP]);
-       ExpectPosition(frame, 12.5f, 30, -33.5f);
+       test::ExpectPlacedAt(frame, 12.5f, 30, -33.5f);
        EXPECT_EQ(frame.orientationReference, kNoFrame);
        const double h = Radians(30);
        EXPECT_FLOAT_EQ(frame.orientation[0], static_cast<float>(-std::cos(h)));
@@ -291,7 +257,7 @@ const LaunchCase kLaunchCases[] = {
        EXPECT_EQ(f.g.abilityState[kP + 4], 0);
        EXPECT_EQ(f.g.abilityState[kP + 8], 12);
        EXPECT_EQ(f.g.abilityState[kP + 12], -34);
-       ExpectPosition(f.Frame(f.g.gasFrame[kP]), 12.5f, 0, -33.5f);
+       test::ExpectPlacedAt(f.Frame(f.g.gasFrame[kP]), 12.5f, 0, -33.5f);
      }},
     {"Shield", 3, 100, kSoundShield, [](GunTest& f) { EXPECT_EQ(f.g.abilityState[kP + 4], 77); }},
     {"Dash", 4, 30, kSoundMomonga, [](GunTest& f) { EXPECT_EQ(f.g.abilityState[kP + 4], 77); }},
@@ -300,7 +266,7 @@ const LaunchCase kLaunchCases[] = {
        EXPECT_EQ(f.g.abilityState[kP + 4], 0);
        EXPECT_EQ(f.g.abilityState[kP + 8], 12);
        EXPECT_EQ(f.g.abilityState[kP + 12], -34);
-       ExpectPosition(f.Frame(f.g.waterFrame[kP]), 12.5f, 2, -33.5f);
+       test::ExpectPlacedAt(f.Frame(f.g.waterFrame[kP]), 12.5f, 2, -33.5f);
      }},
     {"FlameBurst", 6, 50, kSoundFire, [](GunTest& f) { EXPECT_EQ(f.ShotsInFlight(), 0); }},
     {"Net", 7, 0, kSoundSpider,
@@ -309,21 +275,21 @@ const LaunchCase kLaunchCases[] = {
        EXPECT_EQ(f.g.netZ[1], -34);
        EXPECT_EQ(f.g.netTimer[1], 100);
        EXPECT_EQ(f.g.netX[2], kFreeSlot);
-       ExpectPosition(f.Frame(f.g.netFrame[1]), 12.5f, 0, -33.5f);
+       test::ExpectPlacedAt(f.Frame(f.g.netFrame[1]), 12.5f, 0, -33.5f);
      }},
     {"Pyon", 8, 100, kSoundPyon,
      [](GunTest& f) {
        EXPECT_EQ(f.g.abilityState[kP + 4], kP);
        EXPECT_EQ(f.g.abilityState[kP + 8], 12);
        EXPECT_EQ(f.g.abilityState[kP + 12], -34);
-       ExpectPosition(f.Frame(f.g.pyonFrame[kP]), 12.5f, 0, -33.5f);
+       test::ExpectPlacedAt(f.Frame(f.g.pyonFrame[kP]), 12.5f, 0, -33.5f);
      }},
     {"Mine", 9, 0, kSoundSet,
      [](GunTest& f) {
        EXPECT_EQ(f.g.mineX[0], 12);
        EXPECT_EQ(f.g.mineZ[0], -34);
        EXPECT_EQ(f.g.mineX[1], kFreeSlot);
-       ExpectPosition(f.Frame(f.g.mineFrame[0]), 12, 0, -34);
+       test::ExpectPlacedAt(f.Frame(f.g.mineFrame[0]), 12, 0, -34);
      }},
     {"Decoy", 10, 250, kSoundCat,
      [](GunTest& f) {
@@ -331,7 +297,7 @@ const LaunchCase kLaunchCases[] = {
        EXPECT_EQ(f.g.abilityState[kP + 8], 12);
        EXPECT_EQ(f.g.abilityState[kP + 12], -34);
        const auto& decoy = f.Frame(f.g.tankFrame[kP + 4]);
-       ExpectPosition(decoy, 12.5f, 0, -33.5f);
+       test::ExpectPlacedAt(decoy, 12.5f, 0, -33.5f);
        EXPECT_EQ(decoy.orientationReference, f.g.tankFrame[kP]);
        EXPECT_EQ(decoy.orientation, (std::array<float, 6>{0, 0, 1, 0, 1, 0}));
      }},
@@ -412,7 +378,7 @@ TEST_P(ShotHitTest, StrictFortyUnitBox) {
   g.shotZ[3] = g.tankZ[kP] + c.dz;
   TestShotHits(g, kP);
   EXPECT_EQ(g.shotX[3] == kFreeSlot, c.hits);
-  EXPECT_EQ(g.playerLife[kP], c.hits ? 80 : 90);
+  EXPECT_EQ(g.playerLife[kP], c.hits ? 90 : 100);
 }
 
 INSTANTIATE_TEST_SUITE_P(Offsets, ShotHitTest,
@@ -429,10 +395,10 @@ TEST_F(GunTest, HitCostsTenShakesFreesTheSlotAndThrowsFiveStars) {
   g.shakeTimer[kP] = 0;
   TestShotHits(g, kP);
   EXPECT_EQ(Sounds(), std::vector<int>{kSoundDam});
-  EXPECT_EQ(g.playerLife[kP], 80);
+  EXPECT_EQ(g.playerLife[kP], 90);
   EXPECT_EQ(g.shakeTimer[kP], 10);
   EXPECT_EQ(g.shotX[6], kFreeSlot);
-  ExpectPosition(Frame(g.shotFrame[6]), -5000, 0, 0);
+  test::ExpectPlacedAt(Frame(g.shotFrame[6]), -5000, 0, 0);
   // Five stars from the tank, rounded half to even; the budget is used up.
   for (int k = 0; k < 5; ++k) {
     EXPECT_EQ(g.starX[k], 12);
@@ -483,7 +449,7 @@ TEST_F(GunTest, ShotsHitTheirOwnTankToo) {
   // Turn the shot round onto its own tank.
   g.shotX[0] = g.tankX[kP] + 10;
   TestShotHits(g, kP);
-  EXPECT_EQ(g.playerLife[kP], 80);
+  EXPECT_EQ(g.playerLife[kP], 90);
 }
 
 }  // namespace

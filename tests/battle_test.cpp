@@ -10,6 +10,7 @@
 
 #include "audio/sound.h"
 #include "core/random.h"
+#include "support/recording_messages.h"
 #include "support/test_game.h"
 #include "support/trace_fields.h"
 
@@ -26,14 +27,6 @@ class BattleAreaDisplay final : public Display {
   bool ReadScreen(std::uint8_t*) override { return false; }
   NullDisplay inner;
   std::vector<bool> shown;
-};
-
-class RecordingMessages final : public MessageSink {
- public:
-  void ShowMessage(const std::string& title, const std::string& text, bool critical) override {
-    shown.push_back(title + ": " + text + (critical ? " (critical)" : ""));
-  }
-  std::vector<std::string> shown;
 };
 
 // Counts the processed ticks and presses Escape after the last one wanted.
@@ -69,7 +62,7 @@ class BattleTest : public ::testing::Test {
   test::TestGame t;
   Game& g = *t.game;
   BattleAreaDisplay display;
-  RecordingMessages messages;
+  testing::RecordingMessages messages;
 };
 
 struct TypeRow {
@@ -312,7 +305,7 @@ TEST_F(BattleTest, ViewRectanglesFollowTheWinnersGrowth) {
       {0, 1, 3, {312, 212, 307, 207}},
   };
   for (const ViewCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.winner << " " << c.zoomStep << " " << c.player);
+    SCOPED_TRACE(::testing::Message() << c.winner << " " << c.zoomStep << " " << c.player);
     g.winner = c.winner;
     g.zoomStep = c.zoomStep;
     EXPECT_EQ(PlayerViewRect(g, c.player), c.rect);
@@ -416,8 +409,9 @@ TEST_F(BattleTest, AMissingModelIsShownOnceAndEndsTheBattleWithoutATick) {
   RunBattle(g);
   EXPECT_TRUE(g.assetFailure);
   EXPECT_TRUE(counter.screens.empty());
-  EXPECT_EQ(messages.shown,
-            (std::vector<std::string>{"Burrowfield: cannot read /assets/model/bear.x (critical)"}));
+  const std::vector<testing::ShownMessage> expected = {
+      {"Burrowfield", "cannot read /assets/model/bear.x", true}};
+  EXPECT_EQ(messages.shown, expected);
 }
 
 // A battle that stalled for good in a long run of computer battles (battle 1241 of the script

@@ -13,25 +13,10 @@
 
 #include "core/game.h"
 #include "platform/headless/headless_audio.h"
+#include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
 namespace bf::testing {
-
-// One message as the player would have seen it.
-struct ShownMessage {
-  std::string title;
-  std::string text;
-  bool critical;
-  bool operator==(const ShownMessage&) const = default;
-};
-
-class RecordingMessages : public MessageSink {
- public:
-  void ShowMessage(const std::string& title, const std::string& text, bool critical) override {
-    shown.push_back({title, text, critical});
-  }
-  std::vector<ShownMessage> shown;
-};
 
 // What SDL's disk audio driver wrote: the mixed stream, 16-bit stereo samples interleaved.
 inline std::vector<std::int16_t> ReadDiskStream(const std::filesystem::path& path) {

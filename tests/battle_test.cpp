@@ -55,7 +55,7 @@ class BattleTest : public ::testing::Test {
     g.playerCharacter = {0, -1, -1, -1};
     g.stageIndex = 1;
   }
-  const test::FrameRecord& Frame(FrameId id) { return t.scene.frames.at(id); }
+  const test::FrameRecord& Frame(FrameId id) { return t.Frame(id); }
   const test::MeshRecord& MeshOf(FrameId id) { return t.scene.meshes.at(Frame(id).visuals.at(0)); }
   std::array<float, 3> Parked(float y) { return {-5000, y, 0}; }
 

@@ -8,22 +8,14 @@
 
 #include "battle/battle.h"
 #include "core/random.h"
-#include "support/test_game.h"
+#include "support/battle_field.h"
 
 namespace bf {
 namespace {
 
-class CameraTest : public ::testing::Test {
+class CameraTest : public test::BuiltBattle {
  protected:
-  CameraTest() {
-    g.playerCharacter = {0, 1, 2, 3};
-    g.stageIndex = 1;
-    BuildBattleScene(g);
-  }
-  const test::FrameRecord& Camera() { return t.scene.frames.at(g.cameraFrame); }
-
-  test::TestGame t;
-  Game& g = *t.game;
+  const test::FrameRecord& Camera() { return t.Frame(g.cameraFrame); }
 };
 
 TEST_F(CameraTest, APlayerInPlaySeesFrom300BehindAnd120Up) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "abilities/abilities.h"
+#include "battle/battle.h"
 #include "core/facts.h"
 #include "core/game.h"
 #include "support/test_game.h"
@@ -60,6 +61,18 @@ struct BattleField : ::testing::Test {
     int free = 0;
     for (auto x : g.starX) free += (x == kFreeSlot);
     return free;
+  }
+
+  TestGame t;
+  Game& g = *t.game;
+};
+
+// A battle as BuildBattleScene starts it: stage index 1, the first four tank types.
+struct BuiltBattle : ::testing::Test {
+  BuiltBattle() {
+    g.playerCharacter = {0, 1, 2, 3};
+    g.stageIndex = 1;
+    BuildBattleScene(g);
   }
 
   TestGame t;

@@ -42,8 +42,7 @@ class LaunchTest : public AbilityStepTest, public ::testing::WithParamInterface<
 TEST_P(LaunchTest, SetsTheTimerValuesFramesAndSound) {
   const LaunchCase& c = GetParam();
   g.playerCharacter[kP] = c.type;
-  g.tankX[kP] = 12.5;
-  g.tankZ[kP] = -33.5;
+  PutTank(kP, 12.5, -33.5);
   g.tankHeading[kP] = 30;
   g.maxShells[kP] = g.shells[kP] = 5;
   g.reloadTimer[kP] = 3;
@@ -324,8 +323,7 @@ TEST_F(AbilityStepTest, EliminatedSkunksCloudKeepsHurting) {
 
 TEST_F(AbilityStepTest, GasCloudsFirstActionTurnsItsFlagSoItHurtsOneTickLater) {
   g.playerCharacter[kP] = 2;
-  g.tankX[kP] = g.tankX[0] + 50;  // tank 0 inside the cloud
-  g.tankZ[kP] = g.tankZ[0];
+  PutTank(kP, g.tankX[0] + 50, g.tankZ[0]);  // tank 0 inside the cloud
   g.fireState[kP] = 2;
   LaunchAbility(g, kP);
   RunAbilities(g, kP);

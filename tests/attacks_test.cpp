@@ -112,8 +112,7 @@ TEST_F(AttackTest, RocketHitsEveryOtherTankInReachAndShakesTheAttackersView) {
 }
 
 TEST_F(AttackTest, RocketHitThrowsTenStarsAtTheTarget) {
-  g.tankX[2] = 12.5;
-  g.tankZ[2] = 0;
+  PutTank(2, 12.5, 0);
   AimRocket(0, 0, -40, 0, 40);
   Tick(0);
   EXPECT_EQ(FreeStars(), kStarSlots - 10);
@@ -149,8 +148,7 @@ TEST_F(AttackTest, GasNeverTakesALifeBelowOneAndSparesItsOwnerAndTheEdge) {
 
 TEST_F(AttackTest, GasHurtsOnEverySecondTickAndOneHundredAtMost) {
   g.playerLife[3] = 150;
-  g.tankX[3] = 400;
-  g.tankZ[3] = 400;
+  PutTank(3, 400, 400);
   SpreadGas(2, 450, 350);
   std::vector<int> hurtAtTimer;
   for (int tick = 0; tick < 200; ++tick) {
@@ -218,8 +216,7 @@ class FlameTest : public AttackTest {
  protected:
   FlameTest() {
     Drive(1, TankType::kMouse);
-    g.tankX[1] = 100;
-    g.tankZ[1] = -200;
+    PutTank(1, 100, -200);
     g.tankHeading[1] = 30;
     g.playerLife[1] = 50;
     g.abilityState[1] = 50;
@@ -339,8 +336,7 @@ class PyonChaseTest : public AttackTest, public ::testing::WithParamInterface<Ch
 
 TEST_P(PyonChaseTest, StepsFiveUnitsPerAxisInTheDesignedOrder) {
   const ChaseCase c = GetParam();
-  g.tankX[1] = c.target;
-  g.tankZ[1] = c.target;
+  PutTank(1, c.target, c.target);
   SendPyon(0, 1, c.pyon - 500, c.pyon - 500);
   g.tankX[1] -= 500;
   g.tankZ[1] -= 500;
@@ -363,8 +359,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, PyonChaseTest,
                                            ChaseCase{0, 0, 0, 0}, ChaseCase{3, 0.5, -2, 3}));
 
 TEST_F(AttackTest, PyonMeetingATankAndAShotOnOneTickSpendsBoth) {
-  g.tankX[1] = 30;
-  g.tankZ[1] = 10;
+  PutTank(1, 30, 10);
   g.shotX[4] = 10;
   g.shotZ[4] = 20;
   g.shotX[6] = 25;  // exactly 20 off on x: it flies on
@@ -386,8 +381,7 @@ TEST_F(AttackTest, PyonMeetingATankAndAShotOnOneTickSpendsBoth) {
 }
 
 TEST_F(AttackTest, PyonHitsAnyTankInReachNotOnlyItsTarget) {
-  g.tankX[2] = 40;  // 35 from where the pyon steps to
-  g.tankZ[2] = 0;
+  PutTank(2, 40, 0);  // 35 from where the pyon steps to
   SendPyon(0, 3, 0, 0);
   Tick(0);
   EXPECT_EQ(g.playerLife[2], 90);

@@ -19,8 +19,7 @@ using DefenceTest = test::BattleField;
 
 TEST_F(DefenceTest, CloakShowsTheTankInItsOwnViewOnEverySecondTick) {
   Drive(1, TankType::kFox);
-  g.tankX[1] = 120;
-  g.tankZ[1] = -40;
+  PutTank(1, 120, -40);
   g.abilityState[1] = 200;
   g.abilityState[5] = 0;
   std::vector<bool> parked;
@@ -79,8 +78,7 @@ class ShieldTest : public DefenceTest, public ::testing::WithParamInterface<Shot
 TEST_P(ShieldTest, DestroysShotsInTheFirstTwentyOneSlotsInsideItsSquare) {
   const ShotCase c = GetParam();
   Drive(2, TankType::kPig);
-  g.tankX[2] = 300.5;
-  g.tankZ[2] = -100;
+  PutTank(2, 300.5, -100);
   g.shotX[c.slot] = g.tankX[2] + c.dx;
   g.shotZ[c.slot] = g.tankZ[2] + c.dz;
   g.abilityState[2] = 100;

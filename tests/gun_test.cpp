@@ -39,8 +39,7 @@ TEST_F(GunTest, EmptyMagazineClicksOncePerPress) {
 }
 
 TEST_F(GunTest, ShotLeavesSixtyAheadAlongTheHeadingWithRecoil) {
-  g.tankX[kP] = 100;
-  g.tankZ[kP] = 200;
+  PutTank(kP, 100, 200);
   g.tankHeading[kP] = 90;
   g.tankSpeed[kP] = 5;
   g.shotX[0] = 700;  // slot 0 busy: the first free slot takes the shot
@@ -197,8 +196,7 @@ class ShotHitTest : public GunTest, public ::testing::WithParamInterface<HitCase
 
 TEST_P(ShotHitTest, StrictFortyUnitBox) {
   const HitCase& c = GetParam();
-  g.tankX[kP] = 100.25;
-  g.tankZ[kP] = -200.5;
+  PutTank(kP, 100.25, -200.5);
   g.shotX[3] = g.tankX[kP] + c.dx;
   g.shotZ[3] = g.tankZ[kP] + c.dz;
   TestShotHits(g, kP);
@@ -213,8 +211,7 @@ INSTANTIATE_TEST_SUITE_P(Offsets, ShotHitTest,
                                            HitCase{0, -40, false}, HitCase{39, 41, false}));
 
 TEST_F(GunTest, HitCostsTenShakesFreesTheSlotAndThrowsFiveStars) {
-  g.tankX[kP] = 12.5;
-  g.tankZ[kP] = 40;
+  PutTank(kP, 12.5, 40);
   g.shotX[6] = 20;
   g.shotZ[6] = 50;
   g.shakeTimer[kP] = 0;
@@ -259,8 +256,7 @@ TEST_F(GunTest, SeveralShotsInOneTickEachTakeTenUntilTheTankIsOut) {
 // keeps every free slot from hitting it again.
 TEST_F(GunTest, EliminatedTankIsNotHitByFreeSlots) {
   g.playerLife[kP] = 0;
-  g.tankX[kP] = kFreeSlot;
-  g.tankZ[kP] = 10;
+  PutTank(kP, kFreeSlot, 10);
   g.shotZ.fill(0);
   TestShotHits(g, kP);
   EXPECT_TRUE(Sounds().empty());

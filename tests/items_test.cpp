@@ -18,10 +18,6 @@ class ItemsTest : public test::BattleField {
     const auto& r = g.tickRecord;
     return static_cast<int>(std::count(r.sounds.begin(), r.sounds.begin() + r.soundCount, sound));
   }
-  void PutTank(int p, double x, double z) {
-    g.tankX[p] = x;
-    g.tankZ[p] = z;
-  }
 };
 
 TEST_F(ItemsTest, LifeItemHealsUpToMaxLife) {

@@ -15,10 +15,7 @@ namespace {
 
 // Tank 2 is the one the bursts are thrown at.
 struct StarBurstTest : test::BattleField {
-  StarBurstTest() {
-    g.tankX[kQ] = 100.5;
-    g.tankZ[kQ] = -7.5;
-  }
+  StarBurstTest() { PutTank(kQ, 100.5, -7.5); }
   // Busy star slots everywhere except `free`, each marked by its own x.
   void FillStarsExcept(std::initializer_list<int> free) {
     for (int k = 0; k < kStarSlots; ++k) g.starX[k] = 1000 + k;

@@ -38,6 +38,10 @@ struct BattleField : ::testing::Test {
     g.stageIndex = 1;
   }
 
+  void PutTank(int p, double x, double z) {
+    g.tankX[p] = x;
+    g.tankZ[p] = z;
+  }
   // Player p drives a tank of this type from now on: its ability is the one the step runs.
   void Drive(int p, TankType type) { g.playerCharacter[p] = static_cast<std::int32_t>(type); }
   // One tick of player p's ability, through the game's own ability step: the countdown, then the

@@ -1,42 +1,202 @@
-// The ability step's countdown and the parking, spinning and blinking its actions share.
+// The ability launch, the ability step's countdown and the parking, spinning and blinking its
+// actions share.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "abilities/abilities.h"
 #include "abilities/abilities_local.h"
+#include "audio/sound.h"
 #include "core/frames.h"
 #include "core/game.h"
-#include "support/test_game.h"
+#include "core/numeric.h"
+#include "support/battle_field.h"
 
 namespace bf {
 namespace {
 
-struct AbilityStepTest : ::testing::Test {
-  AbilityStepTest() : g(*t.game) {
-    t.CreateBattleFrames();
-    // One silent voice per effect, so that every play shows in the tick's record.
-    for (SoundEffect& effect : g.soundEffects) effect.voiceCount = 1;
-    g.shotX.fill(kFreeSlot);
-    g.starX.fill(kFreeSlot);
-    g.netX.fill(kFreeSlot);
-    g.mineX.fill(kFreeSlot);
-    g.winner = -1;
-    for (int p = 0; p < kPlayers; ++p) {
-      g.playerLife[p] = g.maxLife[p] = 60;
-      g.tankX[p] = -600 + 400 * p;
-      g.tankZ[p] = -600;
-      g.playerCharacter[p] = 3;
-      g.maxShells[p] = g.shells[p] = 5;
-    }
-  }
-  const test::FrameRecord& Frame(FrameId id) const { return t.Frame(id); }
-  bool Placed(FrameId id) const { return Frame(id).positionCalls > 0; }
+using AbilityStepTest = test::BattleField;
 
-  static constexpr int kP = 2;
-  test::TestGame t;
-  Game& g;
+constexpr int kP = 2;
+
+// --- Launch ---------------------------------------------------------------------------------
+
+struct LaunchCase {
+  std::string name;
+  int type;
+  int timer;  // abilityState[p] after the launch
+  int sound;  // the one sound the launch plays
+  std::function<void(AbilityStepTest&)> check;
 };
+
+std::ostream& operator<<(std::ostream& out, const LaunchCase& c) {
+  return out << c.name;
+}
+
+class LaunchTest : public AbilityStepTest, public ::testing::WithParamInterface<LaunchCase> {};
+
+// The tank stands at (12.5, -33.5) heading 30: stored positions round halves to even. Every
+// shot slot is busy and net slot 0 is taken.
+TEST_P(LaunchTest, SetsTheTimerValuesFramesAndSound) {
+  const LaunchCase& c = GetParam();
+  g.playerCharacter[kP] = c.type;
+  PutTank(kP, 12.5, -33.5);
+  g.tankHeading[kP] = 30;
+  g.maxShells[kP] = g.shells[kP] = 5;
+  g.reloadTimer[kP] = 3;
+  g.fireState[kP] = 2;
+  g.abilityState.fill(77);
+  g.abilityState[kP] = 0;
+  g.shotX.fill(300);
+  g.netX[0] = 100;
+  LaunchAbility(g, kP);
+  EXPECT_EQ(g.abilityState[kP], c.timer);
+  EXPECT_EQ(Sounds(), std::vector<int>{c.sound});
+  EXPECT_EQ(g.fireState[kP], 0);
+  EXPECT_EQ(g.shells[kP], 0);
+  EXPECT_EQ(g.reloadTimer[kP], 40);
+  c.check(*this);
+}
+
+const LaunchCase kLaunchCases[] = {
+    {"Rocket", 0, 10, kSoundRocket,
+     [](AbilityStepTest& f) {
+       const auto& a = f.g.abilityState;
+       EXPECT_EQ(a[kP + 4], 12);
+       EXPECT_EQ(a[kP + 8], -34);
+       EXPECT_EQ(a[kP + 12], 35);  // 40 cos 30 = 34.65
+       EXPECT_EQ(a[kP + 16], 20);  // 40 sin 30 = 19.99
+       const auto& frame = f.Frame(f.g.rocketFrame[kP]);
+       test::ExpectPlacedAt(frame, 12.5f, 30, -33.5f);
+       EXPECT_EQ(frame.orientationReference, kNoFrame);
+       const double h = Radians(30);
+       EXPECT_FLOAT_EQ(frame.orientation[0], static_cast<float>(-std::cos(h)));
+       EXPECT_FLOAT_EQ(frame.orientation[2], static_cast<float>(-std::sin(h)));
+       EXPECT_EQ(frame.orientation[1], 0);
+       EXPECT_EQ(frame.orientation[4], 1);
+     }},
+    {"Cloak", 1, 200, kSoundFox,
+     [](AbilityStepTest& f) {
+       EXPECT_EQ(f.ShotsInFlight(), kShotSlots);
+       EXPECT_EQ(f.g.abilityState[kP + 4], 0);
+       EXPECT_EQ(f.g.abilityState[kP + 8], 77);  // untouched
+     }},
+    {"GasCloud", 2, 200, kSoundHe,
+     [](AbilityStepTest& f) {
+       EXPECT_EQ(f.g.abilityState[kP + 4], 0);
+       EXPECT_EQ(f.g.abilityState[kP + 8], 12);
+       EXPECT_EQ(f.g.abilityState[kP + 12], -34);
+       test::ExpectPlacedAt(f.Frame(f.g.gasFrame[kP]), 12.5f, 0, -33.5f);
+     }},
+    {"Shield", 3, 100, kSoundShield,
+     [](AbilityStepTest& f) { EXPECT_EQ(f.g.abilityState[kP + 4], 77); }},
+    {"Dash", 4, 30, kSoundMomonga,
+     [](AbilityStepTest& f) { EXPECT_EQ(f.g.abilityState[kP + 4], 77); }},
+    {"Whirlpool", 5, 400, kSoundFish,
+     [](AbilityStepTest& f) {
+       EXPECT_EQ(f.g.abilityState[kP + 4], 0);
+       EXPECT_EQ(f.g.abilityState[kP + 8], 12);
+       EXPECT_EQ(f.g.abilityState[kP + 12], -34);
+       test::ExpectPlacedAt(f.Frame(f.g.waterFrame[kP]), 12.5f, 2, -33.5f);
+     }},
+    {"FlameBurst", 6, 50, kSoundFire, [](AbilityStepTest& f) { EXPECT_EQ(f.ShotsInFlight(), 0); }},
+    {"Net", 7, 0, kSoundSpider,
+     [](AbilityStepTest& f) {
+       EXPECT_EQ(f.g.netX[1], 12);
+       EXPECT_EQ(f.g.netZ[1], -34);
+       EXPECT_EQ(f.g.netTimer[1], 100);
+       EXPECT_EQ(f.g.netX[2], kFreeSlot);
+       test::ExpectPlacedAt(f.Frame(f.g.netFrame[1]), 12.5f, 0, -33.5f);
+     }},
+    {"Pyon", 8, 100, kSoundPyon,
+     [](AbilityStepTest& f) {
+       EXPECT_EQ(f.g.abilityState[kP + 4], kP);
+       EXPECT_EQ(f.g.abilityState[kP + 8], 12);
+       EXPECT_EQ(f.g.abilityState[kP + 12], -34);
+       test::ExpectPlacedAt(f.Frame(f.g.pyonFrame[kP]), 12.5f, 0, -33.5f);
+     }},
+    {"Mine", 9, 0, kSoundSet,
+     [](AbilityStepTest& f) {
+       EXPECT_EQ(f.g.mineX[0], 12);
+       EXPECT_EQ(f.g.mineZ[0], -34);
+       EXPECT_EQ(f.g.mineX[1], kFreeSlot);
+       test::ExpectPlacedAt(f.Frame(f.g.mineFrame[0]), 12, 0, -34);
+     }},
+    {"Decoy", 10, 250, kSoundCat,
+     [](AbilityStepTest& f) {
+       EXPECT_EQ(f.g.abilityState[kP + 4], 0);
+       EXPECT_EQ(f.g.abilityState[kP + 8], 12);
+       EXPECT_EQ(f.g.abilityState[kP + 12], -34);
+       const auto& decoy = f.Frame(f.g.tankFrame[kP + 4]);
+       test::ExpectPlacedAt(decoy, 12.5f, 0, -33.5f);
+       EXPECT_EQ(decoy.orientationReference, f.g.tankFrame[kP]);
+       EXPECT_EQ(decoy.orientation, (std::array<float, 6>{0, 0, 1, 0, 1, 0}));
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(AllTypes, LaunchTest, ::testing::ValuesIn(kLaunchCases),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(AbilityStepTest, NetsAllOutStillSpendTheMagazineWithTheSpiderSound) {
+  g.playerCharacter[kP] = 7;
+  g.netX.fill(100);
+  g.fireState[kP] = 2;
+  LaunchAbility(g, kP);
+  EXPECT_EQ(g.shells[kP], 0);
+  EXPECT_EQ(g.reloadTimer[kP], 40);
+  EXPECT_EQ(g.netX, (std::array<std::int32_t, kNetSlots>{100, 100, 100, 100, 100, 100, 100, 100,
+                                                         100, 100, 100}));
+  EXPECT_EQ(Sounds(), std::vector<int>{kSoundSpider});
+}
+
+TEST_F(AbilityStepTest, MinesAllLaidSpendTheMagazineSilently) {
+  g.playerCharacter[kP] = 9;
+  g.maxShells[kP] = g.shells[kP] = 3;
+  g.mineX.fill(100);
+  g.fireState[kP] = 2;
+  LaunchAbility(g, kP);
+  EXPECT_EQ(g.shells[kP], 0);
+  EXPECT_EQ(g.fireState[kP], 0);
+  EXPECT_EQ(g.abilityState[kP], 0);
+  EXPECT_TRUE(Sounds().empty());
+}
+
+// A launch needs the request, a full magazine and an idle timer.
+struct RefusedLaunchCase {
+  const char* name;
+  int fireState;
+  int shells;
+  int timer;
+};
+
+class RefusedLaunchTest : public AbilityStepTest,
+                          public ::testing::WithParamInterface<RefusedLaunchCase> {};
+
+TEST_P(RefusedLaunchTest, ChangesNothing) {
+  const RefusedLaunchCase& c = GetParam();
+  g.playerCharacter[kP] = 2;
+  g.fireState[kP] = c.fireState;
+  g.shells[kP] = c.shells;
+  g.abilityState[kP] = c.timer;
+  LaunchAbility(g, kP);
+  EXPECT_EQ(g.fireState[kP], c.fireState);
+  EXPECT_EQ(g.shells[kP], c.shells);
+  EXPECT_EQ(g.abilityState[kP], c.timer);
+  EXPECT_TRUE(Sounds().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RefusedLaunchTest,
+                         ::testing::Values(RefusedLaunchCase{"GunRequest", 1, 4, 0},
+                                           RefusedLaunchCase{"MagazineNotFull", 2, 3, 0},
+                                           RefusedLaunchCase{"StillRunning", 2, 4, 5},
+                                           RefusedLaunchCase{"NegativeTimer", 2, 4, -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// --- Countdown and actions ------------------------------------------------------------------
 
 TEST_F(AbilityStepTest, IdleTimerDoesNothing) {
   for (int timer : {0, -1, -40}) {
@@ -64,6 +224,7 @@ TEST_F(AbilityStepTest, RunningTimerCountsDownByOnePerStep) {
 }
 
 TEST_F(AbilityStepTest, OnlyTheStepsOwnPlayerCountsDown) {
+  Drive(kP, TankType::kPig);
   g.abilityState = {7, 7, 7, 7};
   RunAbilities(g, kP);
   EXPECT_EQ(g.abilityState[0], 7);
@@ -96,8 +257,6 @@ TEST_F(AbilityStepTest, SpinTurnsTheFrameAlongItsOwnAxes) {
   EXPECT_EQ(f.orientation, (std::array<float, 6>{0.1f, 0, 0.005f, 0, 1, 0}));
   EXPECT_EQ(f.orientationCalls, 2);
 }
-
-constexpr int kP = AbilityStepTest::kP;
 
 // Each action leaves a mark no other action leaves; the step must run exactly the one of its
 // tank type (none for nets and mines).
@@ -161,21 +320,20 @@ TEST_F(AbilityStepTest, EliminatedSkunksCloudKeepsHurting) {
   g.abilityState[kP + 8] = static_cast<int>(g.tankX[0]);
   g.abilityState[kP + 12] = static_cast<int>(g.tankZ[0]);
   RunAbilities(g, kP);
-  EXPECT_EQ(g.playerLife[0], 59);
+  EXPECT_EQ(g.playerLife[0], 99);
 }
 
 TEST_F(AbilityStepTest, GasCloudsFirstActionTurnsItsFlagSoItHurtsOneTickLater) {
   g.playerCharacter[kP] = 2;
-  g.tankX[kP] = g.tankX[0] + 50;  // tank 0 inside the cloud
-  g.tankZ[kP] = g.tankZ[0];
+  PutTank(kP, g.tankX[0] + 50, g.tankZ[0]);  // tank 0 inside the cloud
   g.fireState[kP] = 2;
   LaunchAbility(g, kP);
   RunAbilities(g, kP);
   EXPECT_EQ(g.abilityState[kP + 4], 1);
-  EXPECT_EQ(g.playerLife[0], 60);
+  EXPECT_EQ(g.playerLife[0], 100);
   RunAbilities(g, kP);
   EXPECT_EQ(g.abilityState[kP], 198);
-  EXPECT_EQ(g.playerLife[0], 59);
+  EXPECT_EQ(g.playerLife[0], 99);
 }
 
 struct BlinkCase {

@@ -8,46 +8,61 @@
 #include "abilities/abilities_local.h"
 #include "audio/sound.h"
 #include "core/numeric.h"
-#include "support/ability_field.h"
+#include "support/battle_field.h"
 
 namespace bf {
 namespace {
 
-using Action = void (*)(Game&, int);
-
-class AttackTest : public test::AbilityField {
+// Each launch helper gives player p the tank type whose ability it sets running, so that the
+// game's own step runs that ability's action.
+class AttackTest : public test::BattleField {
  protected:
-  // One tick of the ability step for p: the countdown, then the action.
-  void Tick(int p, Action action) {
-    if (g.abilityState[p] <= 0) return;
-    g.abilityState[p] -= 1;
-    action(g, p);
+  // A bear's rocket at (x, z), stepping (dx, dz) per tick.
+  void AimRocket(int p, int x, int z, int dx, int dz) {
+    Drive(p, TankType::kBear);
+    g.abilityState[p] = 10;
+    g.abilityState[p + 4] = x;
+    g.abilityState[p + 8] = z;
+    g.abilityState[p + 12] = dx;
+    g.abilityState[p + 16] = dz;
   }
-  void Launch(int p, int timer) { g.abilityState[p] = timer; }
+  // A skunk's fresh cloud at (x, z).
+  void SpreadGas(int p, int x, int z) {
+    Drive(p, TankType::kSkunk);
+    g.abilityState[p] = 200;
+    g.abilityState[p + 4] = 0;
+    g.abilityState[p + 8] = x;
+    g.abilityState[p + 12] = z;
+  }
+  // A fish's whirlpool with this many ticks left.
+  void StirWhirlpool(int p, int timer) {
+    Drive(p, TankType::kFish);
+    g.abilityState[p] = timer;
+  }
+  // A rabbit's pyon at (x, z), chasing player target.
+  void SendPyon(int p, int target, int x, int z) {
+    Drive(p, TankType::kRabbit);
+    g.abilityState[p] = 100;
+    g.abilityState[p + 4] = target;
+    g.abilityState[p + 8] = x;
+    g.abilityState[p + 12] = z;
+  }
 };
 
 // --- Rocket ---------------------------------------------------------------------------------
 
-void AimRocket(Game& g, int p, int x, int z, int dx, int dz) {
-  g.abilityState[p] = 10;
-  g.abilityState[p + 4] = x;
-  g.abilityState[p + 8] = z;
-  g.abilityState[p + 12] = dx;
-  g.abilityState[p + 16] = dz;
-}
-
 TEST_F(AttackTest, RocketFromTheEdgeEndsOnTheTickItsXPassesEightHundred) {
-  AimRocket(g, 0, 750, 0, 40, 0);
-  Tick(0, RunRocket);
+  AimRocket(0, 750, 0, 40, 0);
+  Tick(0);
   EXPECT_EQ(g.abilityState[0], 9);  // held up while it flies
   EXPECT_EQ(g.abilityState[4], 790);
   EXPECT_EQ(Frame(g.rocketFrame[0]).position, (std::array<float, 3>{790, 30, 0}));
-  Tick(0, RunRocket);
+  Tick(0);
   EXPECT_EQ(g.abilityState[4], 830);
   EXPECT_EQ(g.abilityState[0], 0);
   EXPECT_TRUE(Parked(g.rocketFrame[0]));
   EXPECT_TRUE(Sounds().empty());  // leaving the arena is silent
-  Tick(0, RunRocket);             // an ended rocket does nothing more
+  Tick(0);                        // an ended rocket does nothing more
   EXPECT_EQ(g.abilityState[4], 830);
 }
 
@@ -69,8 +84,8 @@ TEST_P(RocketWallTest, WallsStopRocketsExceptOnStageThree) {
   g.wallWidth[5] = 450;
   g.wallZ[5] = 200;
   g.wallDepth[5] = 450;
-  AimRocket(g, 0, c.startX, 360, 0, 40);
-  Tick(0, RunRocket);
+  AimRocket(0, c.startX, 360, 0, 40);
+  Tick(0);
   EXPECT_EQ(g.abilityState[0], c.stopped ? 0 : 9);
   EXPECT_EQ(Sounds(), c.stopped ? std::vector<int>{kSoundBom} : std::vector<int>{});
   EXPECT_EQ(Parked(g.rocketFrame[0]), c.stopped);
@@ -87,8 +102,8 @@ INSTANTIATE_TEST_SUITE_P(Stages, RocketWallTest,
 TEST_F(AttackTest, RocketHitsEveryOtherTankInReachAndShakesTheAttackersView) {
   g.tankX = {-20, 49.5, -30, 50};  // the bear itself is in reach, tank 3 is exactly 50 off
   g.tankZ = {0, -30, 49.9, 0};
-  AimRocket(g, 0, -40, 0, 40, 0);
-  Tick(0, RunRocket);
+  AimRocket(0, -40, 0, 40, 0);
+  Tick(0);
   EXPECT_EQ(g.playerLife, (std::array<std::int32_t, 4>{100, 70, 70, 100}));
   EXPECT_EQ(g.shakeTimer, (std::array<std::int32_t, 4>{10, 0, 0, 0}));
   EXPECT_EQ(Sounds(), (std::vector<int>{kSoundBom, kSoundBom}));
@@ -97,10 +112,9 @@ TEST_F(AttackTest, RocketHitsEveryOtherTankInReachAndShakesTheAttackersView) {
 }
 
 TEST_F(AttackTest, RocketHitThrowsTenStarsAtTheTarget) {
-  g.tankX[2] = 12.5;
-  g.tankZ[2] = 0;
-  AimRocket(g, 0, 0, -40, 0, 40);
-  Tick(0, RunRocket);
+  PutTank(2, 12.5, 0);
+  AimRocket(0, 0, -40, 0, 40);
+  Tick(0);
   EXPECT_EQ(FreeStars(), kStarSlots - 10);
   EXPECT_EQ(g.starX[0], 12);  // at the target, rounded half to even
   EXPECT_EQ(g.burstCount, 0);
@@ -110,8 +124,8 @@ TEST_F(AttackTest, LethalRocketEliminatesTheTargetAndDecidesTheBattle) {
   g.playerLife = {90, 30, 0, 0};
   g.tankX = {-700, 0, -5000, -5000};
   g.tankZ = {-700, 0, 300, 400};
-  AimRocket(g, 0, 0, -40, 0, 40);
-  Tick(0, RunRocket);
+  AimRocket(0, 0, -40, 0, 40);
+  Tick(0);
   EXPECT_EQ(g.playerLife[1], 0);
   EXPECT_EQ(g.tankX[1], kFreeSlot);
   EXPECT_EQ(g.winner, 0);
@@ -119,20 +133,13 @@ TEST_F(AttackTest, LethalRocketEliminatesTheTargetAndDecidesTheBattle) {
 
 // --- Gas cloud ------------------------------------------------------------------------------
 
-void SpreadGas(Game& g, int p, int x, int z) {
-  g.abilityState[p] = 200;
-  g.abilityState[p + 4] = 0;
-  g.abilityState[p + 8] = x;
-  g.abilityState[p + 12] = z;
-}
-
 TEST_F(AttackTest, GasNeverTakesALifeBelowOneAndSparesItsOwnerAndTheEdge) {
   // The skunk is out of play itself: its cloud hurts on regardless.
   g.playerLife = {0, 1, 2, 100};
   g.tankX = {0, 10, -10, 100};  // tank 3 exactly 100 off on x
   g.tankZ = {0, 20, -20, 0};
-  SpreadGas(g, 0, 0, 0);
-  for (int tick = 0; tick < 200; ++tick) Tick(0, RunGasCloud);
+  SpreadGas(0, 0, 0);
+  for (int tick = 0; tick < 200; ++tick) Tick(0);
   EXPECT_EQ(g.playerLife, (std::array<std::int32_t, 4>{0, 1, 1, 100}));
   EXPECT_TRUE(Sounds().empty());
   EXPECT_EQ(FreeStars(), kStarSlots);
@@ -141,13 +148,12 @@ TEST_F(AttackTest, GasNeverTakesALifeBelowOneAndSparesItsOwnerAndTheEdge) {
 
 TEST_F(AttackTest, GasHurtsOnEverySecondTickAndOneHundredAtMost) {
   g.playerLife[3] = 150;
-  g.tankX[3] = 400;
-  g.tankZ[3] = 400;
-  SpreadGas(g, 2, 450, 350);
+  PutTank(3, 400, 400);
+  SpreadGas(2, 450, 350);
   std::vector<int> hurtAtTimer;
   for (int tick = 0; tick < 200; ++tick) {
     const int before = g.playerLife[3];
-    Tick(2, RunGasCloud);
+    Tick(2);
     if (g.playerLife[3] != before) hurtAtTimer.push_back(g.abilityState[2]);
   }
   std::vector<int> expected;
@@ -178,8 +184,8 @@ TEST_P(WhirlpoolTest, TurnsTanksInReachAndWrapsPastThreeSixty) {
   g.tankZ = {0, 0, 700, 700};
   g.tankHeading = {10, c.heading, 90, 90};
   g.abilityState = {};
-  g.abilityState[0] = 400;
-  Tick(0, RunWhirlpool);
+  StirWhirlpool(0, 400);
+  Tick(0);
   EXPECT_EQ(g.tankHeading[1], c.expected);
   EXPECT_EQ(g.tankHeading[0], 10);  // the fish itself stands in its whirlpool unturned
   EXPECT_EQ(g.tankHeading[2], 90);
@@ -191,42 +197,37 @@ INSTANTIATE_TEST_SUITE_P(Headings, WhirlpoolTest,
                                            TurnCase{350, 100, 350}));
 
 TEST_F(AttackTest, WhirlpoolBlinksAtHeightZeroOverItsLastTicksAndIsParkedAtTheEnd) {
-  g.abilityState[1] = 50;
+  StirWhirlpool(1, 50);
   g.abilityState[5] = 0;
   g.abilityState[9] = 120;
   g.abilityState[13] = -80;
-  Tick(1, RunWhirlpool);  // timer 49: the flag 0 hides it
+  Tick(1);  // timer 49: the flag 0 hides it
   EXPECT_TRUE(Parked(g.waterFrame[1]));
-  Tick(1, RunWhirlpool);
+  Tick(1);
   EXPECT_EQ(Frame(g.waterFrame[1]).position, (std::array<float, 3>{120, 0, -80}));
-  while (g.abilityState[1] > 0) Tick(1, RunWhirlpool);
+  while (g.abilityState[1] > 0) Tick(1);
   EXPECT_TRUE(Parked(g.waterFrame[1]));
 }
 
 // --- Flame burst ----------------------------------------------------------------------------
 
+// Mouse 1 at (100, -200) heading 30, its burst just launched.
 class FlameTest : public AttackTest {
  protected:
-  void SetUp() override {
-    AttackTest::SetUp();
-    g.tankX[1] = 100;
-    g.tankZ[1] = -200;
+  FlameTest() {
+    Drive(1, TankType::kMouse);
+    PutTank(1, 100, -200);
     g.tankHeading[1] = 30;
     g.playerLife[1] = 50;
-    Launch(1, 50);
-  }
-  int FlamesInFlight() const {
-    int count = 0;
-    for (double x : g.shotX) count += (x != kFreeSlot);
-    return count;
+    g.abilityState[1] = 50;
   }
 };
 
 TEST_F(FlameTest, FlamesLeaveWhileTheTimerIsAboveTwentyAndTheMouseBurnsOut) {
   std::vector<int> flamesAfterTick;
   for (int tick = 0; tick < 50; ++tick) {
-    Tick(1, RunFlameBurst);
-    flamesAfterTick.push_back(FlamesInFlight());
+    Tick(1);
+    flamesAfterTick.push_back(ShotsInFlight());
   }
   EXPECT_EQ(flamesAfterTick[28], 29);  // timer 21: the last flame
   EXPECT_EQ(flamesAfterTick[48], 29);  // timers 20..1 are quiet
@@ -257,8 +258,8 @@ class FlameEndTest : public FlameTest, public ::testing::WithParamInterface<EndC
 
 TEST_P(FlameEndTest, OnlyTheWinningMouseSurvivesItsBurst) {
   g.winner = GetParam().winner;
-  Launch(1, 1);
-  Tick(1, RunFlameBurst);
+  g.abilityState[1] = 1;
+  Tick(1);
   EXPECT_EQ(g.playerLife[1], GetParam().survives ? 50 : 0);
   EXPECT_EQ(g.tankX[1], GetParam().survives ? 100 : kFreeSlot);
 }
@@ -270,8 +271,8 @@ INSTANTIATE_TEST_SUITE_P(Winners, FlameEndTest,
 TEST_F(FlameTest, AnEliminatedMouseStopsAtOnce) {
   g.playerLife[1] = 0;
   g.shells[1] = 2;
-  Tick(1, RunFlameBurst);
-  EXPECT_EQ(FlamesInFlight(), 0);
+  Tick(1);
+  EXPECT_EQ(ShotsInFlight(), 0);
   EXPECT_EQ(g.fireState[1], 0);
   EXPECT_EQ(g.shells[1], 2);
 }
@@ -279,7 +280,7 @@ TEST_F(FlameTest, AnEliminatedMouseStopsAtOnce) {
 TEST_F(FlameTest, WithEveryShotSlotTakenTheRequestWaits) {
   g.shotX.fill(0);
   g.shells[1] = 1;  // a shell the reload brought back is taken away again
-  Tick(1, RunFlameBurst);
+  Tick(1);
   EXPECT_EQ(g.fireState[1], 1);
   EXPECT_EQ(g.tankSpeed[1], 0);
   EXPECT_EQ(g.shells[1], 0);
@@ -287,17 +288,10 @@ TEST_F(FlameTest, WithEveryShotSlotTakenTheRequestWaits) {
 
 // --- Pyon -----------------------------------------------------------------------------------
 
-void SendPyon(Game& g, int p, int target, int x, int z) {
-  g.abilityState[p] = 100;
-  g.abilityState[p + 4] = target;
-  g.abilityState[p + 8] = x;
-  g.abilityState[p + 12] = z;
-}
-
 TEST_F(AttackTest, PyonKeepsALiveTargetWithoutDrawing) {
-  SendPyon(g, 3, 2, 0, 0);
+  SendPyon(3, 2, 0, 0);
   const auto before = g.random.state();
-  Tick(3, RunPyon);
+  Tick(3);
   EXPECT_EQ(g.abilityState[7], 2);
   EXPECT_EQ(g.random.state(), before);
   EXPECT_EQ(g.abilityState[3], 100);
@@ -306,10 +300,10 @@ TEST_F(AttackTest, PyonKeepsALiveTargetWithoutDrawing) {
 TEST_F(AttackTest, PyonRetargetsFromAnEliminatedTankWithOneDraw) {
   g.playerLife[1] = 0;
   g.tankX[1] = kFreeSlot;
-  SendPyon(g, 3, 1, 0, 0);
+  SendPyon(3, 1, 0, 0);
   Random expected = g.random;
   const int target = Int(expected.Next() * 4);
-  Tick(3, RunPyon);
+  Tick(3);
   EXPECT_EQ(g.abilityState[7], target);
   EXPECT_EQ(g.random.state(), expected.state());
   EXPECT_EQ(Frame(g.pyonFrame[3]).lookAtTarget, g.tankFrame[target]);
@@ -318,11 +312,11 @@ TEST_F(AttackTest, PyonRetargetsFromAnEliminatedTankWithOneDraw) {
 TEST_F(AttackTest, PyonDrawsEveryTickWhileEveryOtherTankIsOut) {
   g.playerLife = {0, 0, 0, 40};
   g.tankX = {kFreeSlot, kFreeSlot, kFreeSlot, 0};
-  SendPyon(g, 3, 3, 0, 0);  // a fresh pyon aims at its own tank and draws at once
+  SendPyon(3, 3, 0, 0);  // a fresh pyon aims at its own tank and draws at once
   Random expected = g.random;
   for (int tick = 0; tick < 5; ++tick) {
     const int target = Int(expected.Next() * 4);
-    Tick(3, RunPyon);
+    Tick(3);
     EXPECT_EQ(g.abilityState[7], target);
   }
   EXPECT_EQ(g.random.state(), expected.state());
@@ -342,12 +336,11 @@ class PyonChaseTest : public AttackTest, public ::testing::WithParamInterface<Ch
 
 TEST_P(PyonChaseTest, StepsFiveUnitsPerAxisInTheDesignedOrder) {
   const ChaseCase c = GetParam();
-  g.tankX[1] = c.target;
-  g.tankZ[1] = c.target;
-  SendPyon(g, 0, 1, c.pyon - 500, c.pyon - 500);
+  PutTank(1, c.target, c.target);
+  SendPyon(0, 1, c.pyon - 500, c.pyon - 500);
   g.tankX[1] -= 500;
   g.tankZ[1] -= 500;
-  Tick(0, RunPyon);
+  Tick(0);
   EXPECT_EQ(g.abilityState[8], c.expectedX - 500);
   EXPECT_EQ(g.abilityState[12], c.expectedZ - 500);
   if (std::abs(c.target - c.expectedX) < 40 && std::abs(c.target - c.expectedZ) < 40) {
@@ -366,14 +359,13 @@ INSTANTIATE_TEST_SUITE_P(Steps, PyonChaseTest,
                                            ChaseCase{0, 0, 0, 0}, ChaseCase{3, 0.5, -2, 3}));
 
 TEST_F(AttackTest, PyonMeetingATankAndAShotOnOneTickSpendsBoth) {
-  g.tankX[1] = 30;
-  g.tankZ[1] = 10;
+  PutTank(1, 30, 10);
   g.shotX[4] = 10;
   g.shotZ[4] = 20;
   g.shotX[6] = 25;  // exactly 20 off on x: it flies on
   g.shotZ[6] = 5;
-  SendPyon(g, 0, 1, 0, 0);
-  Tick(0, RunPyon);  // the pyon steps to (5, 5)
+  SendPyon(0, 1, 0, 0);
+  Tick(0);  // the pyon steps to (5, 5)
   EXPECT_EQ(g.playerLife[1], 90);
   EXPECT_EQ(g.shakeTimer[0], 10);
   EXPECT_EQ(g.shakeTimer[1], 0);
@@ -384,15 +376,14 @@ TEST_F(AttackTest, PyonMeetingATankAndAShotOnOneTickSpendsBoth) {
   EXPECT_TRUE(Parked(g.pyonFrame[0]));
   EXPECT_TRUE(Parked(g.shotFrame[4]));
   EXPECT_EQ(FreeStars(), kStarSlots - 20);  // ten at the tank, ten at the shot
-  Tick(0, RunPyon);                         // gone: nothing more happens
+  Tick(0);                                  // gone: nothing more happens
   EXPECT_EQ(g.playerLife[1], 90);
 }
 
 TEST_F(AttackTest, PyonHitsAnyTankInReachNotOnlyItsTarget) {
-  g.tankX[2] = 40;  // 35 from where the pyon steps to
-  g.tankZ[2] = 0;
-  SendPyon(g, 0, 3, 0, 0);
-  Tick(0, RunPyon);
+  PutTank(2, 40, 0);  // 35 from where the pyon steps to
+  SendPyon(0, 3, 0, 0);
+  Tick(0);
   EXPECT_EQ(g.playerLife[2], 90);
   EXPECT_EQ(g.playerLife[3], 100);
   EXPECT_EQ(g.abilityState[0], 0);

@@ -11,6 +11,7 @@
 #include "audio/sound.h"
 #include "battle/battle_local.h"
 #include "core/random.h"
+#include "support/recording_messages.h"
 #include "support/test_game.h"
 #include "support/trace_fields.h"
 
@@ -27,14 +28,6 @@ class BattleAreaDisplay final : public Display {
   bool ReadScreen(std::uint8_t*) override { return false; }
   NullDisplay inner;
   std::vector<bool> shown;
-};
-
-class RecordingMessages final : public MessageSink {
- public:
-  void ShowMessage(const std::string& title, const std::string& text, bool critical) override {
-    shown.push_back(title + ": " + text + (critical ? " (critical)" : ""));
-  }
-  std::vector<std::string> shown;
 };
 
 // Counts the processed ticks and presses Escape after the last one wanted.
@@ -63,14 +56,14 @@ class BattleTest : public ::testing::Test {
     g.playerCharacter = {0, -1, -1, -1};
     g.stageIndex = 1;
   }
-  const test::FrameRecord& Frame(FrameId id) { return t.scene.frames.at(id); }
+  const test::FrameRecord& Frame(FrameId id) { return t.Frame(id); }
   const test::MeshRecord& MeshOf(FrameId id) { return t.scene.meshes.at(Frame(id).visuals.at(0)); }
   std::array<float, 3> Parked(float y) { return {-5000, y, 0}; }
 
   test::TestGame t;
   Game& g = *t.game;
   BattleAreaDisplay display;
-  RecordingMessages messages;
+  testing::RecordingMessages messages;
 };
 
 struct TypeRow {
@@ -313,7 +306,7 @@ TEST_F(BattleTest, ViewRectanglesFollowTheWinnersGrowth) {
       {0, 1, 3, {312, 212, 307, 207}},
   };
   for (const ViewCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.winner << " " << c.zoomStep << " " << c.player);
+    SCOPED_TRACE(::testing::Message() << c.winner << " " << c.zoomStep << " " << c.player);
     g.winner = c.winner;
     g.zoomStep = c.zoomStep;
     EXPECT_EQ(PlayerViewRect(g, c.player), c.rect);
@@ -417,8 +410,9 @@ TEST_F(BattleTest, AMissingModelIsShownOnceAndEndsTheBattleWithoutATick) {
   RunBattle(g);
   EXPECT_TRUE(g.assetFailure);
   EXPECT_TRUE(counter.screens.empty());
-  EXPECT_EQ(messages.shown,
-            (std::vector<std::string>{"Burrowfield: cannot read /assets/model/bear.x (critical)"}));
+  const std::vector<testing::ShownMessage> expected = {
+      {"Burrowfield", "cannot read /assets/model/bear.x", true}};
+  EXPECT_EQ(messages.shown, expected);
 }
 
 // A battle that stalled for good in a long run of computer battles (battle 1241 of the script

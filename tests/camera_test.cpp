@@ -7,23 +7,15 @@
 
 #include "battle/battle_local.h"
 #include "core/random.h"
-#include "support/test_game.h"
+#include "support/battle_field.h"
 #include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {
 
-class CameraTest : public ::testing::Test {
+class CameraTest : public test::BuiltBattle {
  protected:
-  CameraTest() {
-    g.playerCharacter = {0, 1, 2, 3};
-    g.stageIndex = 1;
-    BuildBattleScene(g);
-  }
-  const test::FrameRecord& Camera() { return t.scene.frames.at(g.cameraFrame); }
-
-  test::TestGame t;
-  Game& g = *t.game;
+  const test::FrameRecord& Camera() { return t.Frame(g.cameraFrame); }
 };
 
 TEST_F(CameraTest, APlayerInPlaySeesFrom300BehindAnd120Up) {

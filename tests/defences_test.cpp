@@ -4,41 +4,30 @@
 #include <ostream>
 #include <vector>
 
+#include "abilities/abilities.h"
 #include "abilities/abilities_local.h"
+#include "battle/battle.h"
 #include "battle/battle_local.h"
-#include "support/ability_field.h"
+#include "support/battle_field.h"
 #include "tanks/player_step.h"
+#include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {
 
-using Action = void (*)(Game&, int);
-
-class DefenceTest : public test::AbilityField {
- protected:
-  void Tick(int p, Action action) {
-    if (g.abilityState[p] <= 0) return;
-    g.abilityState[p] -= 1;
-    action(g, p);
-  }
-  // Where the player step puts the tank frame before the ability step.
-  void PlaceTank(int p) {
-    t.scene.SetPosition(g.tankFrame[p], kNoFrame, static_cast<float>(g.tankX[p]), 0,
-                        static_cast<float>(g.tankZ[p]));
-  }
-};
+using DefenceTest = test::BattleField;
 
 // --- Cloak ----------------------------------------------------------------------------------
 
 TEST_F(DefenceTest, CloakShowsTheTankInItsOwnViewOnEverySecondTick) {
-  g.tankX[1] = 120;
-  g.tankZ[1] = -40;
+  Drive(1, TankType::kFox);
+  PutTank(1, 120, -40);
   g.abilityState[1] = 200;
   g.abilityState[5] = 0;
   std::vector<bool> parked;
   for (int tick = 0; tick < 6; ++tick) {
-    PlaceTank(1);
-    Tick(1, RunCloak);
+    PlaceTankFrame(g, 1);  // the player step places the tank before its ability runs
+    Tick(1);
     parked.push_back(Parked(g.tankFrame[1]));
   }
   EXPECT_EQ(parked, (std::vector<bool>{true, false, true, false, true, false}));
@@ -46,64 +35,12 @@ TEST_F(DefenceTest, CloakShowsTheTankInItsOwnViewOnEverySecondTick) {
   EXPECT_TRUE(Sounds().empty());
 }
 
-// Remembers where one frame stood each time a view was rendered.
-class ViewWatchingScene final : public Scene {
- public:
-  ViewWatchingScene(test::RecordingScene& inner, const FrameId& watched)
-      : inner_(inner), watched_(watched) {}
-  void NewScene() override { inner_.NewScene(); }
-  void ReleaseAll() override { inner_.ReleaseAll(); }
-  FrameId CreateFrame(FrameId parent) override { return inner_.CreateFrame(parent); }
-  MeshId CreateMeshBuilder() override { return inner_.CreateMeshBuilder(); }
-  void LoadFromFile(MeshId mesh, const std::string& path) override {
-    inner_.LoadFromFile(mesh, path);
-  }
-  void ScaleMesh(MeshId mesh, float x, float y, float z) override {
-    inner_.ScaleMesh(mesh, x, y, z);
-  }
-  TextureId LoadTexture(const std::string& path) override { return inner_.LoadTexture(path); }
-  void MakeBlackTransparent(TextureId texture) override { inner_.MakeBlackTransparent(texture); }
-  void SetTexture(MeshId mesh, TextureId texture) override { inner_.SetTexture(mesh, texture); }
-  void AddVisual(FrameId frame, MeshId mesh) override { inner_.AddVisual(frame, mesh); }
-  void AddLight(FrameId frame, LightType type, float r, float g, float b) override {
-    inner_.AddLight(frame, type, r, g, b);
-  }
-  void SetPosition(FrameId frame, FrameId reference, float x, float y, float z) override {
-    inner_.SetPosition(frame, reference, x, y, z);
-  }
-  void SetOrientation(FrameId frame, FrameId reference, float dx, float dy, float dz, float ux,
-                      float uy, float uz) override {
-    inner_.SetOrientation(frame, reference, dx, dy, dz, ux, uy, uz);
-  }
-  void LookAt(FrameId frame, FrameId target) override { inner_.LookAt(frame, target); }
-  void SetSceneBackground(FrameId root, float r, float g, float b) override {
-    inner_.SetSceneBackground(root, r, g, b);
-  }
-  void SetViewport(FrameId camera, int x, int y, int w, int h) override {
-    inner_.SetViewport(camera, x, y, w, h);
-  }
-  void SetBack(float distance) override { inner_.SetBack(distance); }
-  void ClearViewport() override { inner_.ClearViewport(); }
-  void Render(FrameId root) override {
-    inner_.Render(root);
-    seenAtX.push_back(inner_.frames.at(watched_).position[0]);
-  }
-  void Update() override { inner_.Update(); }
-  const std::string& LoadError() const override { return inner_.LoadError(); }
-
-  std::vector<float> seenAtX;  // the watched frame's x in each rendered view, in order
-
- private:
-  test::RecordingScene& inner_;
-  const FrameId& watched_;
-};
-
 class CloakViewTest : public DefenceTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(CloakViewTest, CloakedTankIsAbsentFromEveryOtherPlayersView) {
   const int fox = GetParam();
-  ViewWatchingScene watching(t.scene, g.tankFrame[fox]);
-  t.platform.scene = &watching;
+  std::vector<float> seenAtX;  // the fox's frame's x in each rendered view, in order
+  t.scene.onRender = [&] { seenAtX.push_back(Frame(g.tankFrame[fox]).position[0]); };
   g.playerCharacter = {0, 2, 3, 4};
   g.playerCharacter[fox] = 1;
   BuildBattleScene(g);
@@ -112,14 +49,14 @@ TEST_P(CloakViewTest, CloakedTankIsAbsentFromEveryOtherPlayersView) {
   for (int tick = 0; tick < 4; ++tick) {
     for (int p = 0; p < kPlayers; ++p) RunPlayerStep(g, p);
   }
-  ASSERT_EQ(watching.seenAtX.size(), 16u);
+  ASSERT_EQ(seenAtX.size(), 16u);
   for (int view = 0; view < 16; ++view) {
     const int p = view % kPlayers;
     const int tick = view / kPlayers;
     // Its own view shows it on every second tick; no other view ever does, whether drawn
     // before or after its own step.
     const bool shown = (p == fox && tick % 2 == 1);
-    EXPECT_EQ(watching.seenAtX[view], shown ? g.tankX[fox] : kFreeSlot) << "view " << view;
+    EXPECT_EQ(seenAtX[view], shown ? g.tankX[fox] : kFreeSlot) << "view " << view;
   }
 }
 
@@ -142,12 +79,12 @@ class ShieldTest : public DefenceTest, public ::testing::WithParamInterface<Shot
 
 TEST_P(ShieldTest, DestroysShotsInTheFirstTwentyOneSlotsInsideItsSquare) {
   const ShotCase c = GetParam();
-  g.tankX[2] = 300.5;
-  g.tankZ[2] = -100;
+  Drive(2, TankType::kPig);
+  PutTank(2, 300.5, -100);
   g.shotX[c.slot] = g.tankX[2] + c.dx;
   g.shotZ[c.slot] = g.tankZ[2] + c.dz;
   g.abilityState[2] = 100;
-  Tick(2, RunShield);
+  Tick(2);
   EXPECT_EQ(g.shotX[c.slot] == kFreeSlot, c.destroyed);
   EXPECT_EQ(Parked(g.shotFrame[c.slot]), c.destroyed);
   EXPECT_EQ(Frame(g.shieldFrame[2]).position, (std::array<float, 3>{300.5f, 0, -100}));
@@ -162,10 +99,11 @@ INSTANTIATE_TEST_SUITE_P(Shots, ShieldTest,
                                            ShotCase{3, 65, 0, false}, ShotCase{3, 0, -65, false}));
 
 TEST_F(DefenceTest, ShieldIsParkedOnTheTickItsTimerReachesZero) {
+  Drive(3, TankType::kPig);
   g.abilityState[3] = 2;
-  Tick(3, RunShield);
+  Tick(3);
   EXPECT_FALSE(Parked(g.shieldFrame[3]));
-  Tick(3, RunShield);
+  Tick(3);
   EXPECT_TRUE(Parked(g.shieldFrame[3]));
   EXPECT_EQ(g.abilityState[3], 0);
 }
@@ -173,13 +111,14 @@ TEST_F(DefenceTest, ShieldIsParkedOnTheTickItsTimerReachesZero) {
 // --- Dash -----------------------------------------------------------------------------------
 
 TEST_F(DefenceTest, DashRunsAtSeventyFiveEvenFromReverseAndEndsAtTwentyFive) {
+  Drive(0, TankType::kFlyingSquirrel);
   g.tankSpeed[0] = -12;
   g.abilityState[0] = 30;
   std::vector<std::int32_t> speeds;
   for (int tick = 0; tick < 31; ++tick) {
-    Tick(0, RunDash);
+    Tick(0);
     speeds.push_back(g.tankSpeed[0]);
-    g.tankSpeed[0] -= 1;  // coasting takes one off between two ability steps
+    ApplyThrottle(g, 0);  // coasting takes one off between two ability steps
   }
   std::vector<std::int32_t> expected(29, 75);
   expected.push_back(25);
@@ -192,24 +131,25 @@ TEST_F(DefenceTest, DashRunsAtSeventyFiveEvenFromReverseAndEndsAtTwentyFive) {
 TEST_F(DefenceTest, EliminatedCatsDecoyStandsThenBlinksUntilItsTimerRunsOut) {
   g.playerLife[0] = 0;
   g.tankX[0] = kFreeSlot;
+  Drive(0, TankType::kCat);
   const FrameId decoy = g.tankFrame[4];
   t.scene.SetPosition(decoy, kNoFrame, 300, 0, -200);  // where the launch put it
   g.abilityState[0] = 250;
   g.abilityState[4] = 0;
   g.abilityState[8] = 300;
   g.abilityState[12] = -200;
-  for (int tick = 0; tick < 200; ++tick) Tick(0, RunDecoy);
+  for (int tick = 0; tick < 200; ++tick) Tick(0);
   EXPECT_EQ(Frame(decoy).positionCalls, 1);  // standing still, untouched
   std::vector<bool> parked;
   for (int tick = 0; tick < 49; ++tick) {
-    Tick(0, RunDecoy);
+    Tick(0);
     parked.push_back(Parked(decoy));
     if (!parked.back()) {
       EXPECT_EQ(Frame(decoy).position, (std::array<float, 3>{300, 0, -200}));
     }
   }
   for (int tick = 0; tick < 49; ++tick) EXPECT_EQ(parked[tick], tick % 2 == 0) << tick;
-  Tick(0, RunDecoy);
+  Tick(0);
   EXPECT_EQ(g.abilityState[0], 0);
   EXPECT_TRUE(Parked(decoy));
 }

@@ -5,19 +5,17 @@
 #include <cmath>
 #include <vector>
 
+#include "battle/battle.h"
 #include "battle/battle_local.h"
-#include "support/test_game.h"
+#include "support/battle_field.h"
 #include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {
 
-class DrivingTest : public ::testing::Test {
+class DrivingTest : public test::BuiltBattle {
  protected:
   DrivingTest() {
-    g.playerCharacter = {0, 1, 2, 3};
-    g.stageIndex = 1;
-    BuildBattleScene(g);
     // Park the other tanks out of the way unless a case puts them back.
     for (int p = 1; p < kPlayers; ++p) g.tankX[p] = -5000;
   }
@@ -32,9 +30,6 @@ class DrivingTest : public ::testing::Test {
     g.tankHeading[p] = heading;
     g.tankSpeed[p] = speed;
   }
-
-  test::TestGame t;
-  Game& g = *t.game;
 };
 
 TEST_F(DrivingTest, LeftTurnsWrapPast360AndRightTurnsPastZero) {

@@ -1,9 +1,8 @@
-// The main gun, the reload, the ability launch and shots hitting a tank.
+// The main gun, the reload and shots hitting a tank.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,45 +10,16 @@
 #include "audio/sound.h"
 #include "core/game.h"
 #include "core/numeric.h"
-#include "support/test_game.h"
+#include "support/battle_field.h"
 #include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {
 
-// A battle's frames, each a distinct frame of the recording scene, with every pool empty and
-// player 1 (the one under test) in play with a full magazine of four.
-struct GunTest : ::testing::Test {
-  GunTest() : g(*t.game) {
-    t.CreateBattleFrames();
-    // One silent voice per effect, so that every play shows in the tick's record.
-    for (SoundEffect& effect : g.soundEffects) effect.voiceCount = 1;
-    g.shotX.fill(kFreeSlot);
-    g.starX.fill(kFreeSlot);
-    g.netX.fill(kFreeSlot);
-    g.mineX.fill(kFreeSlot);
-    g.winner = -1;
-    for (int p = 0; p < kPlayers; ++p) {
-      g.playerCharacter[p] = 0;
-      g.playerLife[p] = g.maxLife[p] = 90;
-      g.tankX[p] = -600 + 400 * p;
-      g.tankZ[p] = 500;
-    }
-    g.maxShells[kP] = g.shells[kP] = 4;
-  }
+// Player 1 is the one under test.
+using GunTest = test::BattleField;
 
-  std::vector<int> Sounds() const { return t.Sounds(); }
-  int ShotsInFlight() const {
-    int n = 0;
-    for (double x : g.shotX) n += x != kFreeSlot;
-    return n;
-  }
-  const test::FrameRecord& Frame(FrameId id) const { return t.Frame(id); }
-
-  static constexpr int kP = 1;
-  test::TestGame t;
-  Game& g;
-};
+constexpr int kP = 1;
 
 // --- Firing -------------------------------------------------------------------------------
 
@@ -69,8 +39,7 @@ TEST_F(GunTest, EmptyMagazineClicksOncePerPress) {
 }
 
 TEST_F(GunTest, ShotLeavesSixtyAheadAlongTheHeadingWithRecoil) {
-  g.tankX[kP] = 100;
-  g.tankZ[kP] = 200;
+  PutTank(kP, 100, 200);
   g.tankHeading[kP] = 90;
   g.tankSpeed[kP] = 5;
   g.shotX[0] = 700;  // slot 0 busy: the first free slot takes the shot
@@ -123,6 +92,7 @@ TEST_P(TripleShotTest, OneShellPerDirectionWhileTheyLast) {
   g.playerCharacter[kP] = 9;
   g.maxShells[kP] = 3;
   g.shells[kP] = c.shells;
+  g.tankZ[kP] = 500;
   g.tankHeading[kP] = 0;
   g.tankSpeed[kP] = 2;
   g.fireState[kP] = 1;
@@ -149,6 +119,7 @@ INSTANTIATE_TEST_SUITE_P(Shells, TripleShotTest,
 TEST_F(GunTest, TripleShotSkipsBusySlotsForEachDirection) {
   g.playerCharacter[kP] = 9;
   g.maxShells[kP] = g.shells[kP] = 3;
+  g.tankZ[kP] = 500;
   g.tankHeading[kP] = 0;
   g.shotX[0] = g.shotX[2] = 700;
   g.fireState[kP] = 1;
@@ -214,187 +185,6 @@ TEST_F(GunTest, FiringBeforeAShellIsLoadedDelaysTheReload) {
   EXPECT_EQ(g.reloadTimer[kP], 29);
 }
 
-// --- Ability launch -------------------------------------------------------------------------
-
-struct LaunchCase {
-  std::string name;
-  int type;
-  int timer;  // abilityState[p] after the launch
-  int sound;  // the one sound the launch plays
-  std::function<void(GunTest&)> check;
-};
-
-std::ostream& operator<<(std::ostream& out, const LaunchCase& c) {
-  return out << c.name;
-}
-
-class LaunchTest : public GunTest, public ::testing::WithParamInterface<LaunchCase> {};
-
-void ExpectPosition(const test::FrameRecord& f, float x, float y, float z) {
-  EXPECT_EQ(f.positionReference, kNoFrame);
-  EXPECT_FLOAT_EQ(f.position[0], x);
-  EXPECT_FLOAT_EQ(f.position[1], y);
-  EXPECT_FLOAT_EQ(f.position[2], z);
-}
-
-// The tank stands at (12.5, -33.5) heading 30: stored positions round halves to even. Every
-// shot slot is busy and net slot 0 is taken.
-TEST_P(LaunchTest, SetsTheTimerValuesFramesAndSound) {
-  const LaunchCase& c = GetParam();
-  g.playerCharacter[kP] = c.type;
-  g.tankX[kP] = 12.5;
-  g.tankZ[kP] = -33.5;
-  g.tankHeading[kP] = 30;
-  g.maxShells[kP] = g.shells[kP] = 5;
-  g.reloadTimer[kP] = 3;
-  g.fireState[kP] = 2;
-  g.abilityState.fill(77);
-  g.abilityState[kP] = 0;
-  g.shotX.fill(300);
-  g.netX[0] = 100;
-  LaunchAbility(g, kP);
-  EXPECT_EQ(g.abilityState[kP], c.timer);
-  EXPECT_EQ(Sounds(), std::vector<int>{c.sound});
-  EXPECT_EQ(g.fireState[kP], 0);
-  EXPECT_EQ(g.shells[kP], 0);
-  EXPECT_EQ(g.reloadTimer[kP], 40);
-  c.check(*this);
-}
-
-constexpr int kP = GunTest::kP;
-
-const LaunchCase kLaunchCases[] = {
-    {"Rocket", 0, 10, kSoundRocket,
-     [](GunTest& f) {
-       const auto& a = f.g.abilityState;
-       EXPECT_EQ(a[kP + 4], 12);
-       EXPECT_EQ(a[kP + 8], -34);
-       EXPECT_EQ(a[kP + 12], 35);  // 40 cos 30 = 34.65
-       EXPECT_EQ(a[kP + 16], 20);  // 40 sin 30 = 19.99
-       const auto& frame = f.Frame(f.g.rocketFrame[kP]);
-       ExpectPosition(frame, 12.5f, 30, -33.5f);
-       EXPECT_EQ(frame.orientationReference, kNoFrame);
-       const double h = Radians(30);
-       EXPECT_FLOAT_EQ(frame.orientation[0], static_cast<float>(-std::cos(h)));
-       EXPECT_FLOAT_EQ(frame.orientation[2], static_cast<float>(-std::sin(h)));
-       EXPECT_EQ(frame.orientation[1], 0);
-       EXPECT_EQ(frame.orientation[4], 1);
-     }},
-    {"Cloak", 1, 200, kSoundFox,
-     [](GunTest& f) {
-       EXPECT_EQ(f.ShotsInFlight(), kShotSlots);
-       EXPECT_EQ(f.g.abilityState[kP + 4], 0);
-       EXPECT_EQ(f.g.abilityState[kP + 8], 77);  // untouched
-     }},
-    {"GasCloud", 2, 200, kSoundHe,
-     [](GunTest& f) {
-       EXPECT_EQ(f.g.abilityState[kP + 4], 0);
-       EXPECT_EQ(f.g.abilityState[kP + 8], 12);
-       EXPECT_EQ(f.g.abilityState[kP + 12], -34);
-       ExpectPosition(f.Frame(f.g.gasFrame[kP]), 12.5f, 0, -33.5f);
-     }},
-    {"Shield", 3, 100, kSoundShield, [](GunTest& f) { EXPECT_EQ(f.g.abilityState[kP + 4], 77); }},
-    {"Dash", 4, 30, kSoundMomonga, [](GunTest& f) { EXPECT_EQ(f.g.abilityState[kP + 4], 77); }},
-    {"Whirlpool", 5, 400, kSoundFish,
-     [](GunTest& f) {
-       EXPECT_EQ(f.g.abilityState[kP + 4], 0);
-       EXPECT_EQ(f.g.abilityState[kP + 8], 12);
-       EXPECT_EQ(f.g.abilityState[kP + 12], -34);
-       ExpectPosition(f.Frame(f.g.waterFrame[kP]), 12.5f, 2, -33.5f);
-     }},
-    {"FlameBurst", 6, 50, kSoundFire, [](GunTest& f) { EXPECT_EQ(f.ShotsInFlight(), 0); }},
-    {"Net", 7, 0, kSoundSpider,
-     [](GunTest& f) {
-       EXPECT_EQ(f.g.netX[1], 12);
-       EXPECT_EQ(f.g.netZ[1], -34);
-       EXPECT_EQ(f.g.netTimer[1], 100);
-       EXPECT_EQ(f.g.netX[2], kFreeSlot);
-       ExpectPosition(f.Frame(f.g.netFrame[1]), 12.5f, 0, -33.5f);
-     }},
-    {"Pyon", 8, 100, kSoundPyon,
-     [](GunTest& f) {
-       EXPECT_EQ(f.g.abilityState[kP + 4], kP);
-       EXPECT_EQ(f.g.abilityState[kP + 8], 12);
-       EXPECT_EQ(f.g.abilityState[kP + 12], -34);
-       ExpectPosition(f.Frame(f.g.pyonFrame[kP]), 12.5f, 0, -33.5f);
-     }},
-    {"Mine", 9, 0, kSoundSet,
-     [](GunTest& f) {
-       EXPECT_EQ(f.g.mineX[0], 12);
-       EXPECT_EQ(f.g.mineZ[0], -34);
-       EXPECT_EQ(f.g.mineX[1], kFreeSlot);
-       ExpectPosition(f.Frame(f.g.mineFrame[0]), 12, 0, -34);
-     }},
-    {"Decoy", 10, 250, kSoundCat,
-     [](GunTest& f) {
-       EXPECT_EQ(f.g.abilityState[kP + 4], 0);
-       EXPECT_EQ(f.g.abilityState[kP + 8], 12);
-       EXPECT_EQ(f.g.abilityState[kP + 12], -34);
-       const auto& decoy = f.Frame(f.g.tankFrame[kP + 4]);
-       ExpectPosition(decoy, 12.5f, 0, -33.5f);
-       EXPECT_EQ(decoy.orientationReference, f.g.tankFrame[kP]);
-       EXPECT_EQ(decoy.orientation, (std::array<float, 6>{0, 0, 1, 0, 1, 0}));
-     }},
-};
-
-INSTANTIATE_TEST_SUITE_P(AllTypes, LaunchTest, ::testing::ValuesIn(kLaunchCases),
-                         [](const auto& info) { return info.param.name; });
-
-TEST_F(GunTest, NetsAllOutStillSpendTheMagazineWithTheSpiderSound) {
-  g.playerCharacter[kP] = 7;
-  g.netX.fill(100);
-  g.fireState[kP] = 2;
-  LaunchAbility(g, kP);
-  EXPECT_EQ(g.shells[kP], 0);
-  EXPECT_EQ(g.reloadTimer[kP], 40);
-  EXPECT_EQ(g.netX, (std::array<std::int32_t, kNetSlots>{100, 100, 100, 100, 100, 100, 100, 100,
-                                                         100, 100, 100}));
-  EXPECT_EQ(Sounds(), std::vector<int>{kSoundSpider});
-}
-
-TEST_F(GunTest, MinesAllLaidSpendTheMagazineSilently) {
-  g.playerCharacter[kP] = 9;
-  g.maxShells[kP] = g.shells[kP] = 3;
-  g.mineX.fill(100);
-  g.fireState[kP] = 2;
-  LaunchAbility(g, kP);
-  EXPECT_EQ(g.shells[kP], 0);
-  EXPECT_EQ(g.fireState[kP], 0);
-  EXPECT_EQ(g.abilityState[kP], 0);
-  EXPECT_TRUE(Sounds().empty());
-}
-
-// A launch needs the request, a full magazine and an idle timer.
-struct RefusedLaunchCase {
-  const char* name;
-  int fireState;
-  int shells;
-  int timer;
-};
-
-class RefusedLaunchTest : public GunTest,
-                          public ::testing::WithParamInterface<RefusedLaunchCase> {};
-
-TEST_P(RefusedLaunchTest, ChangesNothing) {
-  const RefusedLaunchCase& c = GetParam();
-  g.playerCharacter[kP] = 2;
-  g.fireState[kP] = c.fireState;
-  g.shells[kP] = c.shells;
-  g.abilityState[kP] = c.timer;
-  LaunchAbility(g, kP);
-  EXPECT_EQ(g.fireState[kP], c.fireState);
-  EXPECT_EQ(g.shells[kP], c.shells);
-  EXPECT_EQ(g.abilityState[kP], c.timer);
-  EXPECT_TRUE(Sounds().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, RefusedLaunchTest,
-                         ::testing::Values(RefusedLaunchCase{"GunRequest", 1, 4, 0},
-                                           RefusedLaunchCase{"MagazineNotFull", 2, 3, 0},
-                                           RefusedLaunchCase{"StillRunning", 2, 4, 5},
-                                           RefusedLaunchCase{"NegativeTimer", 2, 4, -1}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 // --- Shot hits ------------------------------------------------------------------------------
 
 struct HitCase {
@@ -406,13 +196,12 @@ class ShotHitTest : public GunTest, public ::testing::WithParamInterface<HitCase
 
 TEST_P(ShotHitTest, StrictFortyUnitBox) {
   const HitCase& c = GetParam();
-  g.tankX[kP] = 100.25;
-  g.tankZ[kP] = -200.5;
+  PutTank(kP, 100.25, -200.5);
   g.shotX[3] = g.tankX[kP] + c.dx;
   g.shotZ[3] = g.tankZ[kP] + c.dz;
   TestShotHits(g, kP);
   EXPECT_EQ(g.shotX[3] == kFreeSlot, c.hits);
-  EXPECT_EQ(g.playerLife[kP], c.hits ? 80 : 90);
+  EXPECT_EQ(g.playerLife[kP], c.hits ? 90 : 100);
 }
 
 INSTANTIATE_TEST_SUITE_P(Offsets, ShotHitTest,
@@ -422,17 +211,16 @@ INSTANTIATE_TEST_SUITE_P(Offsets, ShotHitTest,
                                            HitCase{0, -40, false}, HitCase{39, 41, false}));
 
 TEST_F(GunTest, HitCostsTenShakesFreesTheSlotAndThrowsFiveStars) {
-  g.tankX[kP] = 12.5;
-  g.tankZ[kP] = 40;
+  PutTank(kP, 12.5, 40);
   g.shotX[6] = 20;
   g.shotZ[6] = 50;
   g.shakeTimer[kP] = 0;
   TestShotHits(g, kP);
   EXPECT_EQ(Sounds(), std::vector<int>{kSoundDam});
-  EXPECT_EQ(g.playerLife[kP], 80);
+  EXPECT_EQ(g.playerLife[kP], 90);
   EXPECT_EQ(g.shakeTimer[kP], 10);
   EXPECT_EQ(g.shotX[6], kFreeSlot);
-  ExpectPosition(Frame(g.shotFrame[6]), -5000, 0, 0);
+  test::ExpectPlacedAt(Frame(g.shotFrame[6]), -5000, 0, 0);
   // Five stars from the tank, rounded half to even; the budget is used up.
   for (int k = 0; k < 5; ++k) {
     EXPECT_EQ(g.starX[k], 12);
@@ -468,8 +256,7 @@ TEST_F(GunTest, SeveralShotsInOneTickEachTakeTenUntilTheTankIsOut) {
 // keeps every free slot from hitting it again.
 TEST_F(GunTest, EliminatedTankIsNotHitByFreeSlots) {
   g.playerLife[kP] = 0;
-  g.tankX[kP] = kFreeSlot;
-  g.tankZ[kP] = 10;
+  PutTank(kP, kFreeSlot, 10);
   g.shotZ.fill(0);
   TestShotHits(g, kP);
   EXPECT_TRUE(Sounds().empty());
@@ -483,7 +270,7 @@ TEST_F(GunTest, ShotsHitTheirOwnTankToo) {
   // Turn the shot round onto its own tank.
   g.shotX[0] = g.tankX[kP] + 10;
   TestShotHits(g, kP);
-  EXPECT_EQ(g.playerLife[kP], 80);
+  EXPECT_EQ(g.playerLife[kP], 90);
 }
 
 }  // namespace

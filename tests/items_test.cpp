@@ -5,40 +5,18 @@
 
 #include "audio/sound.h"
 #include "core/numeric.h"
-#include "support/test_game.h"
+#include "support/battle_field.h"
 #include "tanks/tanks_local.h"
 
 namespace bf {
 namespace {
 
-class ItemsTest : public ::testing::Test {
+class ItemsTest : public test::BattleField {
  protected:
-  void SetUp() override {
-    t.CreateBattleFrames();
-    g.itemX.fill(kFreeSlot);
-    g.netX.fill(kFreeSlot);
-    g.mineX.fill(kFreeSlot);
-    g.wallX.fill(kFreeSlot);
-    g.playerCharacter = {0, 1, 2, 3};
-    g.playerLife = {100, 100, 100, 100};
-    g.maxLife = {100, 100, 100, 100};
-    g.maxShells = {4, 4, 4, 4};
-    g.tankX = {-750, 750, -750, 750};
-    g.tankZ = {-750, -750, 750, 750};
-    for (SoundEffect& effect : g.soundEffects) effect.voiceCount = 1;  // every effect is heard
-  }
   int Played(int sound) const {
     const auto& r = g.tickRecord;
     return static_cast<int>(std::count(r.sounds.begin(), r.sounds.begin() + r.soundCount, sound));
   }
-  void PutTank(int p, double x, double z) {
-    g.tankX[p] = x;
-    g.tankZ[p] = z;
-  }
-  const test::FrameRecord& Frame(FrameId id) const { return t.scene.frames.at(id); }
-
-  test::TestGame t;
-  Game& g = *t.game;
 };
 
 TEST_F(ItemsTest, LifeItemHealsUpToMaxLife) {
@@ -186,8 +164,6 @@ TEST_F(ItemsTest, TwoMinesUnderOneTankBothGoOff) {
 
 // The first mine eliminates the tank and parks it far away: the second one stays.
 TEST_F(ItemsTest, MineThatEliminatesTheTankSparesTheNextOne) {
-  g.winner = -1;
-  g.starX.fill(kFreeSlot);
   g.mineX[0] = 100;
   g.mineZ[0] = 100;
   g.mineX[1] = 100;
@@ -204,8 +180,6 @@ TEST_F(ItemsTest, MineThatEliminatesTheTankSparesTheNextOne) {
 }
 
 TEST_F(ItemsTest, MineBurstThrowsTenStars) {
-  g.winner = -1;
-  g.starX.fill(kFreeSlot);
   g.mineX[3] = -200;
   g.mineZ[3] = 0;
   PutTank(2, -200, 0);

@@ -1,15 +1,10 @@
 // Background music: one track at a time, restarted after a natural end, never after a stop.
-#include <SDL.h>
-#include <SDL_mixer.h>
-
-#include <fstream>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "audio/sound.h"
-#include "platform/sdl/sdl_audio.h"
 #include "support/audio_fixture.h"
-#include "support/mix_progress.h"
-#include "support/scoped_settings.h"
 
 namespace bf::testing {
 namespace {
@@ -129,83 +124,6 @@ TEST_F(MusicTest, AMissingTrackLeavesTheGameSilentAndRunningWithOneWarning) {
 
   PlayMusic(*game, "sound/bgm0.wav");
   EXPECT_EQ(audio.openTrack(), TrackPath("bgm0"));
-}
-
-// Whether the music's end-of-track event is waiting; it takes every event off the queue.
-bool MusicFinishedEventQueued() {
-  bool finished = false;
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) finished = finished || IsMusicFinishedEvent(event);
-  return finished;
-}
-
-// How long the first stretch of sound in a mixed stream at 44100 Hz lasts, in ms: from its first
-// sound to its first millisecond of silence.
-int FirstStretchOfSoundMs(const std::vector<std::int16_t>& stream) {
-  constexpr std::size_t kFramesPerMs = 44;
-  std::size_t sounding = 0, silent = 0;
-  for (std::size_t i = 0; i + 1 < stream.size() && silent < kFramesPerMs; i += 2) {
-    if (stream[i] != 0 || stream[i + 1] != 0) {
-      sounding += silent + 1;
-      silent = 0;
-    } else if (sounding > 0) {
-      ++silent;
-    }
-  }
-  return static_cast<int>(sounding / kFramesPerMs);
-}
-
-// The disk driver writes the mixed stream to a file, in real time. The track runs from its end
-// straight into its start, again and again, with nothing to report; a stop is never reported.
-// The end-of-track event would be posted from inside the mixing of the buffer where the track
-// ended, or from inside the stop itself: once the mixer has finished that buffer, it is queued.
-TEST(SdlMusicTest, ATrackLoopsWithoutAGapAndAStopIsNeverReported) {
-  constexpr int kTrackMs = 300;
-  TempDir dir;
-  const std::string track = (dir.path() / "sound" / "bgm0.wav").string();
-  const std::filesystem::path output = dir.path() / "mixed.raw";
-  WriteSquareWave(track, kTrackMs, 44100);
-  ScopedEnv driver("SDL_AUDIODRIVER", "disk");
-  ScopedEnv file("SDL_DISKAUDIOFILE", output.string());
-
-  SdlAudio device;
-  ASSERT_TRUE(device.Open());
-  MixProgress mixed;
-  ASSERT_TRUE(mixed.counting());
-  ASSERT_TRUE(device.PlayMusic(track));
-  ASSERT_TRUE(mixed.WaitFor(2 * kTrackMs + 150)) << "the mixer stalled";
-  EXPECT_FALSE(MusicFinishedEventQueued());
-  EXPECT_TRUE(Mix_PlayingMusic());
-  device.RestartMusic();
-  EXPECT_TRUE(Mix_PlayingMusic());
-  device.StopMusic();
-  ASSERT_TRUE(mixed.WaitFor(50)) << "the mixer stalled";
-  EXPECT_FALSE(MusicFinishedEventQueued());
-
-  // A track started again and then closed by the next one reports no end either.
-  ASSERT_TRUE(device.PlayMusic(track));
-  ASSERT_TRUE(device.PlayMusic(track));
-  device.StopMusic();
-  ASSERT_TRUE(mixed.WaitFor(50)) << "the mixer stalled";
-  EXPECT_FALSE(MusicFinishedEventQueued());
-  device.Close();
-
-  // Two whole loops of the 300 ms track and more, as one stretch of sound.
-  EXPECT_GE(FirstStretchOfSoundMs(ReadDiskStream(output)), 2 * kTrackMs + 100);
-}
-
-TEST(SdlMusicTest, AMissingTrackIsReportedAndNothingPlays) {
-  TempDir dir;
-  ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
-  SdlAudio device;
-  ASSERT_TRUE(device.Open());
-  ::testing::internal::CaptureStderr();
-  EXPECT_FALSE(device.PlayMusic((dir.path() / "sound" / "bgm1.wav").string()));
-  const std::string warnings = ::testing::internal::GetCapturedStderr();
-  EXPECT_NE(warnings.find("bgm1.wav"), std::string::npos);
-  device.RestartMusic();
-  EXPECT_FALSE(Mix_PlayingMusic());
-  device.Close();
 }
 
 }  // namespace

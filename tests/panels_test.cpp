@@ -60,9 +60,7 @@ struct Battle {
     }
   }
   Rgb At(int p, int x, int y) const { return display.panels[p]->PixelAt(x, y); }
-  std::vector<int> Sounds() const {
-    return {g.tickRecord.sounds.begin(), g.tickRecord.sounds.begin() + g.tickRecord.soundCount};
-  }
+  std::vector<int> Sounds() const { return t.Sounds(); }
   // The columns of a bar row with each colour, as "first..last" runs from left to right.
   std::string Runs(int p, int y, int from, int to) const {
     std::string runs;

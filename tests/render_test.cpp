@@ -1,16 +1,14 @@
 // The scene drawn by OpenGL and the composed screen, read back exactly as a player sees it:
 // handedness and steering on screen, culling, lighting, transparency, viewports, the screen's
 // layout and 16-bit look, load failures, and a small scene against a stored picture.
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
 #include <gtest/gtest.h>
-#include <stb/stb_image.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/golden_image.h"
 #include "support/offscreen_gl.h"
 #include "support/x_files.h"
 
@@ -422,21 +420,6 @@ TEST(RenderTest, MeshFilesAreReadOnceAndScaledPerBuilder) {
   EXPECT_NEAR(static_cast<double>(right.count) / left.count, 4.0, 0.8);
 }
 
-// Compares two RGB pictures: few pixels may differ noticeably (an edge rasterised a little
-// differently by another Mesa) and the mean difference must stay small.
-void ExpectSimilar(const Screen& actual, const std::uint8_t* expected, int pixels) {
-  double total = 0;
-  int far = 0;
-  for (int i = 0; i < pixels * 3; i += 3) {
-    int worst = 0;
-    for (int c = 0; c < 3; ++c) worst = std::max(worst, std::abs(actual[i + c] - expected[i + c]));
-    total += worst;
-    far += worst > 48;
-  }
-  EXPECT_LT(total / pixels, 0.5) << "mean difference";
-  EXPECT_LT(far, pixels / 500) << "pixels differing by more than 48";
-}
-
 TEST(RenderTest, ASmallBattleSceneMatchesItsStoredPicture) {
   REQUIRE_GL(gl);
   TempDir dir;
@@ -466,19 +449,9 @@ TEST(RenderTest, ASmallBattleSceneMatchesItsStoredPicture) {
   }
   Screen screen = PresentAndRead(gl);
   EXPECT_EQ(rig.s.LoadError(), "");
-  const std::string golden = std::string(BF_TEST_DATA_DIR) + "/golden_battle_scene.png";
-  if (std::getenv("BF_UPDATE_GOLDEN")) {
-    ASSERT_TRUE(WritePng(golden, kScreenWidth, kScreenHeight, screen.data()));
-    GTEST_SKIP() << "wrote " << golden;
-  }
-  int width = 0, height = 0, channels = 0;
-  std::uint8_t* expected = stbi_load(golden.c_str(), &width, &height, &channels, 3);
-  ASSERT_TRUE(expected) << "cannot read " << golden;
-  EXPECT_EQ(width, kScreenWidth);
-  EXPECT_EQ(height, kScreenHeight);
-  if (width == kScreenWidth && height == kScreenHeight)
-    ExpectSimilar(screen, expected, kScreenWidth * kScreenHeight);
-  stbi_image_free(expected);
+  // Another Mesa may rasterise an edge a little differently: a few pixels may differ noticeably.
+  EXPECT_TRUE(test::MatchesGolden(kScreenWidth, kScreenHeight, screen.data(), "battle_scene",
+                                  {48, 0.5, 1.0 / 500}));
   if (const char* out = std::getenv("BF_SHOT_DIR"))
     WritePng(std::string(out) + "/battle_scene.png", kScreenWidth, kScreenHeight, screen.data());
 }

@@ -28,9 +28,13 @@ void ExpectNear(glm::vec3 actual, glm::vec3 expected, float tolerance = kNear) {
   EXPECT_NEAR(actual.z, expected.z, tolerance) << "z";
 }
 
-TEST(FrameGraphTest, PositionRelativeToParentFollowsTheParentsTurnAndPlace) {
-  FrameGraph g(8);
+// A frame graph with its root frame made.
+struct FrameGraphTest : ::testing::Test {
+  FrameGraph g{8};
   FrameId root = g.Create(kNoFrame);
+};
+
+TEST_F(FrameGraphTest, PositionRelativeToParentFollowsTheParentsTurnAndPlace) {
   FrameId parent = g.Create(root);
   FrameId child = g.Create(parent);
   g.SetPosition(parent, kNoFrame, {100, 0, 0});
@@ -40,9 +44,7 @@ TEST(FrameGraphTest, PositionRelativeToParentFollowsTheParentsTurnAndPlace) {
   EXPECT_EQ(g.Root(child), root);
 }
 
-TEST(FrameGraphTest, PositionRelativeToItselfMovesAlongItsOwnAxes) {
-  FrameGraph g(8);
-  FrameId root = g.Create(kNoFrame);
+TEST_F(FrameGraphTest, PositionRelativeToItselfMovesAlongItsOwnAxes) {
   FrameId camera = g.Create(root);
   g.SetPosition(camera, kNoFrame, {10, 20, 30});
   g.SetOrientation(camera, kNoFrame, {1, 0, 0}, {0, 1, 0});  // looks along world +x
@@ -53,9 +55,7 @@ TEST(FrameGraphTest, PositionRelativeToItselfMovesAlongItsOwnAxes) {
   ExpectNear(Axis(g, camera, 2), {1, 0, 0});
 }
 
-TEST(FrameGraphTest, PositionRelativeToAnotherFrameUsesThatFramesCoordinates) {
-  FrameGraph g(8);
-  FrameId root = g.Create(kNoFrame);
+TEST_F(FrameGraphTest, PositionRelativeToAnotherFrameUsesThatFramesCoordinates) {
   FrameId tank = g.Create(root);
   FrameId decoy = g.Create(root);
   g.SetPosition(tank, kNoFrame, {-200, 0, 50});
@@ -64,9 +64,7 @@ TEST(FrameGraphTest, PositionRelativeToAnotherFrameUsesThatFramesCoordinates) {
   ExpectNear(Origin(g, decoy), {-200, 0, -50});
 }
 
-TEST(FrameGraphTest, OrientationKeepsThePositionAndBuildsAnUprightFrame) {
-  FrameGraph g(8);
-  FrameId root = g.Create(kNoFrame);
+TEST_F(FrameGraphTest, OrientationKeepsThePositionAndBuildsAnUprightFrame) {
   FrameId camera = g.Create(root);
   g.SetPosition(camera, kNoFrame, {1, 2, 3});
   g.SetOrientation(camera, kNoFrame, {1, -0.2f, 1}, {0, 1, 0});
@@ -78,9 +76,7 @@ TEST(FrameGraphTest, OrientationKeepsThePositionAndBuildsAnUprightFrame) {
   EXPECT_GT(Axis(g, camera, 1).y, 0.9f);
 }
 
-TEST(FrameGraphTest, OrientationRelativeToAnotherFrameCopiesItsTurn) {
-  FrameGraph g(8);
-  FrameId root = g.Create(kNoFrame);
+TEST_F(FrameGraphTest, OrientationRelativeToAnotherFrameCopiesItsTurn) {
   FrameId tank = g.Create(root);
   FrameId decoy = g.Create(root);
   g.SetOrientation(tank, kNoFrame, {-0.6f, 0, -0.8f}, {0, 1, 0});
@@ -90,9 +86,7 @@ TEST(FrameGraphTest, OrientationRelativeToAnotherFrameCopiesItsTurn) {
   ExpectNear(Origin(g, decoy), {300, 0, 300});
 }
 
-TEST(FrameGraphTest, SpinRelativeToItselfTurnsAbout87DegreesPerCall) {
-  FrameGraph g(8);
-  FrameId root = g.Create(kNoFrame);
+TEST_F(FrameGraphTest, SpinRelativeToItselfTurnsAbout87DegreesPerCall) {
   FrameId item = g.Create(root);
   const float step = std::atan2(0.1f, 0.005f);  // from +z towards +x
   for (int call = 1; call <= 5; ++call) {
@@ -104,12 +98,10 @@ TEST(FrameGraphTest, SpinRelativeToItselfTurnsAbout87DegreesPerCall) {
   EXPECT_NEAR(glm::degrees(step), 87.1f, 0.1f);
 }
 
-TEST(FrameGraphTest, TankOrientedAgainstItsHeadingHasItsNoseAlongTheTravel) {
+TEST_F(FrameGraphTest, TankOrientedAgainstItsHeadingHasItsNoseAlongTheTravel) {
   // Tank models have their front towards -z; the tank frame's +z points backwards.
   for (int degrees : {0, 45, 90, 135, 235, 315}) {
     SCOPED_TRACE(degrees);
-    FrameGraph g(8);
-    FrameId root = g.Create(kNoFrame);
     FrameId tank = g.Create(root);
     float h = degrees * 3.14f / 180.0f;
     g.SetPosition(tank, kNoFrame, {100, 1, -40});
@@ -119,7 +111,7 @@ TEST(FrameGraphTest, TankOrientedAgainstItsHeadingHasItsNoseAlongTheTravel) {
   }
 }
 
-TEST(FrameGraphTest, LookAtTurnsZToTheTargetWithoutRoll) {
+TEST_F(FrameGraphTest, LookAtTurnsZToTheTargetWithoutRoll) {
   struct Case {
     glm::vec3 from;
     glm::vec3 target;
@@ -130,8 +122,6 @@ TEST(FrameGraphTest, LookAtTurnsZToTheTargetWithoutRoll) {
       {{50, 30, 50}, {-300, 120, 200}},  // a star turned to the camera
   };
   for (const Case& c : cases) {
-    FrameGraph g(8);
-    FrameId root = g.Create(kNoFrame);
     FrameId camera = g.Create(root);
     FrameId target = g.Create(root);
     g.SetOrientation(camera, kNoFrame, {0.3f, 0.2f, 1}, {0.5f, 1, 0});  // some roll to undo
@@ -145,9 +135,7 @@ TEST(FrameGraphTest, LookAtTurnsZToTheTargetWithoutRoll) {
   }
 }
 
-TEST(FrameGraphTest, LookAtUsesTheParentsUpForAChild) {
-  FrameGraph g(8);
-  FrameId root = g.Create(kNoFrame);
+TEST_F(FrameGraphTest, LookAtUsesTheParentsUpForAChild) {
   FrameId tilted = g.Create(root);
   FrameId child = g.Create(tilted);
   FrameId target = g.Create(root);
@@ -159,9 +147,7 @@ TEST(FrameGraphTest, LookAtUsesTheParentsUpForAChild) {
   ExpectNear(Axis(g, child, 1), {1, 0, 0});
 }
 
-TEST(FrameGraphTest, WorldMatricesInOnePassMatchTheWalkUpTheParents) {
-  FrameGraph g(8);
-  FrameId root = g.Create(kNoFrame);
+TEST_F(FrameGraphTest, WorldMatricesInOnePassMatchTheWalkUpTheParents) {
   FrameId a = g.Create(root);
   FrameId b = g.Create(a);
   FrameId other = g.Create(kNoFrame);
@@ -180,9 +166,7 @@ TEST(FrameGraphTest, WorldMatricesInOnePassMatchTheWalkUpTheParents) {
   EXPECT_EQ(g.Root(other), other);
 }
 
-TEST(FrameGraphTest, DegenerateRequestsLeaveTheFrameAsItWas) {
-  FrameGraph g(8);
-  FrameId root = g.Create(kNoFrame);
+TEST_F(FrameGraphTest, DegenerateRequestsLeaveTheFrameAsItWas) {
   FrameId f = g.Create(root);
   g.SetPosition(f, kNoFrame, {1, 2, 3});
   g.SetOrientation(f, kNoFrame, {0, 0, 0}, {0, 1, 0});  // no direction at all

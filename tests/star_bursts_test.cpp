@@ -8,24 +8,14 @@
 #include "core/game.h"
 #include "core/numeric.h"
 #include "core/random.h"
-#include "support/test_game.h"
+#include "support/battle_field.h"
 
 namespace bf {
 namespace {
 
-struct StarBurstTest : ::testing::Test {
-  StarBurstTest() : g(*t.game) {
-    g.starX.fill(kFreeSlot);
-    g.shotX.fill(kFreeSlot);
-    g.playerLife.fill(50);
-    g.tankX[kQ] = 100.5;
-    g.tankZ[kQ] = -7.5;
-  }
-  int FreeStars() const {
-    int n = 0;
-    for (int x : g.starX) n += x == kFreeSlot;
-    return n;
-  }
+// Tank 2 is the one the bursts are thrown at.
+struct StarBurstTest : test::BattleField {
+  StarBurstTest() { PutTank(kQ, 100.5, -7.5); }
   // Busy star slots everywhere except `free`, each marked by its own x.
   void FillStarsExcept(std::initializer_list<int> free) {
     for (int k = 0; k < kStarSlots; ++k) g.starX[k] = 1000 + k;
@@ -33,8 +23,6 @@ struct StarBurstTest : ::testing::Test {
   }
 
   static constexpr int kQ = 2;
-  test::TestGame t;
-  Game& g;
 };
 
 using BurstAtTank = void (*)(Game&, int);

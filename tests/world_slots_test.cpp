@@ -29,10 +29,8 @@ class WorldSlotsTest : public ::testing::Test {
     g.shotDX[s] = dx;
     g.shotDZ[s] = dz;
   }
-  const test::FrameRecord& Frame(FrameId id) { return t.scene.frames.at(id); }
-  std::vector<int> Sounds() {
-    return {g.tickRecord.sounds.begin(), g.tickRecord.sounds.begin() + g.tickRecord.soundCount};
-  }
+  const test::FrameRecord& Frame(FrameId id) { return t.Frame(id); }
+  std::vector<int> Sounds() { return t.Sounds(); }
 
   test::TestGame t;
   Game& g = *t.game;

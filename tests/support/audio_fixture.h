@@ -2,11 +2,9 @@
 // A game on a platform whose only device is the headless audio, with its own sound files written
 // to a fresh temporary directory.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -15,24 +13,10 @@
 
 #include "core/game.h"
 #include "platform/headless/headless_audio.h"
+#include "support/recording_messages.h"
+#include "support/temp_dir.h"
 
 namespace bf::testing {
-
-// One message as the player would have seen it.
-struct ShownMessage {
-  std::string title;
-  std::string text;
-  bool critical;
-  bool operator==(const ShownMessage&) const = default;
-};
-
-class RecordingMessages : public MessageSink {
- public:
-  void ShowMessage(const std::string& title, const std::string& text, bool critical) override {
-    shown.push_back({title, text, critical});
-  }
-  std::vector<ShownMessage> shown;
-};
 
 // What SDL's disk audio driver wrote: the mixed stream, 16-bit stereo samples interleaved.
 inline std::vector<std::int16_t> ReadDiskStream(const std::filesystem::path& path) {
@@ -117,23 +101,12 @@ inline const std::vector<std::string>& SoundFileNames() {
   return names;
 }
 
-// A fresh directory under the system's temporary directory, removed again at the end.
-class TempDir {
- public:
-  TempDir() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() /
-            ("bf-audio-" + std::to_string(::getpid()) + "-" +
-             (info != nullptr ? std::string(info->name()) : std::string("x")));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_ / "sound");
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+// How often `word` stands in `text`, as warnings are counted.
+inline int CountOccurrences(const std::string& text, const std::string& word) {
+  int count = 0;
+  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++count;
+  return count;
+}
 
 // The game, its headless audio and the sound files (all present unless a test removes some).
 class AudioFixture : public ::testing::Test {
@@ -144,12 +117,12 @@ class AudioFixture : public ::testing::Test {
     }
     platform.audio = &audio;
     platform.messages = &messages;
-    platform.assetDir = assets.path().string();
+    platform.assetDir = assets.path();
     game = std::make_unique<Game>(platform);
   }
 
   std::filesystem::path SoundPath(const std::string& name) const {
-    return assets.path() / "sound" / (name + ".wav");
+    return assets.File("sound/" + name + ".wav");
   }
   std::string TrackPath(const std::string& name) const { return SoundPath(name).string(); }
 

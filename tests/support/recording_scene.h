@@ -2,6 +2,7 @@
 // A scene that draws nothing but remembers where every frame was last put, for tests that
 // check what the game shows.
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -90,7 +91,10 @@ class RecordingScene final : public Scene {
   }
   void SetBack(float distance) override { back = distance; }
   void ClearViewport() override { ++clears; }
-  void Render(FrameId root) override { renderedRoots.push_back(root); }
+  void Render(FrameId root) override {
+    renderedRoots.push_back(root);
+    if (onRender) onRender();
+  }
   void Update() override { ++updates; }
   const std::string& LoadError() const override { return loadError; }
 
@@ -113,6 +117,8 @@ class RecordingScene final : public Scene {
   int newScenes = 0;
   bool released = false;
   std::string loadError;
+  // Called after each render, to look at the scene as that view saw it.
+  std::function<void()> onRender;
 };
 
 }  // namespace bf::test

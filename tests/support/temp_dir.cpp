@@ -17,9 +17,14 @@ TempDir::~TempDir() {
   if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempDir::Write(const std::string& name, const std::string& text) const {
+std::string TempDir::File(const std::string& name) const {
   std::string file = path_ + "/" + name;
   std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+  return file;
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& text) const {
+  std::string file = File(name);
   std::ofstream(file, std::ios::binary) << text;
   return file;
 }

@@ -1,9 +1,4 @@
-"""The five attacking abilities launched by player 0 against player 1, who joined with the pig
-(life 150) and stands still: what each does tick by tick. Players 2 and 3 are computer driven and
-may shoot at player 1 meanwhile: every check allows for their 10-point hits.
-
-Usage: abilities_attacks_checks.py SIM WORK_DIR
-"""
+"""The checks of abilities_attacks.sh, which says what they prove. Usage: SIM WORK_DIR"""
 import sys
 
 from lib.battle import ability, battle, expect, launches

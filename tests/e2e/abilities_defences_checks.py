@@ -1,8 +1,4 @@
-"""The cloak, the shield, the dash and the decoy launched by player 0, with player 1 joined beside
-it (the fox), and the nets and mines that need no running ability: what each does tick by tick.
-
-Usage: abilities_defences_checks.py SIM WORK_DIR
-"""
+"""The checks of abilities_defences.sh, which says what they prove. Usage: SIM WORK_DIR"""
 import sys
 
 from lib.battle import ability, battle, expect, launches

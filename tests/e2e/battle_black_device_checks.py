@@ -1,13 +1,7 @@
-"""The checks of battle_black_device.sh.
-
-Usage:
-  battle_black_device_checks.py battles TRACE     prints the first tick of the first battle, the
-                                                  last tick of it (it must be won) and the first
-                                                  tick of the second battle
-  battle_black_device_checks.py lit SHOTS_DIR FIRST1 LAST1 FIRST2
-                                                  the lines between the views and the device's
-                                                  edges are black at both battles' first ticks,
-                                                  and lit under the winner's grown view
+"""The checks of battle_black_device.sh. Usage:
+  battles TRACE                        prints the first and last tick of the first battle, which
+                                       must be won, and the first tick of the second
+  lit SHOTS_DIR FIRST1 LAST1 FIRST2    the lines between the views on those ticks' screenshots
 """
 import sys
 

@@ -1,9 +1,4 @@
-"""Every tank type launches its ability from the keyboard: player 0 picks the type on the
-selection screen, presses Shift on the battle's second tick with a full magazine, and the trace
-must show the launch sound, the running timer, the spent magazine and its reload.
-
-Usage: combat_abilities_checks.py SIM WORK_DIR
-"""
+"""The checks of combat_abilities.sh, which says what they prove. Usage: SIM WORK_DIR"""
 import sys
 
 from lib.trace import FREE, KEY, MASK, SOUND, TANK, load, run_script

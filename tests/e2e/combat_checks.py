@@ -1,9 +1,4 @@
-"""Whole battles of players 0 and 1 against the computer's tanks, steered by replaying: after
-every few ticks the battle so far is run again, the last traced state is read and the next keys
-are written from it. Then the hits, the eliminations and the win sequence of each battle.
-
-Usage: combat_checks.py SIM WORK_DIR
-"""
+"""The battles of combat.sh, steered by replaying, and their checks. Usage: SIM WORK_DIR"""
 import math
 import sys
 

@@ -1,8 +1,4 @@
-"""The main gun's trace: four shots empty the bear's magazine, the fifth press clicks, held keys
-fire nothing more, and the shells come back one every 30 ticks.
-
-Usage: combat_gun_checks.py TRACE
-"""
+"""The trace check of combat_gun.sh, which says what it proves. Usage: TRACE"""
 import math
 import sys
 

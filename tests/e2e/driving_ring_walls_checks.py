@@ -1,8 +1,4 @@
-"""The two battles of driving_ring_walls.sh: the ring's walls and the tank sliding along the bottom
-one, then the four corner squares only, and the tank standing exactly on a square's face.
-
-Usage: driving_ring_walls_checks.py TRACE SUMMARY.json (driving_check.py's summary)
-"""
+"""The trace check of driving_ring_walls.sh. Usage: TRACE SUMMARY (driving_check.py's)"""
 import json
 import sys
 

@@ -1,8 +1,4 @@
-"""Stage index 4 of driving_stage5_drift.sh: the tank drifts in the lower band until the field edge
-holds it, and the movers wrap on time.
-
-Usage: driving_stage5_drift_checks.py TRACE SUMMARY.json (driving_check.py's summary)
-"""
+"""The trace check of driving_stage5_drift.sh. Usage: TRACE SUMMARY (driving_check.py's)"""
 import json
 import sys
 

@@ -1,8 +1,4 @@
-"""The two battles of driving_tank_contact.sh: player 1 held outside player 0's box and sliding
-along it, then player 0 stopping exactly 70 units from player 1.
-
-Usage: driving_tank_contact_checks.py TRACE SUMMARY.json (driving_check.py's summary)
-"""
+"""The trace check of driving_tank_contact.sh. Usage: TRACE SUMMARY (driving_check.py's)"""
 import json
 import sys
 

@@ -1,7 +1,4 @@
-"""The traces of field_joystick.sh, one check for each of its runs.
-
-Usage: field_joystick_checks.py one|none|battle TRACE
-"""
+"""The trace checks of field_joystick.sh's three runs. Usage: one|none|battle TRACE"""
 import sys
 
 from lib.trace import NOT_JOINED, SOUND, index_by_tick, load

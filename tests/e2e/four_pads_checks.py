@@ -1,8 +1,4 @@
-"""The trace of four_pads.sh's evening with four pads: who joined with which tank type, the two
-battles and the screens between them, and every pad driving, firing and launching.
-
-Usage: four_pads_checks.py TRACE
-"""
+"""The trace check of four_pads.sh, which says what it proves. Usage: TRACE"""
 import sys
 
 from lib.trace import NOT_JOINED, PLAYERS, SOUND, load

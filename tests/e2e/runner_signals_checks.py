@@ -1,12 +1,7 @@
-"""The checks of runner_signals.sh that read the runner's trace and summary as they stream.
-
-Usage:
-  runner_signals_checks.py signal PIPE PID SIGNAL
-      reads the trace from PIPE, sends SIGNAL (INT, TERM) to PID once tick 10 is traced, and
-      prints the last two lines read (the last trace line and the summary) and the seconds from
-      the signal to the end of the stream
-  runner_signals_checks.py end OUTPUT
-      that output: the trace was written up to the last tick the summary counts, past tick 10
+"""The checks of runner_signals.sh that read the runner's trace and summary as they stream. Usage:
+  signal PIPE PID SIGNAL   reads the trace from PIPE, signals PID once tick 10 is traced, and
+                           prints the last trace line, the summary and the seconds they took
+  end OUTPUT               that output: the trace goes up to the last tick the summary counts
 """
 import collections
 import json

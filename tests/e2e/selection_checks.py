@@ -1,8 +1,4 @@
-"""The trace of selection.sh: the selection screen tick by tick from start-up to the battle's first
-tick, its sounds, each player's tank type, the stage row and the stage.
-
-Usage: selection_checks.py TRACE
-"""
+"""The trace check of selection.sh, which says what it proves. Usage: TRACE"""
 import sys
 
 from lib.trace import NOT_JOINED, SOUND, load

@@ -1,11 +1,11 @@
 """Traces, summary lines and runs of the runner, and the game's facts the checks compare them with.
 
 The facts (the parked position of a free slot, the table sizes, the sound-effect indices, the
-tank types and stages, the key codes of a script) are read from the headers the game is built
-from, src/core/facts.h and src/platform/events.h, and never restated here: a check then cannot
-drift from the game it checks. The runner could not tell them instead without a new option, and
+tank types, the key codes of a script) are read from the headers the game is built from,
+src/core/facts.h and src/platform/events.h, and never restated here: a check then cannot drift
+from the game it checks. The runner could not tell them instead without a new option, and
 its command line is a contract of its own; the headers are what the runner under test was
-compiled from. A fact that is renamed or removed fails every check that asks for it, naming it.
+compiled from. A fact renamed or removed there fails the checks with its name.
 """
 import json
 import os

@@ -1,7 +1,7 @@
 # Shared by the end-to-end checks that take asset files away or spoil them (sourced, not run):
 # a copy of the game's assets to change, scripts that start a battle with a chosen tank type and
-# stage, and one run of the runner with what it left. The caller sets `bin`, `sim`, `work` and
-# `fail`.
+# stage, and one run of the runner with what it left. Sourced after lib/common.bash, whose `bin`,
+# `sim`, `work` and `fail` it uses.
 
 assets="$work/assets"
 mkdir -p "$assets"

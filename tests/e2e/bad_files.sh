@@ -9,14 +9,8 @@
 # once with one line naming the file: a model or texture ends the program in order with status 1,
 # a sound leaves the game silent and it plays on (status 0). No hang, no crash, no sanitizer
 # report (BIN_DIR may be a sanitizer build's).
-set -uo pipefail
-bin="$1"
-sim="$bin/burrowfield-sim"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-source "$(dirname "${BASH_SOURCE[0]}")/asset_cases.bash"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.bash"
+source "$here/asset_cases.bash"
 
 # spoil FILE KIND: puts KIND in place of FILE (relative to the assets); the file goes aside.
 spoil() {
@@ -38,7 +32,7 @@ body += bytes(8) + b"LIST" + struct.pack("<I", 0xFFFFFFF0)
 body += bytes(80 - 8 - len(body))
 sys.stdout.buffer.write(b"RIFF" + struct.pack("<I", len(body)) + body)' >"$path" ;;
     polygons | triangles | pixels | rate1 | rate1000 | long31 | long601)
-      python3 "$(dirname "${BASH_SOURCE[0]}")/oversized_asset.py" "$2" "$path" ;;
+      python3 "$here/oversized_asset.py" "$2" "$path" ;;
     *) fail "unknown kind $2" ;;
   esac
 }

@@ -16,10 +16,13 @@ import json
 import math
 import sys
 
+from lib.trace import FREE, PLAYERS, TANK, WALL_SLOTS, load
+
 EDGE = 750.0
 REACH = 70.0
-SPIDER = 7
-WHIRLPOOL = 5
+# The tank types whose abilities move other tanks: the net's and the whirlpool's.
+SPIDER = TANK.SPIDER
+WHIRLPOOL = TANK.FISH
 # Reaches of a net and of a whirlpool, taken inclusive so that a doubtful tick is left out.
 NET_REACH = 60.0
 WHIRLPOOL_REACH = 100.0
@@ -31,7 +34,7 @@ def fail(message):
 
 
 def inside_wall(state, x, z):
-    for w in range(21):
+    for w in range(WALL_SLOTS):
         wx, wz = state["wallX"][w], state["wallZ"][w]
         if wx < x < wx + state["wallWidth"][w] and wz < z < wz + state["wallDepth"][w]:
             return True
@@ -146,7 +149,7 @@ def replay_step(prev, cur, p, holds):
 def other_tanks(prev, cur, p):
     """Where the other tanks stood during p's step: players before p have already stepped."""
     where = []
-    for k in range(4):
+    for k in range(PLAYERS):
         if k != p:
             state = cur if k < p else prev
             where.append((state["tankX"][k], state["tankZ"][k]))
@@ -155,7 +158,7 @@ def other_tanks(prev, cur, p):
 
 def live_nets(prev, cur):
     return [(x, z) for state in (prev, cur) for x, z in zip(state["netX"], state["netZ"])
-            if x != -5000]
+            if x != FREE]
 
 
 def near(x, z, cx, cz, reach):
@@ -173,7 +176,7 @@ def netted(prev, cur, p):
 
 def whirled(prev, cur, p):
     """True when another player's whirlpool may have turned player p in this tick."""
-    for k in range(4):
+    for k in range(PLAYERS):
         if k == p or cur["playerCharacter"][k] != WHIRLPOOL:
             continue
         if prev["abilityState"][k] <= 0 and cur["abilityState"][k] <= 0:
@@ -187,7 +190,7 @@ def whirled(prev, cur, p):
 
 def someone_eliminated(prev, cur):
     """An elimination parks a tank outside the field at any point of the tick."""
-    return any(prev["playerLife"][k] > 0 and cur["playerLife"][k] <= 0 for k in range(4))
+    return any(prev["playerLife"][k] > 0 and cur["playerLife"][k] <= 0 for k in range(PLAYERS))
 
 
 def own_effects(prev, cur, p):
@@ -216,7 +219,7 @@ def check_positions(prev, cur, p):
         fail("tick %d: player %d outside the field at (%r, %r)" % (cur["tick"], p, x, z))
     if inside_wall(cur, x, z):
         fail("tick %d: player %d inside a wall at (%r, %r)" % (cur["tick"], p, x, z))
-    for k in range(4):
+    for k in range(PLAYERS):
         if k == p or cur["playerLife"][k] <= 0 or prev["screen"] != "battle":
             continue
         entered = (inside_tank(x, z, cur["tankX"][k], cur["tankZ"][k]) and
@@ -230,14 +233,14 @@ def check_positions(prev, cur, p):
 
 def main():
     trace, players = sys.argv[1], [int(a) for a in sys.argv[2:]]
-    lines = [json.loads(line) for line in open(trace)]
+    lines = load(trace)
     holds = {p: Holds() for p in players}
     checked = 0
     skipped = {}
     for prev, cur in zip(lines, lines[1:]):
         if cur["screen"] != "battle":
             continue
-        for k in range(4):
+        for k in range(PLAYERS):
             if cur["playerLife"][k] > 0:
                 check_positions(prev, cur, k)
         if prev["screen"] != "battle":

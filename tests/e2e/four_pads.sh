@@ -3,13 +3,7 @@
 # pad picks the stage, Start begins each battle, the pads drive, fire and launch abilities, Back
 # held a second leaves a battle, and Back held on the selection screen quits with status 0.
 # Pads 0 and 1 are players 2 and 3; pads 2 and 3 are players 0 and 1, through their keys.
-set -uo pipefail
-bin="$1"
-here="$(cd "$(dirname "$0")" && pwd)"
-sim="$bin/burrowfield-sim"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.bash"
 
 cat > "$work/evening.txt" <<'SCRIPT'
 joysticks 4
@@ -90,37 +84,7 @@ SCRIPT
   --shots-dir "$work" > "$work/out.txt" || fail "runner failed: $(cat "$work/out.txt")"
 grep -q '^ticks=359 battles=2 ' "$work/out.txt" || fail "summary: $(cat "$work/out.txt")"
 
-python3 - "$work/trace.jsonl" <<'PY' || fail "trace check"
-import json, sys
-t = [json.loads(line) for line in open(sys.argv[1])]
-assert [l["tick"] for l in t] == list(range(359)), "ticks are not 0..358"
-screens = [l["screen"] for l in t]
-# Back goes down with the events of tick 110 (pad 2) and 210 (pad 0); a second later on the
-# game's clock, in the pump before tick 159 and 259, it is Escape. Pad 2's Back, still held on
-# the selection screen, was spent on the battle and quits nothing.
-want = ["selection"] * 25 + ["battle"] * 134 + ["selection"] * 32 + ["battle"] * 68
-want += ["selection"] * 100
-assert screens == want, [i for i, (a, b) in enumerate(zip(screens, want)) if a != b][:3]
-
-reload, life = 2, 4
-assert [l["sounds"] for l in t[2:12:2]] == [[life], [life], [life], [], [life]]
-assert t[8]["playerCharacter"][0] == -1 and t[10]["playerCharacter"][0] == 0
-assert t[12]["sounds"] == [reload] * 4 and t[14]["sounds"] == [reload]
-assert t[24]["playerCharacter"] == [10, 2, 3, 1], t[24]["playerCharacter"]
-assert t[24]["menuRow"] == 1 and t[24]["stageIndex"] == 3 and t[24]["enterHeld"] == 1
-
-# Four people's tanks: no computer driver in either battle.
-for first in (25, 191):
-    assert t[first]["computerDriven"] == [0, 0, 0, 0] and t[first]["stageIndex"] == 3
-# Every tank drove; every pad fired once with A, then launched the ability with B.
-for p in range(4):
-    assert (t[60]["tankX"][p], t[60]["tankZ"][p]) != (t[29]["tankX"][p], t[29]["tankZ"][p]), p
-    assert t[40]["shells"][p] == t[39]["shells"][p] - 1, (p, t[39]["shells"], t[40]["shells"])
-    assert t[74]["abilityState"][p] == 0 and t[75]["abilityState"][p] > 0, p
-assert t[40]["sounds"] == [0] * 4
-# In the second battle pad 3 (player 1) fires with F.
-assert t[200]["shells"][1] == t[199]["shells"][1] - 1
-PY
+python3 "$here/four_pads_checks.py" "$work/trace.jsonl" || fail "trace check"
 
 python3 "$here/screen_check.py" "$work/tick-24.png" selection 3 0:10 1:2 2:3 3:1 ||
   fail "the selection screen with four players"

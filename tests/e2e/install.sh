@@ -4,11 +4,9 @@
 # everything the game reads and everything a desktop expects of a game: a menu entry whose
 # StartupWMClass is the game window's class, icons from 16 to 256 pixels, AppStream metainfo and
 # manual pages, each passing its own validator.
-set -uo pipefail
-bin="$1"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.bash"
 build="$(cd "$bin/.." && pwd)"
-work="$(mktemp -d)"
-source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.bash"
+source "$here/xvfb_session.bash"
 trap xvfb_cleanup EXIT
 
 app_id=org.burrowfield.Burrowfield

@@ -4,14 +4,8 @@
 # missing sound effect or music track leaves it silent with one warning naming the file, and
 # the game goes on (status 0). Nothing ever crashes: no signal, no sanitizer report (BIN_DIR may
 # be a sanitizer build's).
-set -uo pipefail
-bin="$1"
-sim="$bin/burrowfield-sim"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-source "$(dirname "${BASH_SOURCE[0]}")/asset_cases.bash"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.bash"
+source "$here/asset_cases.bash"
 
 # Every model, with the choice that makes the battle load it.
 declare -A model_type=([bear.x]=0 [rocket.x]=0 [fox.x]=1 [skunk.x]=2 [gass.x]=2 [pigtank.x]=3
@@ -82,9 +76,10 @@ done
 ((sounds == 19)) || fail "expected 17 effects and 2 tracks, found $sounds files"
 
 python3 - "$work/trace.jsonl" <<'PY' || fail "sound trace"
-import json, sys
-played = [s for line in open(sys.argv[1]) for s in json.loads(line)["sounds"]]
-for effect in (4, 2, 0, 10):  # life, reload, shot, fox
+import sys
+from lib.trace import SOUND, load
+played = [s for line in load(sys.argv[1]) for s in line["sounds"]]
+for effect in (SOUND.LIFE, SOUND.RELOAD, SOUND.SHOT, SOUND.FOX):
     assert effect in played, f"effect {effect} was not played: {played}"
 PY
 echo "missing files: ok ($models models, 2 textures, $sounds sound files)"

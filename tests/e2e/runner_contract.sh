@@ -1,11 +1,6 @@
 #!/usr/bin/env bash
 # The runner's command line, script and trace contract, seen from outside.
-set -uo pipefail
-bin="$1"
-sim="$bin/burrowfield-sim"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.bash"
 
 # A bad script line is rejected naming the line, with status 2.
 printf '# comment\n0 down 13\n5 wobble 3\n' > "$work/bad.txt"
@@ -84,8 +79,9 @@ grep -q '^ticks=7 ' "$work/out.txt" || fail "Escape did not end at tick 7: $(cat
 printf '0 down 13\n1 up 13\n12 close\n' > "$work/close.txt"
 "$sim" --script "$work/close.txt" --trace "$work/close.jsonl" > "$work/out.txt" || fail "close run failed"
 python3 - "$work/close.jsonl" <<'PY' || fail "close trace check"
-import json, sys
-lines = [json.loads(l) for l in open(sys.argv[1])]
+import sys
+from lib.trace import load
+lines = load(sys.argv[1])
 assert [l["tick"] for l in lines] == list(range(12)), [l["tick"] for l in lines]
 assert lines[0]["screen"] == "selection" and lines[0]["enterHeld"] == 1
 assert all(l["screen"] == "battle" for l in lines[1:]), [l["screen"] for l in lines]

@@ -5,14 +5,10 @@
 # another until the signal comes. The signals end it as well while it waits on a FIFO whose
 # other end never comes: the writer of its script, the reader of its trace, memory log or
 # screenshot.
-set -uo pipefail
-bin="$1"
-sim="$bin/burrowfield-sim"
-work="$(mktemp -d)"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.bash"
 pid=""
 # A runner that a failed check leaves waiting on a FIFO would wait for ever.
 trap '[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Player 0 leaves on the selection screen, then Enter is held: battle follows battle. The signal
 # comes once the trace shows tick 10, so the run is well under way however busy the machine is;
@@ -26,32 +22,15 @@ for render in "" --render; do
     "$sim" --script "$work/battles.txt" $render --ticks 1000000000 --trace /dev/stdout \
       >"$work/trace-pipe" 2>"$work/err.txt" &
     pid=$!
-    timeout 120 python3 - "$work/trace-pipe" "$pid" "$signal" >"$work/end.txt" <<'PY' ||
-import collections, os, signal, sys, time
-path, pid, sig = sys.argv[1], int(sys.argv[2]), getattr(signal, "SIG" + sys.argv[3])
-last, sent = collections.deque(maxlen=2), None
-with open(path) as trace:
-    for line in trace:
-        last.append(line)
-        if sent is None and line.startswith('{"tick":10,'):
-            os.kill(pid, sig)
-            sent = time.monotonic()
-sys.stdout.write("".join(last))
-print(f"elapsed {time.monotonic() - sent:.2f}" if sent is not None else "elapsed none")
-PY
-      fail "$name: the runner did not end"
+    timeout 120 python3 "$here/runner_signals_checks.py" signal "$work/trace-pipe" "$pid" \
+      "$signal" >"$work/end.txt" || fail "$name: the runner did not end"
     wait "$pid"
     rc=$?
     pid=""
     want=$((128 + $(kill -l "$signal")))
     [ "$rc" -eq "$want" ] || fail "$name: status $rc, want $want: $(cat "$work/err.txt")"
-    python3 - "$work/end.txt" <<'PY' || fail "$name: the trace was not written to its end"
-import json, re, sys
-last, summary, elapsed = open(sys.argv[1]).read().splitlines()
-tick = json.loads(last)["tick"]
-ticks = int(re.match(r"ticks=(\d+) battles=\d+ winners=\[[-0-9,]*\] seconds=", summary).group(1))
-assert ticks == tick + 1 and tick >= 10 and elapsed != "elapsed none", (tick, summary, elapsed)
-PY
+    python3 "$here/runner_signals_checks.py" end "$work/end.txt" ||
+      fail "$name: the trace was not written to its end"
     echo "$name: status $rc, $(tail -n 1 "$work/end.txt") s after the signal"
   done
 done

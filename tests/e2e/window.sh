@@ -4,10 +4,8 @@
 # battle, both drive and fire, Escape returns to the selection screen and Escape again ends the
 # program with status 0. Every step is checked on a screenshot against the screen's layout: the
 # 640 x 480 screen fills the 1024 x 768 desktop at scale 1.6.
-set -uo pipefail
-bin="$1"
-work="$(mktemp -d)"
-source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.bash"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.bash"
+source "$here/xvfb_session.bash"
 trap xvfb_cleanup EXIT
 
 xvfb_start

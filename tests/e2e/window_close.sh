@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # The game's window closed from outside (WM_DELETE_WINDOW, a window manager's close button),
 # once on the selection screen and once during a battle: the game ends in order with status 0.
-set -uo pipefail
-bin="$1"
-work="$(mktemp -d)"
-source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.bash"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.bash"
+source "$here/xvfb_session.bash"
 trap xvfb_cleanup EXIT
 
 xvfb_start

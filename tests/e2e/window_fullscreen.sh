@@ -10,10 +10,8 @@
 # - a burst of presses changes the window once for each event pump at most, so the game is never
 #   kept busy changing it: each change waits a tenth of a second for the X server, and a change
 #   for each of 201 presses 12 ms apart held Escape off for 20 s.
-set -uo pipefail
-bin="$1"
-work="$(mktemp -d)"
-source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.bash"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.bash"
+source "$here/xvfb_session.bash"
 trap xvfb_cleanup EXIT
 
 xvfb_start 1920x1080

@@ -8,10 +8,8 @@
 #   file, the game plays on (the missing effect is fired) and ends with status 0;
 # - a missing model: a message box when the battle is built; after OK the program ends with
 #   status 1.
-set -uo pipefail
-bin="$1"
-work="$(mktemp -d)"
-source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.bash"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.bash"
+source "$here/xvfb_session.bash"
 trap xvfb_cleanup EXIT
 
 xvfb_start

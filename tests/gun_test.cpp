@@ -142,8 +142,8 @@ TEST_P(TripleShotTest, OneShellPerDirectionWhileTheyLast) {
 INSTANTIATE_TEST_SUITE_P(Shells, TripleShotTest,
                          ::testing::Values(TripleShotCase{3, {500, 560, 440}},
                                            TripleShotCase{2, {500, 560}}, TripleShotCase{1, {500}}),
-                         [](const auto& info) {
-                           return std::to_string(info.param.shells) + "Shells";
+                         [](const auto& testCase) {
+                           return std::to_string(testCase.param.shells) + "Shells";
                          });
 
 TEST_F(GunTest, TripleShotSkipsBusySlotsForEachDirection) {
@@ -338,7 +338,7 @@ const LaunchCase kLaunchCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(AllTypes, LaunchTest, ::testing::ValuesIn(kLaunchCases),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& testCase) { return testCase.param.name; });
 
 TEST_F(GunTest, NetsAllOutStillSpendTheMagazineWithTheSpiderSound) {
   g.playerCharacter[kP] = 7;
@@ -393,7 +393,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RefusedLaunchTest,
                                            RefusedLaunchCase{"MagazineNotFull", 2, 3, 0},
                                            RefusedLaunchCase{"StillRunning", 2, 4, 5},
                                            RefusedLaunchCase{"NegativeTimer", 2, 4, -1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 // --- Shot hits ------------------------------------------------------------------------------
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/surface.h"
 #include "platform/pixels/pixel_surface.h"
+#include "platform/surface.h"
 
 namespace bf::test {
 

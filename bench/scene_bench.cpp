@@ -56,10 +56,10 @@ struct BattleScene {
       s.LoadFromFile(mesh, dir.Write(name, text));
       return mesh;
     };
-    auto frame = [&](MeshId mesh, float x, float y, float z) {
+    auto frame = [&](MeshId mesh, float atX, float atY, float atZ) {
       FrameId f = s.CreateFrame(root);
       s.AddVisual(f, mesh);
-      s.SetPosition(f, kNoFrame, x, y, z);
+      s.SetPosition(f, kNoFrame, atX, atY, atZ);
       return f;
     };
     const glm::vec3 colours[4] = {
@@ -154,9 +154,9 @@ void RunTicks(benchmark::State& state, Part part) {
     ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                      .count());
   }
-  if (const char* dir = std::getenv("BF_SHOT_DIR"); dir && part == Part::kWholeTick) {
+  if (const char* shotDir = std::getenv("BF_SHOT_DIR"); shotDir && part == Part::kWholeTick) {
     std::vector<std::uint8_t> rgb = gl.Screen();
-    WritePng(std::string(dir) + "/scene_bench.png", kScreenWidth, kScreenHeight, rgb.data());
+    WritePng(std::string(shotDir) + "/scene_bench.png", kScreenWidth, kScreenHeight, rgb.data());
   }
   std::sort(ms.begin(), ms.end());
   if (!ms.empty()) {

@@ -139,7 +139,7 @@ const LaunchCase kLaunchCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(AllTypes, LaunchTest, ::testing::ValuesIn(kLaunchCases),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& testCase) { return testCase.param.name; });
 
 TEST_F(AbilityStepTest, NetsAllOutStillSpendTheMagazineWithTheSpiderSound) {
   g.playerCharacter[kP] = 7;
@@ -194,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RefusedLaunchTest,
                                            RefusedLaunchCase{"MagazineNotFull", 2, 3, 0},
                                            RefusedLaunchCase{"StillRunning", 2, 4, 5},
                                            RefusedLaunchCase{"NegativeTimer", 2, 4, -1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 // --- Countdown and actions ------------------------------------------------------------------
 

@@ -74,8 +74,8 @@ TEST_P(FuzzRegression, FoundInputsAreRejectedWithoutACrash) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, FuzzRegression, testing::ValuesIn(kTargets),
-                         [](const testing::TestParamInfo<Target>& info) {
-                           return std::string(info.param.name);
+                         [](const testing::TestParamInfo<Target>& target) {
+                           return std::string(target.param.name);
                          });
 
 }  // namespace

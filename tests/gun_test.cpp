@@ -112,8 +112,8 @@ TEST_P(TripleShotTest, OneShellPerDirectionWhileTheyLast) {
 INSTANTIATE_TEST_SUITE_P(Shells, TripleShotTest,
                          ::testing::Values(TripleShotCase{3, {500, 560, 440}},
                                            TripleShotCase{2, {500, 560}}, TripleShotCase{1, {500}}),
-                         [](const auto& info) {
-                           return std::to_string(info.param.shells) + "Shells";
+                         [](const auto& testCase) {
+                           return std::to_string(testCase.param.shells) + "Shells";
                          });
 
 TEST_F(GunTest, TripleShotSkipsBusySlotsForEachDirection) {

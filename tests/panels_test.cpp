@@ -138,11 +138,11 @@ TEST_F(Panels, MarkerAndSmallTankIconComeFromTheSpriteSheet) {
   DrawStatusPanels(g);
   for (int p = 0; p < kPlayers; ++p) {
     SCOPED_TRACE(p);
-    const int t = g.playerCharacter[p];
+    const int tank = g.playerCharacter[p];
     EXPECT_RGB(At(p, 0, 0), test::SourceColour(600 + 10 * p, 0));
     EXPECT_RGB(At(p, 9, 19), test::SourceColour(609 + 10 * p, 19));
-    EXPECT_RGB(At(p, 10, 0), test::SourceColour(50 * t + 1, 1));  // 50 x 50 scaled to 20 x 20
-    EXPECT_RGB(At(p, 29, 19), test::SourceColour(50 * t + 48, 48));
+    EXPECT_RGB(At(p, 10, 0), test::SourceColour(50 * tank + 1, 1));  // 50 x 50 scaled to 20 x 20
+    EXPECT_RGB(At(p, 29, 19), test::SourceColour(50 * tank + 48, 48));
     EXPECT_RGB(At(p, 30, 10), kWhite);
     EXPECT_RGB(At(p, 5, 20), kWhite);
   }

@@ -428,9 +428,9 @@ TEST_F(SelectionDrawing, FixedPartCopiesEachRegionToItsPlace) {
   EXPECT_RGB(At(274, 244), test::SourceColour(629, 79));
   EXPECT_RGB(At(20, 305), test::SourceColour(500, 80));  // stage-row label
   EXPECT_RGB(At(274, 359), test::SourceColour(629, 109));
-  for (int t = 0; t < kTankTypes; ++t) {  // nobody joined: the icons are bare
-    EXPECT_RGB(At(45 + 50 * t, 250), test::SourceColour(50 * t, 0));
-    EXPECT_RGB(At(94 + 50 * t, 299), test::SourceColour(50 * t + 49, 49));
+  for (int tank = 0; tank < kTankTypes; ++tank) {  // nobody joined: the icons are bare
+    EXPECT_RGB(At(45 + 50 * tank, 250), test::SourceColour(50 * tank, 0));
+    EXPECT_RGB(At(94 + 50 * tank, 299), test::SourceColour(50 * tank + 49, 49));
   }
   EXPECT_RGB(At(595, 250), test::PixelDisplay::kWhite);
   for (int s = 1; s < kStages; ++s)
@@ -474,18 +474,18 @@ TEST_F(SelectionDrawing, EachJoinedPlayerGetsAFrameAndAMarkerOnTheChosenIcon) {
   DrawSelectionScreen(g);
   for (int p = 0; p < kPlayers; ++p) {
     SCOPED_TRACE(p);
-    const int t = g.playerCharacter[p], left = 45 + 50 * t;
+    const int tank = g.playerCharacter[p], left = 45 + 50 * tank;
     EXPECT_RGB(At(left, 250), colours[p].outer);
     EXPECT_RGB(At(left + 49, 299), colours[p].outer);
     EXPECT_RGB(At(left + 20, 299), colours[p].outer);
     EXPECT_RGB(At(left + 1, 251), colours[p].inner);
     EXPECT_RGB(At(left + 48, 298), colours[p].inner);
-    EXPECT_RGB(At(left + 2, 252), test::SourceColour(50 * t + 2, 2));
+    EXPECT_RGB(At(left + 2, 252), test::SourceColour(50 * tank + 2, 2));
     const int marker = left + 2 + 12 * p;
     EXPECT_RGB(At(marker, 278), test::SourceColour(600 + 10 * p, 0));
     EXPECT_RGB(At(marker + 9, 297), test::SourceColour(609 + 10 * p, 19));
     if (p >= 1) {  // player 0's marker sits against the inner frame line
-      EXPECT_RGB(At(marker - 1, 278), test::SourceColour(50 * t + marker - 1 - left, 28));
+      EXPECT_RGB(At(marker - 1, 278), test::SourceColour(50 * tank + marker - 1 - left, 28));
     }
   }
   EXPECT_RGB(At(583, 278), test::SourceColour(630, 0)) << "player 3's marker on type 10";

@@ -114,7 +114,7 @@ TEST_P(TankBurstTest, LifeOfExactlyOneIsNotLethal) {
 INSTANTIATE_TEST_SUITE_P(Routines, TankBurstTest,
                          ::testing::Values(TankBurstCase{"AtPlayer", StarBurstAtPlayer, 10, 11},
                                            TankBurstCase{"AtTarget", StarBurstAtTarget, 20, 15}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 struct RoundingCase {
   double x;

@@ -17,6 +17,8 @@ PACKAGES=(
   xvfb xauth xdotool x11-apps x11-utils
   # the checks of an installed tree: its menu entry, metainfo and manual pages
   desktop-file-utils appstream groff-base
+  # the format check of every C++ file
+  clang-format
 )
 
 missing=()
@@ -58,6 +60,6 @@ fi
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build"
 if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBF_WERROR="${BF_WERROR:-OFF}"
 fi
 cmake --build "$build" -j"$(nproc)"

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/readers/image_file.h"
-#include "platform/readers/x_mesh.h"
 #include "platform/headless/script.h"
+#include "platform/readers/image_file.h"
 #include "platform/readers/wave_file.h"
+#include "platform/readers/x_mesh.h"
 
 namespace bf::fuzz {
 namespace {

@@ -132,8 +132,8 @@ class SdlVideo final : public Video {
     };
     const PixelRect inPixels =
         WindowForArea({0, 0, pixels(usable.w - left - right), pixels(usable.h - top - bottom)});
-    const auto points = [pixelsPerPoint](int pixels) {
-      return static_cast<int>(std::lround(pixels / pixelsPerPoint));
+    const auto points = [pixelsPerPoint](int pixelCount) {
+      return static_cast<int>(std::lround(pixelCount / pixelsPerPoint));
     };
     return {usable.x + left + points(inPixels.x), usable.y + top + points(inPixels.y),
             points(inPixels.width), points(inPixels.height)};

@@ -227,22 +227,22 @@ TEST(Textures, ResolveFromTheModelsAndAreBlackBackedBitmaps) {
   }
 }
 
-soundcheck::Wave ReadSound(const char* name) {
-  soundcheck::Wave wave;
+bf::loudness::Wave ReadSound(const char* name) {
+  bf::loudness::Wave wave;
   std::string error;
   const fs::path path = kBin / "sound" / (std::string(name) + ".wav");
-  EXPECT_TRUE(soundcheck::ReadWave(path.string(), &wave, &error)) << name << ": " << error;
+  EXPECT_TRUE(bf::loudness::ReadWave(path.string(), &wave, &error)) << name << ": " << error;
   return wave;
 }
 
-double Seconds(const soundcheck::Wave& w) {
+double Seconds(const bf::loudness::Wave& w) {
   return w.rate > 0 ? static_cast<double>(w.frames()) / w.rate : 0;
 }
 
 // Levels, clipping and loop seams are soundcheck's (a test of its own); here, the files' shape.
 TEST(SoundEffects, AreShortMonoFilesAt44100Hz) {
   for (const char* name : kEffects) {
-    soundcheck::Wave w = ReadSound(name);
+    bf::loudness::Wave w = ReadSound(name);
     EXPECT_EQ(w.rate, 44100) << name;
     EXPECT_EQ(w.channels, 1) << name;
     EXPECT_GE(Seconds(w), 0.1) << name;
@@ -257,7 +257,7 @@ TEST(Music, LoopsAreStereoAndTheBattleTrackIsLong) {
     double minSeconds, maxSeconds;
   };
   for (const Loop& loop : {Loop{"bgm0", 30, 60}, Loop{"bgm1", 90, 120}}) {
-    soundcheck::Wave w = ReadSound(loop.name);
+    bf::loudness::Wave w = ReadSound(loop.name);
     EXPECT_EQ(w.rate, 44100) << loop.name;
     EXPECT_EQ(w.channels, 2) << loop.name;
     EXPECT_GE(Seconds(w), loop.minSeconds) << loop.name;

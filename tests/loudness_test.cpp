@@ -10,7 +10,7 @@
 
 namespace {
 
-using soundcheck::Wave;
+using bf::loudness::Wave;
 
 struct Tone {
   double hz, dbfs, seconds;
@@ -50,33 +50,33 @@ TEST(Loudness, ReadsReferenceTonesAtEveryRate) {
       {"mono, -20 dBFS", Tones(44100, 1, {{1000, -20, 5}}), -20},
       {"-36, -23, -36 dBFS", Tones(44100, 2, {{1000, -36, 10}, {1000, -23, 60}, {1000, -36, 10}}),
        -23},
-      {"-72 dBFS: silence", Tones(44100, 2, {{1000, -72, 5}}), soundcheck::kSilenceLufs},
+      {"-72 dBFS: silence", Tones(44100, 2, {{1000, -72, 5}}), bf::loudness::kSilenceLufs},
   };
   for (const Case& c : cases) {
-    EXPECT_NEAR(soundcheck::IntegratedLoudness(c.wave), c.lufs, 0.1) << c.what;
+    EXPECT_NEAR(bf::loudness::IntegratedLoudness(c.wave), c.lufs, 0.1) << c.what;
   }
 }
 
 // A click shorter than one block is heard against the silence after it.
 TEST(Loudness, HearsASoundShorterThanOneBlockAgainstSilence) {
-  const double whole = soundcheck::IntegratedLoudness(Tones(44100, 1, {{1000, -20, 0.4}}));
-  const double quarter = soundcheck::IntegratedLoudness(Tones(44100, 1, {{1000, -20, 0.1}}));
+  const double whole = bf::loudness::IntegratedLoudness(Tones(44100, 1, {{1000, -20, 0.4}}));
+  const double quarter = bf::loudness::IntegratedLoudness(Tones(44100, 1, {{1000, -20, 0.1}}));
   EXPECT_NEAR(quarter, whole - 6.02, 0.2);
 }
 
 TEST(Measure, CountsBassPeaksAndClipping) {
-  const auto low = soundcheck::Measure(Tones(44100, 1, {{100, -6, 1}}));
-  const auto high = soundcheck::Measure(Tones(44100, 1, {{1000, -6, 1}}));
-  const auto both = soundcheck::Measure(Tones(44100, 1, {{100, -6, 1}, {1000, -6, 1}}));
+  const auto low = bf::loudness::Measure(Tones(44100, 1, {{100, -6, 1}}));
+  const auto high = bf::loudness::Measure(Tones(44100, 1, {{1000, -6, 1}}));
+  const auto both = bf::loudness::Measure(Tones(44100, 1, {{100, -6, 1}, {1000, -6, 1}}));
   EXPECT_GT(low.lowShare, 0.99);
   EXPECT_LT(high.lowShare, 0.01);
   EXPECT_NEAR(both.lowShare, 0.5, 0.01);
-  EXPECT_NEAR(soundcheck::Decibels(high.peak), -6, 0.01);
+  EXPECT_NEAR(bf::loudness::Decibels(high.peak), -6, 0.01);
   EXPECT_EQ(high.fullScaleSamples, 0);
 
   Wave loud = Tones(44100, 2, {{50, 3, 0.1}}, 0);
   for (float& s : loud.samples) s = std::fmax(-1.0f, std::fmin(s, 32767 / 32768.0f));
-  const auto clipped = soundcheck::Measure(loud);
+  const auto clipped = bf::loudness::Measure(loud);
   EXPECT_EQ(clipped.fullScaleRuns, 10);  // both half-waves of five cycles
   EXPECT_GT(clipped.fullScaleSamples, 2 * clipped.fullScaleRuns);
 }
@@ -84,11 +84,11 @@ TEST(Measure, CountsBassPeaksAndClipping) {
 // Whole cycles loop cleanly; the same tone cut mid-cycle jumps at the seam; a fade or a hole
 // leaves silence.
 TEST(Measure, TellsACleanLoopFromACutOne) {
-  const auto whole = soundcheck::Measure(Tones(44100, 2, {{441, -6, 1}}));
-  const auto cut = soundcheck::Measure(Tones(44100, 2, {{441, -6, 1.0011}}));
-  const auto faded = soundcheck::Measure(Tones(44100, 2, {{441, -6, 1}, {441, -80, 0.2}}));
+  const auto whole = bf::loudness::Measure(Tones(44100, 2, {{441, -6, 1}}));
+  const auto cut = bf::loudness::Measure(Tones(44100, 2, {{441, -6, 1.0011}}));
+  const auto faded = bf::loudness::Measure(Tones(44100, 2, {{441, -6, 1}, {441, -80, 0.2}}));
   const auto holed =
-      soundcheck::Measure(Tones(44100, 2, {{441, -6, 0.5}, {441, -80, 0.05}, {441, -6, 0.5}}));
+      bf::loudness::Measure(Tones(44100, 2, {{441, -6, 0.5}, {441, -80, 0.05}, {441, -6, 0.5}}));
   EXPECT_LE(whole.seamJump, whole.stepNearSeam);
   EXPECT_GT(cut.seamJump, cut.stepNearSeam);
   EXPECT_NEAR(faded.silenceEndMs, 200, 1);

@@ -20,8 +20,8 @@ Biquad Cookbook(float hz, float q, float b0, float b1, float b2) {
   return f;
 }
 
-soundcheck::Wave MeterWave(const std::vector<float>& samples, int channels) {
-  soundcheck::Wave wave;
+bf::loudness::Wave MeterWave(const std::vector<float>& samples, int channels) {
+  bf::loudness::Wave wave;
   wave.rate = kSampleRate;
   wave.channels = channels;
   wave.bits = 16;
@@ -47,11 +47,11 @@ Biquad Biquad::BandPass(float hz, float q) {
 }
 
 float LoudestMoment(const std::vector<float>& samples, int channels) {
-  return static_cast<float>(soundcheck::MaxMomentaryLoudness(MeterWave(samples, channels)));
+  return static_cast<float>(bf::loudness::MaxMomentaryLoudness(MeterWave(samples, channels)));
 }
 
 void NormalizeLoudness(std::vector<float>* samples, int channels, float lufs, float ceiling) {
-  soundcheck::Wave wave = MeterWave(*samples, channels);
+  bf::loudness::Wave wave = MeterWave(*samples, channels);
   const std::vector<float>& source = *samples;
   float gain = 1;
   // Rounding off the peaks takes a little loudness away: a few rounds find the gain that meets
@@ -61,7 +61,8 @@ void NormalizeLoudness(std::vector<float>* samples, int channels, float lufs, fl
       wave.samples[i] = bf::SoftKnee(gain * source[i], 0.6f * ceiling, ceiling);
     }
     if (round == 5) break;
-    gain *= std::pow(10.0f, (lufs - static_cast<float>(soundcheck::IntegratedLoudness(wave))) / 20);
+    gain *=
+        std::pow(10.0f, (lufs - static_cast<float>(bf::loudness::IntegratedLoudness(wave))) / 20);
   }
   *samples = std::move(wave.samples);
 }

@@ -17,8 +17,8 @@
 
 namespace {
 
-using soundcheck::Decibels;
-using soundcheck::Measures;
+using bf::loudness::Decibels;
+using bf::loudness::Measures;
 
 enum class Role { kCue, kAbility, kOther, kMusic };
 
@@ -56,7 +56,7 @@ constexpr double kMixerLevel = static_cast<double>(bf::kMixerVolume) / bf::kMixe
 struct Row {
   std::string name;
   Role role;
-  soundcheck::Wave wave;
+  bf::loudness::Wave wave;
   Measures m;
 };
 
@@ -85,11 +85,11 @@ void PrintRow(const Row& r, bool loop) {
 
 bool Load(const std::string& path, Row* row) {
   std::string error;
-  if (!soundcheck::ReadWave(path, &row->wave, &error)) {
+  if (!bf::loudness::ReadWave(path, &row->wave, &error)) {
     std::fprintf(stderr, "soundcheck: %s: %s\n", path.c_str(), error.c_str());
     return false;
   }
-  row->m = soundcheck::Measure(row->wave);
+  row->m = bf::loudness::Measure(row->wave);
   return true;
 }
 

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace soundcheck {
+namespace bf::loudness {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -262,4 +262,4 @@ double Decibels(double amplitude) {
   return amplitude > 0 ? 20 * std::log10(amplitude) : -120;
 }
 
-}  // namespace soundcheck
+}  // namespace bf::loudness

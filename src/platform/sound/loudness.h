@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace soundcheck {
+namespace bf::loudness {
 
 // A PCM file's samples at full scale 1, interleaved when there are two channels.
 struct Wave {
@@ -49,4 +49,4 @@ Measures Measure(const Wave& wave);
 
 double Decibels(double amplitude);
 
-}  // namespace soundcheck
+}  // namespace bf::loudness

@@ -14,7 +14,7 @@ full=0
 
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBF_SANITIZE=ON \
-    -DBF_BENCH=OFF -DBF_WERROR="${BF_WERROR:-OFF}"
+    -DBF_BENCH=OFF
 fi
 if [ "$full" -eq 1 ]; then
   cmake --build "$build" -j"$(nproc)"

@@ -146,13 +146,14 @@ box_dismiss() {
 }
 
 # fire_until NAME SECONDS CHECK...: player 0 fires (Ctrl alone) before every screenshot until
-# one shows CHECK. The magazine gets a shell back 30 ticks after the last shot, so a short bar
-# lasts only a while after each shot: shots kept up keep it short however slow the screenshots.
+# one shows CHECK. The magazine gets one shell back every 30 ticks, so a single shot's short bar
+# is full again 0.6 s later, sooner than a screenshot on a busy machine may come: three taps, each
+# a tick or more apart, keep it short for up to three times as long.
 fire_until() {
   wait_doing fire_player0 "$@"
 }
 fire_player0() {
-  tap Control_L
+  xdotool key --delay 60 Control_L Control_L Control_L || fail "xdotool cannot press Control_L"
 }
 
 # The game's window id.

@@ -3,22 +3,11 @@
 // frame or marker of an earlier draw could be.
 #include "app/app_local.h"
 #include "core/game.h"
+#include "core/player_colours.h"
 #include "core/sprite_sheet.h"
 
 namespace bf {
 namespace {
-
-struct PlayerColours {
-  Rgb outer;
-  Rgb inner;
-};
-
-constexpr PlayerColours kPlayerColours[kPlayers] = {
-    {{255, 0, 0}, {150, 0, 0}},
-    {{0, 0, 255}, {0, 0, 150}},
-    {{255, 255, 0}, {150, 150, 0}},
-    {{0, 255, 0}, {0, 150, 0}},
-};
 
 // Where the icon and stage rows sit on the form.
 constexpr int kIconRowX = 45, kIconRowY = 250;

@@ -155,7 +155,7 @@ BENCHMARK(BM_BattleTick)->DenseRange(0, kStages - 1)->UseRealTime()->Apply(Fixed
 // and that presentation alone (after the views are finished), which is what a window adds.
 void BM_WindowTick(benchmark::State& state) {
   std::string error;
-  std::unique_ptr<SdlPlatform> sdl = CreateSdlPlatform(&error);
+  std::unique_ptr<SdlPlatform> sdl = CreateSdlPlatform(/*windowed=*/false, &error);
   if (!sdl) {
     state.SkipWithError(error.c_str());
     return;

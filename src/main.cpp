@@ -1,14 +1,31 @@
 // Burrowfield: a tank battle for four at one computer.
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "app/program.h"
 #include "core/game.h"
 #include "platform/sdl/sdl_platform.h"
 
-int main() {
+namespace {
+
+constexpr const char* kUsage = "usage: burrowfield [--window]";
+
+}  // namespace
+
+// Fullscreen unless --window asks for a window; F11 switches between the two while playing.
+int main(int argc, char** argv) {
+  bool windowed = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--window") == 0) {
+      windowed = true;
+    } else {
+      std::fprintf(stderr, "burrowfield: unknown option '%s' (%s)\n", argv[i], kUsage);
+      return 2;
+    }
+  }
   std::string error;
-  auto sdl = bf::CreateSdlPlatform(&error);
+  auto sdl = bf::CreateSdlPlatform(windowed, &error);
   if (!sdl) {
     std::fprintf(stderr, "burrowfield: %s\n", error.c_str());
     return 1;

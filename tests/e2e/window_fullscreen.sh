@@ -9,7 +9,8 @@
 #   where the windowed mode had it;
 # - a burst of presses changes the window once for each event pump at most, so the game is never
 #   kept busy changing it: each change waits a tenth of a second for the X server, and a change
-#   for each of 201 presses 12 ms apart held Escape off for 20 s.
+#   for each of 201 presses 12 ms apart held Escape off for 20 s;
+# - --window starts the game in that window, and F11 makes it fullscreen from there.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.bash"
 source "$here/xvfb_session.bash"
 trap xvfb_cleanup EXIT
@@ -47,4 +48,25 @@ tap Escape
 game_wait_exit 10
 [ "$game_rc" -eq 0 ] || fail "the game ended with status $game_rc"
 check_clean_stderr "window fullscreen"
+
+game_options=(--window)
+game_start SDL_AUDIODRIVER=dummy
+deadline=$((SECONDS + 20))
+until window="$(game_window)" && [ -n "$window" ]; do
+  ((SECONDS < deadline)) || fail "no game window with --window"
+  sleep 0.2
+done
+wait_geometry "--window" 20 "$window" 1280x960+320+60
+deadline=$((SECONDS + 30))
+until shot_window window-option "$window" &&
+  python3 "$here/screen_check.py" "$work/window-option.xwd" selection 1 0:0 2>"$work/check.txt"; do
+  ((SECONDS < deadline)) || fail "--window: not the selection screen: $(cat "$work/check.txt")"
+  sleep 0.2
+done
+tap F11
+wait_geometry "--window, then F11" 20 "$window" 1920x1080+0+0
+tap Escape
+game_wait_exit 10
+[ "$game_rc" -eq 0 ] || fail "the game with --window ended with status $game_rc"
+check_clean_stderr "window option"
 echo "window fullscreen: ok"

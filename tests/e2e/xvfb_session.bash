@@ -10,6 +10,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 xvfb_pid=""
 game_pid=""
 game_rc=""
+game_options=()
 
 fail() {
   echo "FAIL: $*" >&2
@@ -47,9 +48,10 @@ xvfb_start() {
   xdotool mousemove 512 384 >/dev/null 2>&1 || fail "xdotool cannot reach $DISPLAY"
 }
 
-# Runs the game in the background with the given environment assignments.
+# Runs the game in the background with the given environment assignments, and with the options
+# in the array game_options when the caller sets it.
 game_start() {
-  env "$@" "$bin/burrowfield" >"$work/game.out" 2>"$work/game.err" &
+  env "$@" "$bin/burrowfield" "${game_options[@]}" >"$work/game.out" 2>"$work/game.err" &
   game_pid=$!
 }
 

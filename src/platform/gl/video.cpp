@@ -43,7 +43,8 @@ class SdlVideo final : public Video {
     // would stare at nothing, so that is no display at all.
     const char* driver = SDL_GetCurrentVideoDriver();
     const std::string name = driver != nullptr ? driver : "";
-    if (mode == VideoMode::kWindow && (name == "offscreen" || name == "dummy")) {
+    const bool onDisplay = mode != VideoMode::kOffscreen;
+    if (onDisplay && (name == "offscreen" || name == "dummy")) {
       *error = "no display found (is DISPLAY or WAYLAND_DISPLAY set?)";
       return false;
     }
@@ -52,18 +53,18 @@ class SdlVideo final : public Video {
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
     int width = kScreenWidth, height = kScreenHeight;
     SDL_Rect desktop;
-    if (mode == VideoMode::kWindow && SDL_GetDisplayBounds(0, &desktop) == 0) {
-      // Fullscreen at the desktop's own resolution, with no video mode change. The window is
-      // made as large as the desktop too, so it covers the screen even without a window
-      // manager to honour the fullscreen request. On a HiDPI display the drawable has the
-      // display's own pixels, so the picture is scaled sharp once, not blurred again by the
-      // desktop.
-      flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (onDisplay && SDL_GetDisplayBounds(0, &desktop) == 0) {
+      // At the desktop's own resolution, with no video mode change. The window is made as large
+      // as the desktop too, so it covers the screen even without a window manager to honour the
+      // fullscreen request. On a HiDPI display the drawable has the display's own pixels, so the
+      // picture is scaled sharp once, not blurred again by the desktop.
+      flags |= SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+      if (mode == VideoMode::kFullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
       x = desktop.x;
       y = desktop.y;
       width = desktop.w;
       height = desktop.h;
-    } else {
+    } else if (!onDisplay) {
       flags |= SDL_WINDOW_HIDDEN;
     }
     window_ = SDL_CreateWindow("Burrowfield", x, y, width, height, flags);
@@ -71,7 +72,8 @@ class SdlVideo final : public Video {
       *error = std::string("cannot open the game window: ") + SDL_GetError();
       return false;
     }
-    if (mode == VideoMode::kWindow) SDL_ShowCursor(SDL_DISABLE);
+    if (mode == VideoMode::kFullscreen) SDL_ShowCursor(SDL_DISABLE);
+    if (mode == VideoMode::kWindowed) PlaceWindowed(0);
     PixelSurface* const panels[4] = {panels_[0].get(), panels_[1].get(), panels_[2].get(),
                                      panels_[3].get()};
     renderer_ = CreateGlRenderer(window_, form_, panels, error);
@@ -93,10 +95,7 @@ class SdlVideo final : public Video {
     if (fullscreen) {
       const double pixelsPerPoint = PixelsPerPoint();
       SDL_SetWindowFullscreen(window_, 0);
-      const PixelRect place = WindowedPlace(display, pixelsPerPoint);
-      SDL_SetWindowSize(window_, place.width, place.height);
-      SDL_SetWindowPosition(window_, place.x, place.y);
-      SDL_ShowCursor(SDL_ENABLE);
+      PlaceWindowed(display, pixelsPerPoint);
     } else {
       // The window covers the display before fullscreen is asked for: without a window manager
       // nobody else would resize it, and SDL would draw for the whole display all the same.
@@ -111,6 +110,16 @@ class SdlVideo final : public Video {
   }
 
  private:
+  // The window, with the cursor, at its windowed place on `display`. The pixels per point are
+  // the fullscreen window's when it leaves fullscreen: the windowed one's may not be known yet.
+  void PlaceWindowed(int display, double pixelsPerPoint) {
+    const PixelRect place = WindowedPlace(display, pixelsPerPoint);
+    SDL_SetWindowSize(window_, place.width, place.height);
+    SDL_SetWindowPosition(window_, place.x, place.y);
+    SDL_ShowCursor(SDL_ENABLE);
+  }
+  void PlaceWindowed(int display) { PlaceWindowed(display, PixelsPerPoint()); }
+
   // Drawable pixels per window coordinate: above 1 on a HiDPI display.
   double PixelsPerPoint() const {
     int width = 0, height = 0, drawableWidth = 0, drawableHeight = 0;

@@ -13,7 +13,8 @@ namespace bf {
 
 class PixelSurface;
 
-enum class VideoMode { kWindow, kOffscreen };
+// The game's window fullscreen on the desktop, or as a window on it (--window), or offscreen.
+enum class VideoMode { kFullscreen, kWindowed, kOffscreen };
 
 class Video {
  public:

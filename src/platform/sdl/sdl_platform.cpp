@@ -11,16 +11,20 @@
 #include "platform/sdl/message_box.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_joysticks.h"
+#include "platform/sdl/wayland_seat.h"
 
 namespace bf {
 namespace {
 
 constexpr int kToggleWindowKey = SDLK_F11;
 
-// SDL names the game window's class (X11) and app id (Wayland) after this variable; desktops
-// match it with the menu entry's StartupWMClass. A class given from outside is kept.
+// SDL names the game window's class (X11) after this variable; desktops match it with the menu
+// entry's StartupWMClass. Under Wayland the app id is the menu entry's own name, which ties the
+// window to its icon and name there. Names given from outside are kept.
 constexpr const char* kWindowClassVariable = "SDL_VIDEO_X11_WMCLASS";
 constexpr const char* kWindowClass = "burrowfield";
+constexpr const char* kAppIdVariable = "SDL_VIDEO_WAYLAND_WMCLASS";
+constexpr const char* kAppId = "org.burrowfield.Burrowfield";
 
 // The icon of the game window in task bars and window switchers; without its file the window
 // keeps the desktop's default icon. Read like a texture, so a file that is no picture, or one
@@ -134,13 +138,18 @@ class Sdl final : public SdlPlatform {
     SDL_Quit();
   }
 
-  bool Start(std::string* error) {
+  bool Start(VideoMode mode, std::string* error) {
     setenv(kWindowClassVariable, kWindowClass, /*overwrite=*/0);
+    setenv(kAppIdVariable, kAppId, /*overwrite=*/0);
+    // A couch game: the pads keep playing while another window (a chat, a launcher) has the
+    // keyboard's focus.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    if (!AvoidSeatlessWayland(error)) return false;
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       *error = std::string("cannot open a display: ") + SDL_GetError();
       return false;
     }
-    video_ = OpenVideo(VideoMode::kWindow, error);
+    video_ = OpenVideo(mode, error);
     if (!video_) return false;
     joysticks_ = std::make_unique<SdlJoysticks>();
     events_ = std::make_unique<SdlEvents>(*video_, *joysticks_);
@@ -171,9 +180,9 @@ class Sdl final : public SdlPlatform {
 
 }  // namespace
 
-std::unique_ptr<SdlPlatform> CreateSdlPlatform(std::string* error) {
+std::unique_ptr<SdlPlatform> CreateSdlPlatform(bool windowed, std::string* error) {
   auto sdl = std::make_unique<Sdl>();
-  if (!sdl->Start(error)) return nullptr;
+  if (!sdl->Start(windowed ? VideoMode::kWindowed : VideoMode::kFullscreen, error)) return nullptr;
   return sdl;
 }
 

@@ -13,7 +13,8 @@ class SdlPlatform {
   virtual Platform& platform() = 0;
 };
 
-// nullptr with a one-line reason when there is no display or no OpenGL 3.3.
-std::unique_ptr<SdlPlatform> CreateSdlPlatform(std::string* error);
+// Fullscreen, or a window on the desktop when `windowed`; nullptr with a one-line reason when
+// there is no display or no OpenGL 3.3.
+std::unique_ptr<SdlPlatform> CreateSdlPlatform(bool windowed, std::string* error);
 
 }  // namespace bf

@@ -15,6 +15,9 @@ PACKAGES=(
   # tests and benchmarks, the window tests on a virtual X server
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps x11-utils
+  # the Wayland window tests: a headless Weston, the module that types on it, and the window
+  # decorations GNOME's users have
+  weston libweston-10-dev libdecor-0-plugin-1-cairo
   # the checks of an installed tree: its menu entry, metainfo and manual pages
   desktop-file-utils appstream groff-base
   # the format check of every C++ file

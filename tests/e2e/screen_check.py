@@ -16,6 +16,8 @@ Usage:
                                                            middle of the screen, its icon the
                                                            warning's or the error's
   screen_check.py SHOT.xwd png OUT.png                     writes the screenshot as a PNG
+  screen_check.py SHOT.xwd crop X Y W H OUT.png            writes the W x H rectangle at X, Y
+                                                           as a PNG (a window of the shot)
   screen_check.py SHOT.xwd differs OTHER.xwd VIEW ...      the listed views (0..3) changed
   screen_check.py SHOT.xwd whole K                         SHOT (of the window alone) is the
                                                            screen enlarged K times, pixel for
@@ -26,8 +28,9 @@ Usage:
                                                            by the largest whole factor, then
                                                            filtered for the remaining fraction
 
-SHOT.xwd is `xwd -root` output (24 or 32 bits per pixel, as Xvfb at depth 24 writes it), or a
-screenshot of the headless runner (`--shot`: a 640 x 480 RGB PNG, checked as it is). The game
+SHOT.xwd is `xwd -root` output (24 or 32 bits per pixel, as Xvfb at depth 24 writes it), a
+screenshot of the headless runner (`--shot`: a 640 x 480 RGB PNG), or one of a Wayland
+compositor's output (an RGBA PNG, its alpha ignored). The game
 scales its 640 x 480 screen to the window keeping 4:3, filtering what a whole factor leaves,
 after rendering it in RGB565: every sample is therefore taken at the centre of a band at least
 two screen pixels wide, and compared with a tolerance that covers both the quantization and the
@@ -57,27 +60,32 @@ def paeth(a, b, c):
 
 
 def read_png_rgb(data, path):
-    """The rows of an 8-bit RGB PNG without interlacing, as the runner writes it."""
+    """The rows of an 8-bit RGB PNG without interlacing, as the runner writes it, or of an RGBA
+    one, as Weston's screenshooter writes it. Its alpha is left out: the output is opaque, and
+    where a window's buffer has no alpha (XRGB) the byte is whatever the buffer held."""
     at, idat = len(PNG_SIGNATURE), b""
     while at < len(data):
         length, kind = struct.unpack(">I4s", data[at:at + 8])
         body = data[at + 8:at + 8 + length]
         if kind == b"IHDR":
             width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
-            if (depth, colour, interlace) != (8, 2, 0):
-                raise SystemExit(f"FAIL: {path}: not an 8-bit RGB PNG without interlacing")
+            if depth != 8 or colour not in (2, 6) or interlace != 0:
+                raise SystemExit(f"FAIL: {path}: not an 8-bit RGB or RGBA PNG without interlacing")
+            size = 3 if colour == 2 else 4
         elif kind == b"IDAT":
             idat += body
         at += 12 + length
-    raw, stride, rows, previous = zlib.decompress(idat), width * 3, [], bytearray(width * 3)
+    raw, stride, rows, previous = zlib.decompress(idat), width * size, [], bytearray(width * size)
     for y in range(height):
         kind, row = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
         for i in range(stride):
-            left = row[i - 3] if i >= 3 else 0
-            up, up_left = previous[i], (previous[i - 3] if i >= 3 else 0)
+            left = row[i - size] if i >= size else 0
+            up, up_left = previous[i], (previous[i - size] if i >= size else 0)
             row[i] = (row[i] + (0, left, up, (left + up) // 2, paeth(left, up, up_left))[kind]) & 255
-        rows.append(row)
         previous = row
+        if size == 4:
+            row = bytearray(b for i, b in enumerate(row) if i % 4 != 3)
+        rows.append(row)
     return width, height, rows
 
 
@@ -98,7 +106,10 @@ class Shot:
         self.endian = "<" if byte_order == 0 else ">"
         self.data = data
         self.offset = header_size + h[19] * 12
-        # Where the game shows its screen: the largest 4:3 rectangle, centred.
+        self.place_screen()
+
+    def place_screen(self):
+        """Where the game shows its screen: the largest 4:3 rectangle, centred."""
         shown_w, shown_h = self.width, self.height
         if self.width * 3 > self.height * 4:
             shown_w = self.height * 4 // 3
@@ -111,9 +122,7 @@ class Shot:
 
     def init_png(self, data, path):
         self.width, self.height, self.rows = read_png_rgb(data, path)
-        self.left = self.top = 0
-        self.scale_x = self.width / 640
-        self.scale_y = self.height / 480
+        self.place_screen()
 
     def value(self, x, y):
         start = self.offset + y * self.stride + x * self.bytes_per_pixel
@@ -152,6 +161,18 @@ def write_png(shot, path):
     with open(path, "wb") as out:
         out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 6)) +
                   chunk(b"IEND", b""))
+
+
+class Crop:
+    """A rectangle of a shot, written out like a whole one."""
+
+    def __init__(self, shot, x, y, width, height):
+        self.shot, self.x, self.y, self.width, self.height = shot, x, y, width, height
+
+    def pixel(self, x, y):
+        return self.shot.pixel(self.x + x, self.y + y)
+
+    rgb_rows = Shot.rgb_rows
 
 
 class Checker:
@@ -337,6 +358,12 @@ def main(argv):
     what = argv[2]
     if what == "png":
         write_png(shot, argv[3])
+        return 0
+    if what == "crop":
+        x, y, width, height = (int(v) for v in argv[3:7])
+        if x < 0 or y < 0 or x + width > shot.width or y + height > shot.height:
+            raise SystemExit(f"FAIL: {width}x{height}+{x}+{y} lies outside the shot")
+        write_png(Crop(shot, x, y, width, height), argv[7])
         return 0
     if what == "selection":
         players = [tuple(int(v) for v in pt.split(":")) for pt in argv[4:] if pt != "stage-row"]

@@ -7,7 +7,7 @@
 # also written there as a PNG.
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-xvfb_pid=""
+server_pid=""
 game_pid=""
 game_rc=""
 game_options=()
@@ -28,7 +28,12 @@ xvfb_cleanup() {
     while game_running && ((SECONDS < deadline)); do sleep 0.1; done
     kill -9 "$game_pid" 2>/dev/null
   fi
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  if [ -n "$server_pid" ]; then
+    kill "$server_pid" 2>/dev/null
+    local deadline=$((SECONDS + 5))
+    while kill -0 "$server_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.1; done
+    kill -9 "$server_pid" 2>/dev/null
+  fi
   wait 2>/dev/null
   rm -rf "$work"
 }
@@ -40,7 +45,7 @@ xvfb_start() {
   mkfifo "$work/displayfd"
   Xvfb -displayfd 9 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 9>"$work/displayfd" \
     >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
+  server_pid=$!
   local number=""
   read -r -t 60 number <"$work/displayfd" || true  # a guard only: a busy machine is slow
   [ -n "$number" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
@@ -69,6 +74,18 @@ game_wait_exit() {
   game_pid=""
 }
 
+# The keyboard and the screenshot, through X; the Wayland session (weston_session.bash) has its
+# own.
+key_down() {
+  xdotool keydown "$1" || fail "xdotool cannot press $1"
+}
+key_up() {
+  xdotool keyup "$1"
+}
+shoot_screen() {
+  xwd -root -silent >"$1" || fail "xwd failed"
+}
+
 # tap KEY: a press and release at once, for the keys the game acts on as the press comes in, or
 # keeps until it has: Escape, F11, OK on a message box, and firing in a battle (where a release
 # that comes before the shot costs the key's next press).
@@ -85,9 +102,9 @@ press() {
   local keys key
   read -r -a keys <<<"$1"
   shift
-  for key in "${keys[@]}"; do xdotool keydown "$key" || fail "xdotool cannot press $key"; done
+  for key in "${keys[@]}"; do key_down "$key"; done
   wait_for "$@"
-  for key in "${keys[@]}"; do xdotool keyup "$key"; done
+  for key in "${keys[@]}"; do key_up "$key"; done
 }
 
 keep_png() {
@@ -113,7 +130,7 @@ wait_doing() {
     game_running || fail "$name: the game ended early (see its stderr)"
     "$command"
     last_shot="$work/$name.xwd"
-    xwd -root -silent >"$last_shot" || fail "xwd failed"
+    shoot_screen "$last_shot"
     if python3 "$here/screen_check.py" "$last_shot" "$@" 2>"$work/check.txt"; then
       echo "[$SECONDS s] $name: ok"
       keep_png "$name"

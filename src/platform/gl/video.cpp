@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string_view>
 
 #include "platform/gl/gl_renderer.h"
 #include "platform/pixels/pixel_surface.h"
@@ -98,9 +99,11 @@ class SdlVideo final : public Video {
       PlaceWindowed(display, pixelsPerPoint);
     } else {
       // The window covers the display before fullscreen is asked for: without a window manager
-      // nobody else would resize it, and SDL would draw for the whole display all the same.
+      // nobody else would resize it, and SDL would draw for the whole display all the same. A
+      // Wayland compositor sizes a fullscreen window itself, and a size asked for just before
+      // (with client-side decorations) left the window that size, short of the output.
       SDL_Rect bounds;
-      if (SDL_GetDisplayBounds(display, &bounds) == 0) {
+      if (!OnWayland() && SDL_GetDisplayBounds(display, &bounds) == 0) {
         SDL_SetWindowPosition(window_, bounds.x, bounds.y);
         SDL_SetWindowSize(window_, bounds.w, bounds.h);
       }
@@ -110,6 +113,11 @@ class SdlVideo final : public Video {
   }
 
  private:
+  static bool OnWayland() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && std::string_view(driver) == "wayland";
+  }
+
   // The window, with the cursor, at its windowed place on `display`. The pixels per point are
   // the fullscreen window's when it leaves fullscreen: the windowed one's may not be known yet.
   void PlaceWindowed(int display, double pixelsPerPoint) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package the way the archive does and checks it as Debian's games team would:
-#   1. the source package from the committed tree (HEAD), nothing else of the working tree;
+#   1. the source package from the commit checked out (HEAD), nothing else of the working tree;
 #   2. sbuild in unshare mode from a clean Debian 12 chroot made from Debian's archive, with no
 #      network during the build;
 #   3. lintian on the result: no error, no warning;
@@ -24,6 +24,8 @@ mirror="http://deb.debian.org/debian"
 suites=("deb $mirror bookworm main" "deb $mirror bookworm-updates main"
   "deb http://deb.debian.org/debian-security bookworm-security main")
 version="$(dpkg-parsechangelog -l "$root/debian/changelog" -S Version)"
+# Both builds are of the commit checked out when the check starts.
+commit="$(git -C "$root" rev-parse HEAD)"
 mkdir -p "$work"
 start=$SECONDS
 
@@ -49,14 +51,22 @@ make_chroots() {
     mmdebstrap --variant=minbase --skip=output/mknod bookworm "$work/bookworm-minbase.tar.gz" \
       "${suites[@]}" > "$work/chroot-min.log" 2>&1 || fail "mmdebstrap: see $work/chroot-min.log"
   fi
+  # autopkgtest indexes the package under test with apt-ftparchive before it updates apt's
+  # lists, which the chroots above leave empty.
+  if [ ! -s "$work/bookworm-autopkgtest.tar.zst" ]; then
+    step "making the autopkgtest chroot"
+    mmdebstrap --variant=minbase --include=apt-utils --skip=output/mknod bookworm \
+      "$work/bookworm-autopkgtest.tar.zst" "${suites[@]}" > "$work/chroot-test.log" 2>&1 ||
+      fail "mmdebstrap: see $work/chroot-test.log"
+  fi
 }
 
-# build NAME: the source package of HEAD unpacked under WORK/NAME, built there by sbuild.
+# build NAME: the source package of the commit unpacked under WORK/NAME, built there by sbuild.
 build() {
   local dir="$work/$1"
   rm -rf "$dir"
   mkdir -p "$dir/src/burrowfield-$version" "$dir/out"
-  git -C "$root" archive HEAD | tar -x -C "$dir/src/burrowfield-$version"
+  git -C "$root" archive "$commit" | tar -x -C "$dir/src/burrowfield-$version"
   (cd "$dir/src" && dpkg-source -b "burrowfield-$version" > "$dir/source.log" 2>&1) ||
     fail "dpkg-source: see $dir/source.log"
   step "building $1 (sbuild, unshare mode, no network)"
@@ -106,8 +116,11 @@ run_piuparts() {
 
 run_autopkgtest() {
   step "autopkgtest"
-  autopkgtest "$work/a/out/burrowfield_${version}_amd64.changes" --output-dir="$work/autopkgtest" \
-    -- unshare --release=bookworm --tarball="$work/bookworm-buildd.tar.zst" \
+  rm -rf "$work/autopkgtest"
+  autopkgtest "$work/a/out/burrowfield_${version}_amd64.deb" "$work/a/src/burrowfield-$version/" \
+    --output-dir="$work/autopkgtest" \
+    --setup-commands="apt-get update" \
+    -- unshare --release=bookworm --tarball="$work/bookworm-autopkgtest.tar.zst" \
     > "$work/autopkgtest.log" 2>&1 || fail "autopkgtest: see $work/autopkgtest.log"
   cat "$work/autopkgtest/summary"
 }

@@ -15,10 +15,10 @@
 #      (COMPARE_TICKS ticks each, default 200000): the whole trace and the summary line;
 #   4. rendered runs on each stage and on a busy selection screen, with screenshots at a few
 #      ticks: trace, summary and every screenshot.
-# The tests that do not drive the runner through BIN (install, window) are not recorded, nor is
-# the signal test, which ends its runner from outside mid-stream; the soak (tools/soak.sh) is no
-# e2e script, and part 3 covers what it plays. Exit status 0 when no difference was found; the
-# tick counts compared are printed at the end.
+# The tests that do not drive the runner through BIN (install, window, wayland) are not
+# recorded, nor is the signal test, which ends its runner from outside mid-stream; the soak
+# (tools/soak.sh) is no e2e script, and part 3 covers what it plays. Exit status 0 when no
+# difference was found; the tick counts compared are printed at the end.
 #
 # COMPARE_NEW_FIELDS="name ..." names whole-number trace fields that AFTER_BIN adds: they are
 # taken out of its traces before comparing, so that only what both builds write is compared.
@@ -136,7 +136,7 @@ EOF
   local test name
   for test in "$root"/tests/e2e/*.sh; do
     name="$(basename "$test" .sh)"
-    case "$name" in install | window* | runner_signals) continue ;; esac
+    case "$name" in install | window* | wayland* | runner_signals) continue ;; esac
     if ! bash "$test" "$shim" > "$work/e2e-$name.log" 2>&1; then
       echo "note: e2e test $name failed against BEFORE_BIN (see $work/e2e-$name.log)"
     fi

@@ -34,6 +34,12 @@ void ScriptedEvents::Pump(InputSink& sink) {
       case ScriptEvent::Kind::kJoystick:
         pads_.Set(event.joystick, PadState{event.x, event.y, event.buttons});
         break;
+      case ScriptEvent::Kind::kUnplug:
+        pads_.Unplug(event.joystick);
+        break;
+      case ScriptEvent::Kind::kPlug:
+        pads_.Plug(event.joystick);
+        break;
       case ScriptEvent::Kind::kClose:
         closed_ = true;
         break;

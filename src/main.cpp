@@ -1,12 +1,35 @@
 // Burrowfield: a tank battle for four at one computer.
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #include "app/program.h"
 #include "core/game.h"
 #include "platform/sdl/sdl_platform.h"
 
-int main() {
+namespace {
+
+constexpr const char kUsage[] = "usage: burrowfield [--volume N]   (N from 0 to 10, 10 by default)";
+
+// The only option: the volume to start at. Nothing is stored between runs.
+bool ParseOptions(int argc, char** argv, int* volume) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg != "--volume" || i + 1 == argc || !bf::ParseVolumeStep(argv[++i], volume)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int volume = bf::kVolumeSteps;
+  if (!ParseOptions(argc, argv, &volume)) {
+    std::fprintf(stderr, "%s\n", kUsage);
+    return 2;
+  }
   std::string error;
   auto sdl = bf::CreateSdlPlatform(&error);
   if (!sdl) {
@@ -14,5 +37,6 @@ int main() {
     return 1;
   }
   auto game = std::make_unique<bf::Game>(sdl->platform());
+  game->room.volumeStep = volume;
   return bf::RunProgram(*game);
 }

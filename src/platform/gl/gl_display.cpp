@@ -18,6 +18,8 @@ constexpr int kAreaY = 30;
 constexpr int kAreaHeight = 420;
 constexpr int kPanelX[4] = {10, 320, 10, 320};
 constexpr int kPanelY[4] = {10, 10, 450, 450};
+// The notice's words are larger than the form's, to be read from the sofa.
+constexpr int kNoticeTextPixels = 16;
 
 // One textured rectangle in screen pixels (y from the top), drawn without any vertex buffer.
 const char* kComposeVertexShader = R"(#version 330 core
@@ -102,6 +104,9 @@ GlDisplay::GlDisplay(SDL_Window* window, PixelSurface& form, PixelSurface* const
                      GlScene& scene)
     : window_(window), scene_(scene), form_{&form, 0} {
   for (int i = 0; i < 4; ++i) panels_[i] = {panels[i], 0};
+  noticeSurface_ =
+      std::make_unique<PixelSurface>(kNoticeWidth, kNoticeHeight, Rgb{0, 0, 0}, kNoticeTextPixels);
+  notice_.surface = noticeSurface_.get();
 }
 
 GlDisplay::~GlDisplay() {
@@ -109,6 +114,7 @@ GlDisplay::~GlDisplay() {
   for (Layer& panel : panels_)
     if (panel.texture) glDeleteTextures(1, &panel.texture);
   if (overlay_.texture) glDeleteTextures(1, &overlay_.texture);
+  if (notice_.texture) glDeleteTextures(1, &notice_.texture);
   if (program_) glDeleteProgram(program_);
   if (presentProgram_) glDeleteProgram(presentProgram_);
   if (emptyVao_) glDeleteVertexArrays(1, &emptyVao_);
@@ -134,6 +140,7 @@ bool GlDisplay::Init(std::string* error) {
   form_.texture = CreateSurfaceTexture(form_.surface->width(), form_.surface->height());
   for (Layer& panel : panels_)
     panel.texture = CreateSurfaceTexture(panel.surface->width(), panel.surface->height());
+  notice_.texture = CreateSurfaceTexture(kNoticeWidth, kNoticeHeight);
 
   // The screen is composed in 16 bits for the look of a 640 x 480 x 16 display mode, into a
   // texture the window's picture is then sampled from.
@@ -160,6 +167,18 @@ Surface2D& GlDisplay::Form() {
 
 Surface2D& GlDisplay::Panel(int player) {
   return *panels_[player & 3].surface;
+}
+
+Surface2D* GlDisplay::Notice() {
+  return noticeSurface_.get();
+}
+
+// What the notice covered is composed again when it goes.
+void GlDisplay::ShowNotice(int width, int height) {
+  if (width == noticeWidth_ && height == noticeHeight_) return;
+  noticeWidth_ = width;
+  noticeHeight_ = height;
+  composed_ = false;
 }
 
 // Everything under the overlay is composed again when it comes or goes.
@@ -217,10 +236,14 @@ bool GlDisplay::Compose() {
   bool panelsChanged = false;
   for (Layer& panel : panels_) panelsChanged = UploadIfChanged(panel) || panelsChanged;
   const bool overlayChanged = overlay_.surface != nullptr && UploadIfChanged(overlay_);
+  const bool noticeShown = noticeWidth_ > 0 && noticeHeight_ > 0;
+  const bool noticeChanged = UploadIfChanged(notice_) && noticeShown;
   formChanged = formChanged || !composed_ || composedWithBattleArea_ != battleAreaVisible_;
   const bool deviceChanged = battleAreaVisible_ && scene_.updateCount() != composedUpdate_;
   // An idle screen (the selection screen waiting for a key) costs nothing.
-  if (!formChanged && !panelsChanged && !deviceChanged && !overlayChanged) return false;
+  if (!formChanged && !panelsChanged && !deviceChanged && !overlayChanged && !noticeChanged) {
+    return false;
+  }
   composed_ = true;
   composedWithBattleArea_ = battleAreaVisible_;
   composedUpdate_ = scene_.updateCount();
@@ -256,6 +279,12 @@ bool GlDisplay::Compose() {
     for (int i = 0; i < 4; ++i)
       DrawRect(panels_[i].texture, kPanelX[i], kPanelY[i], panels_[i].surface->width(),
                panels_[i].surface->height(), 0, 0, 1, 1);
+  }
+  if (noticeShown) {
+    const float w = static_cast<float>(noticeWidth_), h = static_cast<float>(noticeHeight_);
+    DrawRect(notice_.texture, static_cast<float>((kScreenWidth - noticeWidth_) / 2),
+             static_cast<float>((kScreenHeight - noticeHeight_) / 2), w, h, 0, 0, w / kNoticeWidth,
+             h / kNoticeHeight);
   }
   if (overlay_.surface != nullptr) {
     const int w = overlay_.surface->width(), h = overlay_.surface->height();

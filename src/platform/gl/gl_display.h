@@ -4,6 +4,7 @@
 #include <epoxy/gl.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/gl/screen_fit.h"
@@ -29,6 +30,8 @@ class GlDisplay : public Display {
   void Present() override;
   void Invalidate() override { invalidated_ = true; }
   bool ReadScreen(std::uint8_t* rgb) override;
+  Surface2D* Notice() override;
+  void ShowNotice(int width, int height) override;
   // A picture laid over the middle of the screen, above everything (a message box), or nullptr
   // for none. The surface must outlive its time on the screen.
   void SetOverlay(PixelSurface* overlay);
@@ -56,6 +59,9 @@ class GlDisplay : public Display {
   Layer form_;
   Layer panels_[4];
   Layer overlay_{nullptr, 0};
+  std::unique_ptr<PixelSurface> noticeSurface_;
+  Layer notice_{nullptr, 0};
+  int noticeWidth_ = 0, noticeHeight_ = 0;  // the part shown; 0 x 0 when none
   bool battleAreaVisible_ = false;
   bool composed_ = false;
   bool composedWithBattleArea_ = false;

@@ -40,7 +40,7 @@ MAY_INCLUDE = {
     "src/platform/pads": ["platform/"],
     "src/platform/pixels": ["platform/"],
     "src/platform/readers": ["platform/files/"],
-    "src/platform/gl": ["platform/", "platform/pixels/", "platform/readers/"],
+    "src/platform/gl": ["platform/", "platform/files/", "platform/pixels/", "platform/readers/"],
     # The two platforms.
     "src/platform/headless": [
         "platform/", "platform/gl/", "platform/pads/", "platform/readers/"],

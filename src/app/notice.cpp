@@ -78,10 +78,10 @@ void AddNoteLine(Game& game, NoticeLines* notice) {
       }
       break;
     case RoomControls::Note::kScreenshot:
-      notice->Add(kWords, "Screenshot saved");
+      notice->Add(kWords, "Screenshot saved in the pictures folder");
       break;
     case RoomControls::Note::kScreenshotFailed:
-      notice->Add(kWords, "Screenshot not saved: the folder cannot be written");
+      notice->Add(kWords, "No screenshot: the pictures folder cannot be written");
       break;
     case RoomControls::Note::kNone:
       break;

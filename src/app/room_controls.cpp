@@ -1,5 +1,7 @@
 #include "app/room_controls.h"
 
+#include <string>
+
 #include "core/game.h"
 #include "platform/events.h"
 
@@ -59,6 +61,13 @@ void ToggleMute(Game& game) {
   game.room.muted = !game.room.muted;
   ApplyVolume(game);
   ShowNote(game, Note::kVolume);
+}
+
+// A folder that cannot be written says so, and the game goes on.
+void TakeScreenshot(Game& game) {
+  std::string folder;
+  const bool saved = game.io.display->SaveScreenshots(&folder);
+  ShowNote(game, saved ? Note::kScreenshot : Note::kScreenshotFailed);
 }
 
 // A key or button pressed by somebody in the room: they are watching again.
@@ -136,6 +145,10 @@ void RoomKeyDown(Game& game, int keyCode) {
     case vk::kM:
       ToggleMute(game);
       return;
+    case vk::kF12:
+      if (!room.screenshotKeyDown) TakeScreenshot(game);
+      room.screenshotKeyDown = true;
+      return;
     default:
       EndFastSpeed(game);
       return;
@@ -144,6 +157,7 @@ void RoomKeyDown(Game& game, int keyCode) {
 
 void RoomKeyUp(Game& game, int keyCode) {
   if (keyCode == vk::kP || keyCode == vk::kPause) game.room.pauseKeyDown = false;
+  if (keyCode == vk::kF12) game.room.screenshotKeyDown = false;
 }
 
 void RoomPadButtonDown(Game& game, int player, bool start) {

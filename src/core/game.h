@@ -44,8 +44,9 @@ struct RoomControls {
   // Paused because that player's pad was unplugged; whether it is plugged back in.
   bool padLost = false;
   bool padBack = false;
-  // P and Pause toggle once per press, not with the key's auto-repeat.
+  // P, Pause and F12 act once per press, not with the key's auto-repeat.
   bool pauseKeyDown = false;
+  bool screenshotKeyDown = false;
   std::int32_t volumeStep = kVolumeSteps;
   bool muted = false;
   // Four ticks per 20 ms: on once every person in the battle is out, off for the rest of the

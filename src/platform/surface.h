@@ -1,6 +1,7 @@
 #pragma once
 // 2D drawing on the game form (640 x 480) and the four status panels (310 x 21), in pixels.
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace bf {
@@ -59,6 +60,10 @@ class Display {
   // speed. nullptr on a display without pixels.
   virtual Surface2D* Notice() { return nullptr; }
   virtual void ShowNotice(int /*width*/, int /*height*/) {}
+  // Writes the 640 x 480 screen, and the window's own scaled picture where there is a window, as
+  // PNG files named for the date and time into the user's pictures folder (made when missing).
+  // `*folder` names the folder; false when it cannot be written.
+  virtual bool SaveScreenshots(std::string* /*folder*/) { return false; }
 };
 
 constexpr int kNoticeWidth = 480;

@@ -2,8 +2,11 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <vector>
 
+#include "platform/files/files.h"
 #include "platform/gl/gl_program.h"
 #include "platform/gl/gl_scene.h"
 #include "platform/gl/screen_fit.h"
@@ -300,11 +303,15 @@ bool GlDisplay::Compose() {
 // by the largest whole factor, filtered only for what remains, so a whole factor is pure
 // nearest neighbour.
 void GlDisplay::ShowInWindow(bool clearBars) {
+  if (DrawInWindow(clearBars)) SDL_GL_SwapWindow(window_);
+}
+
+bool GlDisplay::DrawInWindow(bool clearBars) {
   // A hidden window (the headless runner's) shows nothing: there is nothing to scale into.
-  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) return;
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) return false;
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
-  if (width <= 0 || height <= 0) return;
+  if (width <= 0 || height <= 0) return false;
   const PixelRect shown = FitScreen(width, height);
   const int factorX = WholeFactorX(shown), factorY = WholeFactorY(shown);
   const bool whole =
@@ -334,7 +341,43 @@ void GlDisplay::ShowInWindow(bool clearBars) {
   glBindVertexArray(emptyVao_);
   glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   glBindVertexArray(0);
+  return true;
+}
+
+bool GlDisplay::ReadWindow(std::vector<std::uint8_t>* rgb, int* width, int* height) {
+  SDL_GL_GetDrawableSize(window_, width, height);
+  if (*width <= 0 || *height <= 0) return false;
+  const auto rowBytes = static_cast<std::size_t>(*width) * 3;
+  std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(*height));
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, *width, *height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+  rgb->resize(bottomUp.size());
+  for (int y = 0; y < *height; ++y) {
+    std::copy_n(&bottomUp[rowBytes * static_cast<std::size_t>(*height - 1 - y)], rowBytes,
+                &(*rgb)[rowBytes * static_cast<std::size_t>(y)]);
+  }
+  return true;
+}
+
+// A screenshot is the player's own asking: it may take a moment and allocate.
+bool GlDisplay::SaveScreenshots(std::string* folder) {
+  *folder = PicturesFolder();
+  std::error_code error;
+  if (folder->empty()) return false;
+  std::filesystem::create_directories(*folder, error);
+  if (error) return false;
+  const std::string stem = *folder + "/" + ScreenshotStem();
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 3);
+  ReadScreen(rgb.data());
+  if (!WritePng(stem + ".png", kScreenWidth, kScreenHeight, rgb.data())) return false;
+  // The window's picture is drawn afresh into its back buffer, read, and shown.
+  int width = 0, height = 0;
+  if (!DrawInWindow(true)) return true;
+  const bool read = ReadWindow(&rgb, &width, &height);
   SDL_GL_SwapWindow(window_);
+  return !read || WritePng(stem + "-window.png", width, height, rgb.data());
 }
 
 // Window coordinates (those of mouse events) are coarser than drawable pixels on HiDPI displays:

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gl/screen_fit.h"
 #include "platform/surface.h"
@@ -32,6 +33,7 @@ class GlDisplay : public Display {
   bool ReadScreen(std::uint8_t* rgb) override;
   Surface2D* Notice() override;
   void ShowNotice(int width, int height) override;
+  bool SaveScreenshots(std::string* folder) override;
   // A picture laid over the middle of the screen, above everything (a message box), or nullptr
   // for none. The surface must outlive its time on the screen.
   void SetOverlay(PixelSurface* overlay);
@@ -53,6 +55,10 @@ class GlDisplay : public Display {
   void DrawRect(GLuint texture, float x, float y, float w, float h, float u0, float v0, float u1,
                 float v1);
   void ShowInWindow(bool clearBars);
+  // Draws the screen scaled into the window's back buffer; false for a hidden or empty window.
+  bool DrawInWindow(bool clearBars);
+  // The window's picture as it was last drawn into its back buffer, as RGB rows top to bottom.
+  bool ReadWindow(std::vector<std::uint8_t>* rgb, int* width, int* height);
 
   SDL_Window* window_;
   GlScene& scene_;

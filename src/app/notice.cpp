@@ -10,7 +10,7 @@
 namespace bf {
 namespace {
 
-constexpr Rgb kBackdrop{16, 16, 24};
+constexpr Rgb kBackdrop{28, 28, 44};
 constexpr Rgb kWords{240, 240, 240};
 constexpr Rgb kQuiet{170, 170, 180};
 constexpr int kLineHeight = 24;

@@ -51,9 +51,12 @@ if not all(same_rows(paused[t + PAUSE_TICKS], plain[t]) for t in range(at, 400))
     fail("the ticks after the pause are not those the battle would have had")
 
 # --- A pad unplugged mid-battle -----------------------------------------------------------------
-# Pad 0 seats player 2, who joins with A; unplugged on tick 40, it pauses; plugged back in on
-# tick 60 it still waits, and Start on tick 80 goes on.
-pad = run("unplug", ["joysticks 1", "2 joy 0 32768 32768 1", "3 joy 0 32768 32768 0"] + enter + [
+# Pad 0 seats player 2, who joins with A while holding the D-pad (a direction, never a button,
+# so A is still "button 1 alone"); unplugged on tick 40, it pauses; plugged back in on tick 60 it
+# still waits, and Start on tick 80 goes on.
+DPAD_LEFT = 8192
+pad = run("unplug", ["joysticks 1", f"2 joy 0 32768 32768 {1 | DPAD_LEFT}",
+                     "3 joy 0 32768 32768 0"] + enter + [
     "40 unplug 0", "60 plug 0", f"80 joy 0 32768 32768 {START_BUTTON}", "82 joy 0 32768 32768 0",
     f"120 joy 0 32768 32768 {START_BUTTON}", "122 joy 0 32768 32768 0"], 200)
 if pad[20]["computerDriven"][2] != 0:

@@ -129,6 +129,16 @@ TEST(TickLoop, FastSpeedRunsFourTicksPerStampDrawingTheLast) {
   EXPECT_EQ(starts, (std::vector<std::uint64_t>{20, 20, 20, 20, 40, 40, 40, 40}));
   EXPECT_EQ(drawn, (std::vector<bool>{false, false, false, true, false, false, false, true}));
   EXPECT_EQ(t.events.waits, 2);
+
+  // Paused, a fast battle's empty ticks wait their 20 ms each.
+  g.runningFlag = -1;
+  g.room.paused = true;
+  CountingObserver observer([&](int tick) {
+    if (tick == 3) g.runningFlag = 0;
+  });
+  g.observer = &observer;
+  RunTicks(g, Screen::kBattle, [&] { return TickOutcome::kContinue; });
+  EXPECT_EQ(t.events.waits, 5);
 }
 
 // Paused ticks keep the 20 ms pace without their work; going on makes nothing up.

@@ -120,7 +120,7 @@ void CountFastTick(Game& game) {
   RoomControls& room = game.room;
   if (room.quickTicksLeft > 0) {
     --room.quickTicksLeft;
-  } else if (room.fast) {
+  } else if (room.fast && !room.paused) {
     room.quickTicksLeft = kFastTicks - 1;
   }
   room.drawViews = room.quickTicksLeft == 0;

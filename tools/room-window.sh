@@ -4,8 +4,8 @@
 #
 #   tools/room-window.sh BIN_DIR SHOTS_DIR
 #
-# 1. A battle with player 0 idle: P pauses it (screenshot), P goes on, - and M show the volume
-#    and the mute (screenshots); then the computers beat player 0, and the battle runs at four
+# 1. A battle with player 0 idle: P pauses it (screenshot), - and M show the volume and the mute
+#    under the pause (screenshots), P goes on; then the computers beat player 0, and the battle runs at four
 #    times the speed (screenshot of "x4") until it ends. Times: the battle's start, the "x4",
 #    its end.
 # 2. The same battle in a new game, where a key pressed every few tenths of a second keeps it at
@@ -29,9 +29,18 @@ tap_idle_key() { xdotool key z; }
 xvfb_start 1920x1080
 
 # The volume and the mute show for a second, less than a screenshot can take on a busy machine:
-# the key is pressed again before each one.
+# the key is pressed again before each one, while the battle is paused, so that nothing in it
+# moves meanwhile; the word then comes as a fourth line under the pause's three.
 step_down() { xdotool key minus; }
-toggle_mute() { xdotool key m; }
+muted=0
+mute_on() {
+  if ((muted)); then
+    xdotool key m m  # sound again and mute at once: the word shown is MUTE
+  else
+    xdotool key m
+    muted=1
+  fi
+}
 # A key every fifth of a second, from the background, for as long as the game runs.
 idle_keys() {
   while game_running; do
@@ -46,9 +55,10 @@ press Return battle 60 battle
 fast_start="$(now)"
 tap p
 wait_for paused 60 notice 3
+wait_doing step_down volume 60 notice 4
+wait_doing mute_on mute 60 notice 4
+tap m
 tap p
-wait_doing step_down volume 60 notice 1
-wait_doing toggle_mute mute 60 notice 1
 wait_for x4 1800 notice 1
 fast_x4="$(now)"
 wait_for fast-end 1800 selection 1 0:0

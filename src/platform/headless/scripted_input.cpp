@@ -38,7 +38,9 @@ void ScriptedEvents::Pump(InputSink& sink) {
         pads_.Unplug(event.joystick);
         break;
       case ScriptEvent::Kind::kPlug:
+        // As the window's pump says of a pad it sees plugged in.
         pads_.Plug(event.joystick);
+        sink.OnJoystickAdded();
         break;
       case ScriptEvent::Kind::kClose:
         closed_ = true;

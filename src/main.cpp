@@ -1,7 +1,7 @@
 // Burrowfield: a tank battle for four at one computer.
 #include <cstdio>
-#include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "app/program.h"
 #include "core/game.h"
@@ -9,20 +9,31 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: burrowfield [--window]";
+constexpr const char kUsage[] =
+    "usage: burrowfield [--window] [--volume N]   (N from 0 to 10, 10 by default)";
+
+// A window instead of fullscreen, and the volume to start at. Nothing is stored between runs.
+bool ParseOptions(int argc, char** argv, bool* windowed, int* volume) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--window") {
+      *windowed = true;
+    } else if (arg != "--volume" || i + 1 == argc || !bf::ParseVolumeStep(argv[++i], volume)) {
+      return false;
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
 // Fullscreen unless --window asks for a window; F11 switches between the two while playing.
 int main(int argc, char** argv) {
   bool windowed = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--window") == 0) {
-      windowed = true;
-    } else {
-      std::fprintf(stderr, "burrowfield: unknown option '%s' (%s)\n", argv[i], kUsage);
-      return 2;
-    }
+  int volume = bf::kVolumeSteps;
+  if (!ParseOptions(argc, argv, &windowed, &volume)) {
+    std::fprintf(stderr, "burrowfield: bad options (%s)\n", kUsage);
+    return 2;
   }
   std::string error;
   auto sdl = bf::CreateSdlPlatform(windowed, &error);
@@ -31,5 +42,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   auto game = std::make_unique<bf::Game>(sdl->platform());
+  game->room.volumeStep = volume;
   return bf::RunProgram(*game);
 }

@@ -26,7 +26,7 @@ import sys
 MAY_INCLUDE = {
     # The game: each other's folders and the platform's interface headers it uses.
     "src/core": ["platform/platform.h"],
-    "src/app": ["audio/", "battle/", "core/", "input/", "platform/surface.h"],
+    "src/app": ["audio/", "battle/", "core/", "input/", "platform/events.h", "platform/surface.h"],
     "src/input": ["core/", "platform/events.h", "platform/joystick.h"],
     "src/battle": ["app/", "audio/", "core/", "tanks/"],
     "src/tanks": ["abilities/", "app/", "audio/", "battle/", "core/", "input/"],
@@ -40,7 +40,7 @@ MAY_INCLUDE = {
     "src/platform/pads": ["platform/"],
     "src/platform/pixels": ["platform/"],
     "src/platform/readers": ["platform/files/"],
-    "src/platform/gl": ["platform/", "platform/pixels/", "platform/readers/"],
+    "src/platform/gl": ["platform/", "platform/files/", "platform/pixels/", "platform/readers/"],
     # The two platforms.
     "src/platform/headless": [
         "platform/", "platform/gl/", "platform/pads/", "platform/readers/"],

@@ -79,7 +79,12 @@ TEST_F(PadSeatsTest, KeyPadsMakeTheirSeatsKeys) {
        {{Stick(kMid, kMid, 1), {"down 70/0"}}, {Stick(kMid, kMid, 1), {}}}},
       {"X, Y and the shoulders make no key",
        2,
-       {{Stick(kMid, kMid, 0xFFFFFFFCu & ~(pad::kBack | pad::kStart)), {}}}},
+       {{Stick(kMid, kMid, 0xFFFFFFFCu & ~(pad::kBack | pad::kStart | pad::kDpad)), {}}}},
+      {"the D-pad is the stick pushed to its end",
+       2,
+       {{Stick(kMid, kMid, pad::kDpadLeft | pad::kDpadDown), {"down 37/0", "down 40/0"}},
+        {Stick(kMid, kMid, pad::kDpadRight | pad::kDpadUp),
+         {"up 37/0", "up 40/0", "down 39/0", "down 38/0"}}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -103,6 +108,7 @@ TEST_F(PadSeatsTest, JoystickPadsMakeNoKeysAndReadWithoutBackAndStart) {
       {"nor Back", Stick(1, 2, pad::kB | pad::kBack), pad::kB},
       {"Guide is a button like X", Stick(1, 2, pad::kGuide | pad::kX), pad::kGuide | pad::kX},
       {"a pad without a mapping keeps every button", PadState{1, 2, 0x50, false}, 0x50},
+      {"nor is its 12th button a D-pad", PadState{1, 2, pad::kDpadUp, false}, pad::kDpadUp},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -113,6 +119,32 @@ TEST_F(PadSeatsTest, JoystickPadsMakeNoKeysAndReadWithoutBackAndStart) {
     EXPECT_EQ(position.y, 2u);
     EXPECT_EQ(position.buttons, c.buttons);
   }
+}
+
+// The D-pad holds the stick at its end and is never a button, so A with it is still A alone.
+TEST_F(PadSeatsTest, JoystickPadsReadTheDpadAsTheStick) {
+  seats.Set(0, Stick(kMid, kMid, pad::kA | pad::kDpadRight | pad::kDpadDown));
+  JoyPosition position;
+  ASSERT_EQ(seats.GetPosition(0, position), 0);
+  EXPECT_EQ(position.x, kRight);
+  EXPECT_EQ(position.y, kRight);
+  EXPECT_EQ(position.buttons, pad::kA);
+}
+
+// Each press of a button is told once, after the keys; an unplugged pad is told once, lets go
+// of its keys first, and is told again when it is plugged back in.
+TEST_F(PadSeatsTest, ButtonsAndConnectionsAreToldOnce) {
+  sink.recordPads = true;
+  EXPECT_EQ(At(20, 2, Stick(kMid, kMid, pad::kA)), (Events{"down 17/2", "button 0"}));
+  EXPECT_EQ(At(40, 2, Stick(kMid, kMid, pad::kA)), Events{});
+  EXPECT_EQ(At(60, 1, Stick(kMid, kMid, pad::kStart)), (Events{"down 13/0", "button 3 start"}));
+  seats.Unplug(2);
+  EXPECT_EQ(At(80), (Events{"up 17/0", "unplug 0"}));
+  EXPECT_EQ(At(100), Events{});
+  EXPECT_EQ(At(120, 2, Stick(kMid, kMid, pad::kA)), Events{}) << "an unplugged pad is not read";
+  seats.Plug(2);
+  EXPECT_EQ(At(140), Events{"plug 0"});
+  EXPECT_TRUE(seats.Seated(2));
 }
 
 // The game's joysticks are pads 0 and 1 only, and only once seated; the key pads and pads

@@ -118,6 +118,40 @@ TEST_F(SdlDiskMixTest, APileOfFullScaleVoicesStaysUnderFullScale) {
   EXPECT_GT(loudest, 32768 * kLimiterKnee);
 }
 
+// The room's volume turns the whole finished mix down, and a pause holds every voice and the
+// music where they are.
+TEST_F(SdlDiskMixTest, TheMasterVolumeTurnsTheMixDownAndAPauseHoldsEverything) {
+  constexpr int kStageMs = 100;
+  constexpr int kStep = 7;
+  const std::string loud = dir.File("sound/loud.wav");
+  WriteSquareWave(loud, 1000, 44100, 32767);
+  const int effect = device.LoadEffect(loud, 1);
+  ASSERT_GE(effect, 0);
+  device.SetMasterVolume(kStep);
+  device.PlayVoice(effect, 0);
+  ASSERT_TRUE(mixed.WaitFor(kStageMs)) << "the mixer stalled with one voice";
+  ASSERT_TRUE(device.PlayMusic(loud));
+  device.SetPaused(true);
+  EXPECT_EQ(Mix_Paused(-1), 1);
+  EXPECT_EQ(Mix_PausedMusic(), 1);
+  device.SetPaused(false);
+  EXPECT_EQ(Mix_Paused(-1), 0);
+  EXPECT_EQ(Mix_PausedMusic(), 0);
+  device.Close();
+
+  const std::vector<std::int16_t> stream = ReadDiskStream(output);
+  std::size_t first = 0;
+  while (first < stream.size() && stream[first] == 0) ++first;
+  const std::size_t aloneSamples = 2 * static_cast<std::size_t>(mixed.FramesIn(kStageMs));
+  ASSERT_GE(stream.size(), first + aloneSamples) << "less was written than was mixed";
+  int alone = 0;
+  for (std::size_t i = first; i < first + aloneSamples; ++i) {
+    alone = std::max(alone, std::abs(static_cast<int>(stream[i])));
+  }
+  const float level = kMixGain * kMixerVolume / kMixerFullVolume * MasterGain(kStep);
+  EXPECT_NEAR(alone, 32767 * level, 32767 * 0.01f);
+}
+
 // What can stand in place of a sound file, each refused at once with one warning naming it,
 // before the mixer sees it: a FIFO would block the read for ever, /dev/zero would never end, and
 // a chunk claiming 4 GiB in an 80-byte file would make the mixer ask for that much memory.

@@ -198,7 +198,14 @@ TEST_F(SdlJoysticksTest, UnpluggedPadReadsCentredAndComesBackToItsSeat) {
   Move(second, SDL_JOYSTICK_AXIS_MAX, 0, {SDL_CONTROLLER_BUTTON_A});
   EXPECT_EQ(Read(1).x, 65535u);
 
+  // The game hears of it once, as player 3's pad unplugged, and again when it comes back.
+  testing::RecordingKeys sink;
+  sink.recordPads = true;
+  joysticks->seats().DeliverKeys(sink, 0);
+  sink.Take();
   Unplug(second);
+  joysticks->seats().DeliverKeys(sink, 20);
+  EXPECT_EQ(sink.Take(), std::vector<std::string>{"unplug 3"});
   EXPECT_FALSE(joysticks->Connected(1));
   const JoyPosition away = Read(1);
   EXPECT_EQ(away.x, 32768u);
@@ -211,6 +218,8 @@ TEST_F(SdlJoysticksTest, UnpluggedPadReadsCentredAndComesBackToItsSeat) {
 
   second = Plug({0x200});
   ASSERT_TRUE(joysticks->Connected(1));
+  joysticks->seats().DeliverKeys(sink, 40);
+  EXPECT_EQ(sink.Take(), std::vector<std::string>{"plug 3"});
   Move(second, 0, SDL_JOYSTICK_AXIS_MAX);
   EXPECT_EQ(Read(1).y, 65535u);
   EXPECT_EQ(Read(0).x, 0u);

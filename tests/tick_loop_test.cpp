@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+#include <utility>
 #include <vector>
 
+#include "app/room_controls.h"
 #include "support/test_game.h"
 
 namespace bf {
@@ -88,6 +92,112 @@ TEST(TickLoop, CloseFromOutsideEndsTheLoopAndIsRemembered) {
   EXPECT_EQ(ticks, 0);
   EXPECT_TRUE(g.closeRequested);
   EXPECT_EQ(g.runningFlag, 0);
+}
+
+}  // namespace
+}  // namespace bf
+
+namespace bf {
+namespace {
+
+// Counts the ticks the observer hears of, and runs `onTick` with each count.
+class CountingObserver final : public TickObserver {
+ public:
+  explicit CountingObserver(std::function<void(int)> onTick) : onTick_(std::move(onTick)) {}
+  void OnTickDone(Game&, Screen) override { onTick_(++ticks_); }
+
+ private:
+  std::function<void(int)> onTick_;
+  int ticks_ = 0;
+};
+
+// At the fast speed four ticks share each 20 ms stamp, one wait between bursts, and only the
+// last tick of a burst draws its views.
+TEST(TickLoop, FastSpeedRunsFourTicksPerStampDrawingTheLast) {
+  test::TestGame t;
+  Game& g = *t.game;
+  g.runningFlag = -1;
+  g.room.fast = true;
+  std::vector<std::uint64_t> starts;
+  std::vector<bool> drawn;
+  RunTicks(g, Screen::kBattle, [&] {
+    starts.push_back(t.clock.now);
+    drawn.push_back(g.room.drawViews);
+    if (starts.size() == 8) g.runningFlag = 0;
+    return TickOutcome::kContinue;
+  });
+  EXPECT_EQ(starts, (std::vector<std::uint64_t>{20, 20, 20, 20, 40, 40, 40, 40}));
+  EXPECT_EQ(drawn, (std::vector<bool>{false, false, false, true, false, false, false, true}));
+  EXPECT_EQ(t.events.waits, 2);
+
+  // Paused, a fast battle's empty ticks wait their 20 ms each.
+  g.runningFlag = -1;
+  g.room.paused = true;
+  CountingObserver observer([&](int tick) {
+    if (tick == 3) g.runningFlag = 0;
+  });
+  g.observer = &observer;
+  RunTicks(g, Screen::kBattle, [&] { return TickOutcome::kContinue; });
+  EXPECT_EQ(t.events.waits, 5);
+}
+
+// Paused ticks keep the 20 ms pace without their work; going on makes nothing up.
+TEST(TickLoop, PausedTicksRunNoWorkAndResumeWithoutABurst) {
+  test::TestGame t;
+  Game& g = *t.game;
+  g.runningFlag = -1;
+  g.room.paused = true;
+  CountingObserver observer([&](int tick) {
+    if (tick == 3) g.room.paused = false;
+    if (tick == 6) g.runningFlag = 0;
+  });
+  g.observer = &observer;
+  std::vector<std::uint64_t> starts;
+  RunTicks(g, Screen::kBattle, [&] {
+    starts.push_back(t.clock.now);
+    return TickOutcome::kContinue;
+  });
+  EXPECT_EQ(starts, (std::vector<std::uint64_t>{80, 100, 120}));
+  EXPECT_EQ(t.events.waits, 6);
+}
+
+// The fast speed comes once every person who joined is out, never in a battle of computers only,
+// and a key (other than the room's own) or a button ends it for the rest of the battle.
+TEST(TickLoop, FastSpeedComesWhenEveryPersonIsOutUntilAKeyOrButton) {
+  test::TestGame t;
+  Game& g = *t.game;
+  BeginBattleControls(g);
+  struct Case {
+    const char* name;
+    std::array<std::int32_t, kPlayers> computerDriven, playerLife;
+    bool fast;
+  };
+  const Case cases[] = {
+      {"the one person is out", {0, 1, 1, 1}, {0, 50, 50, 50}, true},
+      {"one of two persons still plays", {0, 0, 1, 1}, {0, 10, 50, 50}, false},
+      {"nobody joined", {1, 1, 1, 1}, {0, 0, 50, 50}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    g.computerDriven = c.computerDriven;
+    g.playerLife = c.playerLife;
+    UpdateFastSpeed(g);
+    EXPECT_EQ(g.room.fast, c.fast);
+  }
+  g.computerDriven = {0, 1, 1, 1};
+  g.playerLife = {0, 50, 50, 50};
+  UpdateFastSpeed(g);
+  RoomKeyDown(g, vk::kMinus);
+  EXPECT_TRUE(g.room.fast) << "the volume keys leave the speed alone";
+  RoomPadButtonDown(g, 2, /*start=*/false);
+  UpdateFastSpeed(g);
+  EXPECT_FALSE(g.room.fast);
+  BeginBattleControls(g);
+  UpdateFastSpeed(g);
+  EXPECT_TRUE(g.room.fast) << "the next battle may go fast again";
+  RoomKeyDown(g, 'A');
+  UpdateFastSpeed(g);
+  EXPECT_FALSE(g.room.fast);
 }
 
 }  // namespace

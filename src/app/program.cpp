@@ -1,6 +1,9 @@
 #include "app/program.h"
 
+#include <charconv>
+
 #include "app/app_local.h"
+#include "app/room_controls.h"
 #include "app/screens.h"
 #include "app/tick_loop.h"
 #include "audio/sound.h"
@@ -13,6 +16,7 @@ namespace {
 
 void StartUp(Game& game) {
   InitSound(game);
+  ApplyVolume(game);
   LoadSoundEffects(game);
   // Player 0 has joined with the bear; the other slots wait for a player.
   game.playerCharacter = {static_cast<std::int32_t>(TankType::kBear), kNotJoined, kNotJoined,
@@ -38,6 +42,17 @@ void ShutDown(Game& game) {
 }
 
 }  // namespace
+
+bool ParseVolumeStep(std::string_view text, int* step) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc() || ptr != end || value < 0 || value > kVolumeSteps) {
+    return false;
+  }
+  *step = value;
+  return true;
+}
 
 int RunProgram(Game& game) {
   StartUp(game);

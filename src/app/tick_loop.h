@@ -15,8 +15,10 @@ void PumpEvents(Game& game);
 enum class TickOutcome { kContinue, kLeave };
 
 // Runs `work` once per due tick while `runningFlag` is set. Between ticks it sleeps until the
-// next tick is due. After each tick's work the observer is told; when the work says kLeave the
-// loop ends there without a new stamp. `work` is any callable returning TickOutcome.
+// next tick is due; at the fast speed a burst's further ticks are due at once. While the room
+// has paused the battle the ticks go on without their work, so the stamp keeps its pace and
+// nothing is made up afterwards. After each tick the observer is told; when the work says kLeave
+// the loop ends there without a new stamp. `work` is any callable returning TickOutcome.
 template <typename Work>
 void RunTicks(Game& game, Screen screen, Work&& work);
 
@@ -34,7 +36,7 @@ void RunTicks(Game& game, Screen screen, Work&& work) {
       continue;
     }
     BeginTickRecord(game);
-    const TickOutcome outcome = work();
+    const TickOutcome outcome = game.room.paused ? TickOutcome::kContinue : work();
     if (game.observer != nullptr) game.observer->OnTickDone(game, screen);
     if (outcome == TickOutcome::kLeave) return;
     FinishTick(game);

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "app/room_controls.h"
 #include "app/screens.h"
 #include "app/status_panels.h"
 #include "app/tick_loop.h"
@@ -80,13 +81,15 @@ void RenderPlayerView(Game& game, int p) {
   HideCloakedTanks(game, p);
   CountWinnerGrowth(game);
   const std::array<int, 4> rect = PlayerViewRect(game, p);
+  RecordView(game, rect);
+  // A fast burst draws only its last tick's views: nobody sees the others.
+  if (!game.room.drawViews) return;
   Scene& scene = *game.io.scene;
   scene.SetViewport(game.cameraFrame, rect[0], rect[1], rect[2], rect[3]);
   scene.SetBack(kBackDistance);
   scene.ClearViewport();
   scene.Render(game.sceneFrame);
   scene.Update();
-  RecordView(game, rect);
 }
 
 void RunBattleTick(Game& game) {
@@ -113,10 +116,13 @@ void RunBattle(Game& game) {
   DrawStatusPanels(game);
   game.tickStamp = CurrentTick(game);
   game.runningFlag = -1;
+  BeginBattleControls(game);
   RunTicks(game, Screen::kBattle, [&game] {
     RunBattleTick(game);
+    UpdateFastSpeed(game);
     return TickOutcome::kContinue;
   });
+  EndBattleControls(game);
   // After a close from outside nothing more is touched: the program shuts down in order.
   if (game.closeRequested) return;
   EndBattle(game);

@@ -32,6 +32,37 @@ struct TickRecord {
   int viewCount = 0;
 };
 
+// What the people in the room control beside the battle's rules: pause, volume, speed and
+// screenshots. None of it changes what a tick does, only whether and how often ticks run.
+struct RoomControls {
+  static constexpr int kNobody = -1;
+  // Set while a battle's ticks run: pause and speed belong to a battle.
+  bool battleRunning = false;
+  // While paused no tick's work runs. The player whose pad paused it, kNobody for the keyboard.
+  bool paused = false;
+  std::int32_t pausedBy = kNobody;
+  // Paused because that player's pad was unplugged; whether it is plugged back in.
+  bool padLost = false;
+  bool padBack = false;
+  // P, Pause and F12 act once per press, not with the key's auto-repeat.
+  bool pauseKeyDown = false;
+  bool screenshotKeyDown = false;
+  std::int32_t volumeStep = kVolumeSteps;
+  bool muted = false;
+  // Four ticks per 20 ms: on once every person in the battle is out, off for the rest of the
+  // battle with any key or button. The tick loop runs the burst's further ticks without waiting.
+  bool fast = false;
+  bool fastDeclined = false;
+  std::int32_t quickTicksLeft = 0;
+  // False for the burst's ticks before its last: their views need not be drawn.
+  bool drawViews = true;
+  // A short word on the screen (the volume, the screenshot) until this time on the game's clock.
+  std::uint64_t noteUntilMs = 0;
+  enum class Note { kNone, kVolume, kScreenshot, kScreenshotFailed } note = Note::kNone;
+  // The notice as it was last drawn, so an unchanged one is not drawn again.
+  std::uint32_t noticeDrawn = 0;
+};
+
 struct Game;
 
 // Told after the work of every processed tick (the headless runner writes its trace here).
@@ -50,6 +81,7 @@ struct Game {
   TickObserver* observer = nullptr;
   Random random;
   TickRecord tickRecord;
+  RoomControls room;
   // Set when the window was closed from outside: no loop may start another screen.
   bool closeRequested = false;
   // Set when a model or texture could not be loaded; the game ends in order with status 1.

@@ -23,6 +23,13 @@ class AudioDevice {
   virtual void StopMusic() = 0;
   // Plays the open track again from the start.
   virtual void RestartMusic() = 0;
+
+  // The level of the whole mix, music and effects alike: 0 (silent) .. kVolumeSteps (full).
+  virtual void SetMasterVolume(int /*step*/) {}
+  // Holds every voice and the music where they are, or lets them go on from there.
+  virtual void SetPaused(bool /*paused*/) {}
 };
+
+constexpr int kVolumeSteps = 10;
 
 }  // namespace bf

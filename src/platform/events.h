@@ -6,8 +6,10 @@ namespace bf {
 
 // Windows virtual-key codes and the modifier mask, as the key handlers expect them.
 namespace vk {
-constexpr int kEnter = 13, kShift = 16, kControl = 17, kAlt = 18, kEscape = 27;
+constexpr int kEnter = 13, kShift = 16, kControl = 17, kAlt = 18, kPause = 19, kEscape = 27;
 constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+constexpr int kP = 80, kM = 77, kAdd = 107, kSubtract = 109, kF12 = 123;
+constexpr int kPlus = 187, kMinus = 189;  // the main keyboard's = / + key and - key
 }  // namespace vk
 constexpr int kMaskShift = 1, kMaskCtrl = 2, kMaskAlt = 4;
 
@@ -23,6 +25,11 @@ class InputSink {
   virtual void OnMusicFinished() = 0;
   // A gamepad was plugged in.
   virtual void OnJoystickAdded() {}
+  // A seated pad pressed a button, after the key events it makes; `start` when it was Start.
+  virtual void OnPadButtonDown(int /*player*/, bool /*start*/) {}
+  // The pad of a seat was unplugged (it reads released from now on), or plugged back in.
+  virtual void OnPadUnplugged(int /*player*/) {}
+  virtual void OnPadPlugged(int /*player*/) {}
 };
 
 class Clock {

@@ -1,6 +1,7 @@
 #pragma once
 // 2D drawing on the game form (640 x 480) and the four status panels (310 x 21), in pixels.
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace bf {
@@ -29,6 +30,10 @@ class Surface2D {
   // Filled rectangle from (x1, y1) to (x2, y2), both corners included; coordinates may be
   // fractional and are rounded to pixels here.
   virtual void FillRect(double x1, double y1, double x2, double y2, Rgb colour) = 0;
+  // Text in `colour` with its top-left corner at (x, y), leaving the text position alone.
+  virtual void PrintAt(int /*x*/, int /*y*/, std::string_view /*text*/, Rgb /*colour*/) {}
+  // The width in pixels that the text takes when printed; 0 without a font.
+  virtual int TextWidth(std::string_view /*text*/) { return 0; }
 };
 
 constexpr int kScreenWidth = 640;
@@ -50,6 +55,18 @@ class Display {
   virtual void Invalidate() {}
   // The composed screen as 640 x 480 RGB bytes, rows top to bottom; false without rendering.
   virtual bool ReadScreen(std::uint8_t* rgb) = 0;
+  // A small surface whose top-left `width` x `height` pixels are laid over the middle of the
+  // screen, above the views and the panels (0 x 0: none): the words of a pause, the volume, the
+  // speed. nullptr on a display without pixels.
+  virtual Surface2D* Notice() { return nullptr; }
+  virtual void ShowNotice(int /*width*/, int /*height*/) {}
+  // Writes the 640 x 480 screen, and the window's own scaled picture where there is a window, as
+  // PNG files named for the date and time into the user's pictures folder (made when missing).
+  // `*folder` names the folder; false when it cannot be written.
+  virtual bool SaveScreenshots(std::string* /*folder*/) { return false; }
 };
+
+constexpr int kNoticeWidth = 480;
+constexpr int kNoticeHeight = 108;
 
 }  // namespace bf

@@ -23,7 +23,7 @@ namespace bf {
 const char kRunnerUsage[] =
     "usage: burrowfield-sim [--script FILE] [--ticks N] [--trace FILE] [--render]\n"
     "                       [--shot T[,T...] --shots-dir DIR] [--assets DIR]\n"
-    "                       [--memory-log FILE]";
+    "                       [--memory-log FILE] [--volume N]";
 
 namespace {
 
@@ -288,6 +288,11 @@ bool ParseRunnerOptions(int argc, char** argv, RunnerOptions* options, std::stri
       options->shotsDir = argv[++i];
     } else if (arg == "--memory-log") {
       options->memoryLogPath = argv[++i];
+    } else if (arg == "--volume") {
+      if (!ParseVolumeStep(argv[++i], &options->volume)) {
+        *error = "bad --volume value (a whole number from 0 to 10)";
+        return false;
+      }
     } else if (arg == "--assets") {
       options->assetDir = argv[++i];
     } else {
@@ -360,6 +365,7 @@ int RunRunner(const RunnerOptions& options, const CloseSignal& closeSignal) {
 
   const auto start = std::chrono::steady_clock::now();
   auto game = std::make_unique<Game>(headless->platform());
+  game->room.volumeStep = options.volume;
   WriteFailures failures;
   RunnerObserver observer(options, closeSignal, *headless, trace.get(), memoryLog.get(), failures);
   game->observer = &observer;

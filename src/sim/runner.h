@@ -19,6 +19,8 @@ struct RunnerOptions {
   std::string assetDir;
   // Optional: one line per finished battle with the resident memory then (soak runs).
   std::string memoryLogPath;
+  // The master volume to start at, 0 to 10; the runner plays no sound, so it only shows.
+  int volume = 10;
 };
 
 // Parses the command line; false with a message in *error on bad usage.

@@ -81,6 +81,7 @@ void AppendTraceLine(const Game& g, Screen screen, std::int64_t tick, std::strin
   json.Field("tick", tick);
   json.Key("screen");
   json.Raw(screen == Screen::kBattle ? "\"battle\"" : "\"selection\"");
+  json.Field("paused", g.room.paused ? 1 : 0);
   WriteRecord(json, g.tickRecord);
   json.Table("playerCharacter", g.playerCharacter);
   json.Field("stageIndex", g.stageIndex);

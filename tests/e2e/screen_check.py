@@ -280,6 +280,21 @@ def check_box(c, kind):
     c.near(f"{kind} icon of the box at ({left}, {top})", left + 22, top + 60, BOX_ICON[kind])
 
 
+NOTICE_BACKDROP = (28, 28, 44)
+
+
+def check_notice(c, lines):
+    """The room's notice (pause, volume, x4) of `lines` lines is centred on the screen, 24 pixels
+    a line and 6 above and below: its dark backdrop starts just under its top edge and shows in
+    the margin above its first line, and the view, not the backdrop, lies just above it."""
+    top = (480 - (24 * lines + 12)) // 2
+    for lx in (306, 334):
+        for ly in (top + 2, top + 4):
+            c.near(f"the backdrop of a notice of {lines} lines", lx, ly, NOTICE_BACKDROP)
+    if any(close_to(c.shot.at(lx, top - 2), NOTICE_BACKDROP) for lx in range(300, 341, 3)):
+        c.failures.append(f"the notice is taller than {lines} lines")
+
+
 def view_difference(a, b, v):
     dx, dy = DEVICE
     vx, vy = VIEWS[v]
@@ -374,6 +389,8 @@ def main(argv):
                      players if argv[3:4] == ["shells-spent"] else set())
     elif what == "box":
         check_box(c, argv[3])
+    elif what == "notice":
+        check_notice(c, int(argv[3]))
     elif what == "differs":
         other = Shot(argv[3])
         for v in (int(x) for x in argv[4:]):

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 
 #define STB_IMAGE_WRITE_STATIC
@@ -160,6 +162,52 @@ std::string AssetDir() {
   const std::filesystem::path dataDir = (exeDir / BF_DATA_DIR_FROM_BIN).lexically_normal();
   std::error_code error;
   return (std::filesystem::is_directory(dataDir, error) ? dataDir : exeDir).string();
+}
+
+namespace {
+
+// The value of `name` in a user-dirs.dirs file: NAME="$HOME/Pictures", $HOME spelled out.
+std::string UserDirsValue(const std::string& path, const std::string& name,
+                          const std::string& home) {
+  std::string text, reason;
+  if (!ReadSettingFile(path, 1 << 16, &text, &reason)) return "";
+  const std::string key = name + "=\"";
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = std::min(text.find('\n', at), text.size());
+    const std::string line = text.substr(at, end - at);
+    at = end + 1;
+    if (line.rfind(key, 0) != 0 || line.back() != '"') continue;
+    std::string value = line.substr(key.size(), line.size() - key.size() - 1);
+    if (value.rfind("$HOME", 0) == 0) value = home + value.substr(5);
+    return value;
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string PicturesFolder() {
+  const char* given = std::getenv("XDG_PICTURES_DIR");
+  if (given != nullptr && given[0] == '/') return given;
+  const char* homeText = std::getenv("HOME");
+  if (homeText == nullptr || homeText[0] == '\0') return "";
+  const std::string home = homeText;
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const std::string configDir =
+      config != nullptr && config[0] == '/' ? std::string(config) : home + "/.config";
+  const std::string listed = UserDirsValue(configDir + "/user-dirs.dirs", "XDG_PICTURES_DIR", home);
+  // A list that names the home itself means the desktop has no pictures folder.
+  if (!listed.empty() && listed[0] == '/' && listed != home && listed != home + "/") return listed;
+  return home + "/Pictures";
+}
+
+std::string ScreenshotStem() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char stem[64];
+  std::strftime(stem, sizeof stem, "burrowfield-%Y-%m-%d-%H%M%S", &local);
+  return stem;
 }
 
 bool WritePng(const std::string& path, int width, int height, const std::uint8_t* rgb) {

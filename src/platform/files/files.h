@@ -38,6 +38,11 @@ const char* AssetKindName(AssetKind kind);
 // the running executable's own directory so that the whole tree can move, or else the
 // executable's own directory, where a build tree keeps them.
 std::string AssetDir();
+// The user's pictures folder: XDG_PICTURES_DIR from the environment, else from the desktop's
+// ~/.config/user-dirs.dirs (or XDG_CONFIG_HOME's), else ~/Pictures; empty without a home.
+std::string PicturesFolder();
+// "burrowfield-YYYY-MM-DD-HHMMSS" for the local time now: screenshots sort by when they were taken.
+std::string ScreenshotStem();
 // Writes an RGB picture (rows top to bottom) as PNG; false when the file cannot be written.
 bool WritePng(const std::string& path, int width, int height, const std::uint8_t* rgb);
 // Reads a whole text file (a pipe will do, a directory will not); false with a short reason.

@@ -2,8 +2,11 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <vector>
 
+#include "platform/files/files.h"
 #include "platform/gl/gl_program.h"
 #include "platform/gl/gl_scene.h"
 #include "platform/gl/screen_fit.h"
@@ -18,6 +21,8 @@ constexpr int kAreaY = 30;
 constexpr int kAreaHeight = 420;
 constexpr int kPanelX[4] = {10, 320, 10, 320};
 constexpr int kPanelY[4] = {10, 10, 450, 450};
+// The notice's words are larger than the form's, to be read from the sofa.
+constexpr int kNoticeTextPixels = 16;
 
 // One textured rectangle in screen pixels (y from the top), drawn without any vertex buffer.
 const char* kComposeVertexShader = R"(#version 330 core
@@ -102,6 +107,9 @@ GlDisplay::GlDisplay(SDL_Window* window, PixelSurface& form, PixelSurface* const
                      GlScene& scene)
     : window_(window), scene_(scene), form_{&form, 0} {
   for (int i = 0; i < 4; ++i) panels_[i] = {panels[i], 0};
+  noticeSurface_ =
+      std::make_unique<PixelSurface>(kNoticeWidth, kNoticeHeight, Rgb{0, 0, 0}, kNoticeTextPixels);
+  notice_.surface = noticeSurface_.get();
 }
 
 GlDisplay::~GlDisplay() {
@@ -109,6 +117,7 @@ GlDisplay::~GlDisplay() {
   for (Layer& panel : panels_)
     if (panel.texture) glDeleteTextures(1, &panel.texture);
   if (overlay_.texture) glDeleteTextures(1, &overlay_.texture);
+  if (notice_.texture) glDeleteTextures(1, &notice_.texture);
   if (program_) glDeleteProgram(program_);
   if (presentProgram_) glDeleteProgram(presentProgram_);
   if (emptyVao_) glDeleteVertexArrays(1, &emptyVao_);
@@ -134,6 +143,7 @@ bool GlDisplay::Init(std::string* error) {
   form_.texture = CreateSurfaceTexture(form_.surface->width(), form_.surface->height());
   for (Layer& panel : panels_)
     panel.texture = CreateSurfaceTexture(panel.surface->width(), panel.surface->height());
+  notice_.texture = CreateSurfaceTexture(kNoticeWidth, kNoticeHeight);
 
   // The screen is composed in 16 bits for the look of a 640 x 480 x 16 display mode, into a
   // texture the window's picture is then sampled from.
@@ -160,6 +170,18 @@ Surface2D& GlDisplay::Form() {
 
 Surface2D& GlDisplay::Panel(int player) {
   return *panels_[player & 3].surface;
+}
+
+Surface2D* GlDisplay::Notice() {
+  return noticeSurface_.get();
+}
+
+// What the notice covered is composed again when it goes.
+void GlDisplay::ShowNotice(int width, int height) {
+  if (width == noticeWidth_ && height == noticeHeight_) return;
+  noticeWidth_ = width;
+  noticeHeight_ = height;
+  composed_ = false;
 }
 
 // Everything under the overlay is composed again when it comes or goes.
@@ -217,10 +239,14 @@ bool GlDisplay::Compose() {
   bool panelsChanged = false;
   for (Layer& panel : panels_) panelsChanged = UploadIfChanged(panel) || panelsChanged;
   const bool overlayChanged = overlay_.surface != nullptr && UploadIfChanged(overlay_);
+  const bool noticeShown = noticeWidth_ > 0 && noticeHeight_ > 0;
+  const bool noticeChanged = UploadIfChanged(notice_) && noticeShown;
   formChanged = formChanged || !composed_ || composedWithBattleArea_ != battleAreaVisible_;
   const bool deviceChanged = battleAreaVisible_ && scene_.updateCount() != composedUpdate_;
   // An idle screen (the selection screen waiting for a key) costs nothing.
-  if (!formChanged && !panelsChanged && !deviceChanged && !overlayChanged) return false;
+  if (!formChanged && !panelsChanged && !deviceChanged && !overlayChanged && !noticeChanged) {
+    return false;
+  }
   composed_ = true;
   composedWithBattleArea_ = battleAreaVisible_;
   composedUpdate_ = scene_.updateCount();
@@ -257,6 +283,12 @@ bool GlDisplay::Compose() {
       DrawRect(panels_[i].texture, kPanelX[i], kPanelY[i], panels_[i].surface->width(),
                panels_[i].surface->height(), 0, 0, 1, 1);
   }
+  if (noticeShown) {
+    const float w = static_cast<float>(noticeWidth_), h = static_cast<float>(noticeHeight_);
+    DrawRect(notice_.texture, static_cast<float>((kScreenWidth - noticeWidth_) / 2),
+             static_cast<float>((kScreenHeight - noticeHeight_) / 2), w, h, 0, 0, w / kNoticeWidth,
+             h / kNoticeHeight);
+  }
   if (overlay_.surface != nullptr) {
     const int w = overlay_.surface->width(), h = overlay_.surface->height();
     DrawRect(overlay_.texture, static_cast<float>((kScreenWidth - w) / 2),
@@ -271,11 +303,15 @@ bool GlDisplay::Compose() {
 // by the largest whole factor, filtered only for what remains, so a whole factor is pure
 // nearest neighbour.
 void GlDisplay::ShowInWindow(bool clearBars) {
+  if (DrawInWindow(clearBars)) SDL_GL_SwapWindow(window_);
+}
+
+bool GlDisplay::DrawInWindow(bool clearBars) {
   // A hidden window (the headless runner's) shows nothing: there is nothing to scale into.
-  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) return;
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) return false;
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
-  if (width <= 0 || height <= 0) return;
+  if (width <= 0 || height <= 0) return false;
   const PixelRect shown = FitScreen(width, height);
   const int factorX = WholeFactorX(shown), factorY = WholeFactorY(shown);
   const bool whole =
@@ -305,7 +341,43 @@ void GlDisplay::ShowInWindow(bool clearBars) {
   glBindVertexArray(emptyVao_);
   glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   glBindVertexArray(0);
+  return true;
+}
+
+bool GlDisplay::ReadWindow(std::vector<std::uint8_t>* rgb, int* width, int* height) {
+  SDL_GL_GetDrawableSize(window_, width, height);
+  if (*width <= 0 || *height <= 0) return false;
+  const auto rowBytes = static_cast<std::size_t>(*width) * 3;
+  std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(*height));
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, *width, *height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+  rgb->resize(bottomUp.size());
+  for (int y = 0; y < *height; ++y) {
+    std::copy_n(&bottomUp[rowBytes * static_cast<std::size_t>(*height - 1 - y)], rowBytes,
+                &(*rgb)[rowBytes * static_cast<std::size_t>(y)]);
+  }
+  return true;
+}
+
+// A screenshot is the player's own asking: it may take a moment and allocate.
+bool GlDisplay::SaveScreenshots(std::string* folder) {
+  *folder = PicturesFolder();
+  std::error_code error;
+  if (folder->empty()) return false;
+  std::filesystem::create_directories(*folder, error);
+  if (error) return false;
+  const std::string stem = *folder + "/" + ScreenshotStem();
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 3);
+  ReadScreen(rgb.data());
+  if (!WritePng(stem + ".png", kScreenWidth, kScreenHeight, rgb.data())) return false;
+  // The window's picture is drawn afresh into its back buffer, read, and shown.
+  int width = 0, height = 0;
+  if (!DrawInWindow(true)) return true;
+  const bool read = ReadWindow(&rgb, &width, &height);
   SDL_GL_SwapWindow(window_);
+  return !read || WritePng(stem + "-window.png", width, height, rgb.data());
 }
 
 // Window coordinates (those of mouse events) are coarser than drawable pixels on HiDPI displays:

@@ -4,7 +4,9 @@
 #include <epoxy/gl.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gl/screen_fit.h"
 #include "platform/surface.h"
@@ -29,6 +31,9 @@ class GlDisplay : public Display {
   void Present() override;
   void Invalidate() override { invalidated_ = true; }
   bool ReadScreen(std::uint8_t* rgb) override;
+  Surface2D* Notice() override;
+  void ShowNotice(int width, int height) override;
+  bool SaveScreenshots(std::string* folder) override;
   // A picture laid over the middle of the screen, above everything (a message box), or nullptr
   // for none. The surface must outlive its time on the screen.
   void SetOverlay(PixelSurface* overlay);
@@ -50,12 +55,19 @@ class GlDisplay : public Display {
   void DrawRect(GLuint texture, float x, float y, float w, float h, float u0, float v0, float u1,
                 float v1);
   void ShowInWindow(bool clearBars);
+  // Draws the screen scaled into the window's back buffer; false for a hidden or empty window.
+  bool DrawInWindow(bool clearBars);
+  // The window's picture as it was last drawn into its back buffer, as RGB rows top to bottom.
+  bool ReadWindow(std::vector<std::uint8_t>* rgb, int* width, int* height);
 
   SDL_Window* window_;
   GlScene& scene_;
   Layer form_;
   Layer panels_[4];
   Layer overlay_{nullptr, 0};
+  std::unique_ptr<PixelSurface> noticeSurface_;
+  Layer notice_{nullptr, 0};
+  int noticeWidth_ = 0, noticeHeight_ = 0;  // the part shown; 0 x 0 when none
   bool battleAreaVisible_ = false;
   bool composed_ = false;
   bool composedWithBattleArea_ = false;

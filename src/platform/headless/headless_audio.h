@@ -32,6 +32,11 @@ class HeadlessAudio : public AudioDevice {
   bool PlayMusic(const std::string& path) override;
   void StopMusic() override;
   void RestartMusic() override;
+  // Kept for the tests: the level and whether the device is held.
+  void SetMasterVolume(int step) override { masterStep_ = step; }
+  void SetPaused(bool paused) override { paused_ = paused; }
+  int masterStep() const { return masterStep_; }
+  bool paused() const { return paused_; }
 
   // The playing track reaches its natural end; true when one was playing. The end-of-track
   // notice then waits for TakeMusicFinished.
@@ -60,6 +65,8 @@ class HeadlessAudio : public AudioDevice {
   void Record(std::string call);
 
   bool hasDevice_;
+  int masterStep_ = kVolumeSteps;
+  bool paused_ = false;
   bool open_ = false;
   std::vector<Effect> effects_;
   std::string openTrack_;

@@ -94,6 +94,13 @@ std::string ParseEvent(const std::vector<std::string_view>& t, ScriptEvent* even
     event->buttons = static_cast<std::uint32_t>(v);
     return "";
   }
+  if (verb == "unplug" || verb == "plug") {
+    if (t.size() != 3) return "expected: T " + std::string(verb) + " J";
+    event->kind = verb == "plug" ? ScriptEvent::Kind::kPlug : ScriptEvent::Kind::kUnplug;
+    if (!ParseNumber(t[2], kLastPad, &v)) return "bad joystick " + Quote(t[2]);
+    event->joystick = static_cast<int>(v);
+    return "";
+  }
   if (verb == "close") {
     if (t.size() != 2) return "expected: T close";
     event->kind = ScriptEvent::Kind::kClose;

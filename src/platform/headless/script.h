@@ -7,12 +7,12 @@
 namespace bf {
 
 struct ScriptEvent {
-  enum class Kind { kKeyDown, kKeyUp, kJoystick, kClose };
+  enum class Kind { kKeyDown, kKeyUp, kJoystick, kUnplug, kPlug, kClose };
   std::int64_t tick = 0;
   Kind kind = Kind::kKeyDown;
   int keyCode = 0;   // key events
   int mask = 0;      // key events
-  int joystick = 0;  // joystick events: the pad, in plug order (0..3)
+  int joystick = 0;  // joystick, unplug and plug events: the pad, in plug order (0..3)
   std::uint32_t x = 0, y = 0, buttons = 0;
 };
 

@@ -34,6 +34,14 @@ void ScriptedEvents::Pump(InputSink& sink) {
       case ScriptEvent::Kind::kJoystick:
         pads_.Set(event.joystick, PadState{event.x, event.y, event.buttons});
         break;
+      case ScriptEvent::Kind::kUnplug:
+        pads_.Unplug(event.joystick);
+        break;
+      case ScriptEvent::Kind::kPlug:
+        // As the window's pump says of a pad it sees plugged in.
+        pads_.Plug(event.joystick);
+        sink.OnJoystickAdded();
+        break;
       case ScriptEvent::Kind::kClose:
         closed_ = true;
         break;

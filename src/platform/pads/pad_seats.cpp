@@ -46,14 +46,29 @@ std::uint32_t HeldKeys(const PadState& state) {
   return held;
 }
 
+// The D-pad pushes the stick to its end, as a classic joystick's stick would.
+PadState WithDpadAsStick(PadState state) {
+  if (!state.mapped) return state;
+  if ((state.buttons & pad::kDpadLeft) != 0) state.x = 0;
+  if ((state.buttons & pad::kDpadRight) != 0) state.x = kPadAxisMax;
+  if ((state.buttons & pad::kDpadUp) != 0) state.y = 0;
+  if ((state.buttons & pad::kDpadDown) != 0) state.y = kPadAxisMax;
+  state.buttons &= ~pad::kDpad;
+  return state;
+}
+
 bool Holds(const PadState& state, std::uint32_t button) {
   return state.mapped && (state.buttons & button) != 0;
 }
 
 }  // namespace
 
+// The pads attached from the start are no news to the game.
 PadSeats::PadSeats(int seatedPads) {
-  for (int p = 0; p < seatedPads && p < kPads; ++p) Seat(p);
+  for (int p = 0; p < seatedPads && p < kPads; ++p) {
+    Seat(p);
+    pads_[p].connectionTold = true;
+  }
 }
 
 int PadSeats::PlayerOf(int pad) {
@@ -61,7 +76,15 @@ int PadSeats::PlayerOf(int pad) {
 }
 
 void PadSeats::Seat(int pad) {
-  if (pad >= 0 && pad < kPads) pads_[pad].seated = true;
+  if (pad < 0 || pad >= kPads) return;
+  pads_[pad].seated = true;
+  pads_[pad].connected = true;
+}
+
+void PadSeats::Unplug(int pad) {
+  if (!Seated(pad)) return;
+  pads_[pad].state = PadState{};
+  pads_[pad].connected = false;
 }
 
 bool PadSeats::Seated(int pad) const {
@@ -69,13 +92,38 @@ bool PadSeats::Seated(int pad) const {
 }
 
 void PadSeats::Set(int pad, const PadState& state) {
-  if (Seated(pad)) pads_[pad].state = state;
+  if (Seated(pad) && pads_[pad].connected) pads_[pad].state = WithDpadAsStick(state);
 }
 
 void PadSeats::DeliverKeys(InputSink& sink, std::uint64_t nowMs) {
   for (int p = kJoystickPads; p < kPads; ++p) DeliverSeatKeys(p, sink);
   DeliverStart(sink);
   DeliverBack(sink, nowMs);
+  DeliverButtons(sink);
+  DeliverConnections(sink);
+}
+
+void PadSeats::DeliverButtons(InputSink& sink) {
+  for (int p = 0; p < kPads; ++p) {
+    Pad& pad = pads_[p];
+    const std::uint32_t pressed = pad.state.buttons & ~pad.buttonsTold;
+    pad.buttonsTold = pad.state.buttons;
+    if (pressed != 0)
+      sink.OnPadButtonDown(PlayerOf(p), pad.state.mapped && (pressed & pad::kStart));
+  }
+}
+
+void PadSeats::DeliverConnections(InputSink& sink) {
+  for (int p = 0; p < kPads; ++p) {
+    Pad& pad = pads_[p];
+    if (pad.connected == pad.connectionTold) continue;
+    pad.connectionTold = pad.connected;
+    if (pad.connected) {
+      sink.OnPadPlugged(PlayerOf(p));
+    } else {
+      sink.OnPadUnplugged(PlayerOf(p));
+    }
+  }
 }
 
 // The mask as it stands: the modifiers the pad's keys hold. Every pad is a keyboard of its own,

@@ -21,6 +21,9 @@ namespace bf {
 namespace pad {
 constexpr std::uint32_t kA = 1u << 0, kB = 1u << 1, kX = 1u << 2, kY = 1u << 3;
 constexpr std::uint32_t kBack = 1u << 4, kGuide = 1u << 5, kStart = 1u << 6;
+constexpr std::uint32_t kDpadUp = 1u << 11, kDpadDown = 1u << 12, kDpadLeft = 1u << 13;
+constexpr std::uint32_t kDpadRight = 1u << 14;
+constexpr std::uint32_t kDpad = kDpadUp | kDpadDown | kDpadLeft | kDpadRight;
 }  // namespace pad
 
 constexpr std::uint32_t kPadCentre = 32768;
@@ -48,14 +51,20 @@ class PadSeats final : public Joysticks {
   // The game's player for each pad: 2, 3, 0, 1.
   static int PlayerOf(int pad);
 
-  // A pad takes its seat for the rest of the run; unplugged, it keeps it, reading released.
+  // A pad takes its seat for the rest of the run, plugged in; unplugged, it keeps it, reading
+  // released until it is plugged back in.
   void Seat(int pad);
   bool Seated(int pad) const;
-  // The pad reads `state` from now on; a pad without a seat is not read.
+  void Unplug(int pad);
+  void Plug(int pad) { Seat(pad); }
+  // The pad reads `state` from now on; a pad without a seat, or unplugged, is not read. A mapped
+  // pad's D-pad is its stick pushed to the end, never a button, so holding it never spoils "button
+  // 1 alone".
   void Set(int pad, const PadState& state);
-  // Turns what changed since the last call into key events, in this order: the key pads' own
-  // keys (pad 2, then pad 3), Enter for Start, Escape for a Back held long enough. Called after
-  // each delivery of the window's events, with the game's clock.
+  // Turns what changed since the last call into events, in this order: the key pads' own keys
+  // (pad 2, then pad 3), Enter for Start, Escape for a Back held long enough, the buttons each
+  // pad pressed, the pads unplugged or plugged back in. Called after each delivery of the
+  // window's events, with the game's clock.
   void DeliverKeys(InputSink& sink, std::uint64_t nowMs);
 
   // The game's joysticks 0 and 1 are pads 0 and 1, without Back and Start: those two belong to
@@ -67,6 +76,9 @@ class PadSeats final : public Joysticks {
  private:
   struct Pad {
     bool seated = false;
+    bool connected = false;
+    bool connectionTold = false;  // the connection the game was last told of
+    std::uint32_t buttonsTold = 0;
     PadState state;
     std::uint32_t keysDown = 0;  // bit k: the pad holds key k of its seat's table
     bool startDown = false;
@@ -77,6 +89,8 @@ class PadSeats final : public Joysticks {
   void DeliverSeatKeys(int pad, InputSink& sink);
   void DeliverStart(InputSink& sink);
   void DeliverBack(InputSink& sink, std::uint64_t nowMs);
+  void DeliverButtons(InputSink& sink);
+  void DeliverConnections(InputSink& sink);
   int MaskOf(int pad) const;
 
   std::array<Pad, kPads> pads_{};

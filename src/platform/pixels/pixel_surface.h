@@ -45,9 +45,9 @@ class PixelSurface : public Surface2D {
   Rgb PixelAt(int x, int y) const;
   // Text outside the form's rules (the message box's): drawn in `colour` with its top-left
   // corner at (x, y), leaving the text position and its point alone.
-  void PrintAt(int x, int y, std::string_view text, Rgb colour);
+  void PrintAt(int x, int y, std::string_view text, Rgb colour) override;
   // The width in pixels that the text takes when printed; 0 without a font.
-  int TextWidth(std::string_view text);
+  int TextWidth(std::string_view text) override;
   // Whether the surface's face has a glyph for every character of the UTF-8 text.
   bool CoversText(std::string_view text);
   // Prints with the face in `path` instead of the game's own; before the first print only.

@@ -31,6 +31,17 @@ int VirtualKeyFromSdl(SDL_Keycode key) {
     case SDLK_LALT:
     case SDLK_RALT:
       return vk::kAlt;
+    case SDLK_PAUSE:
+      return vk::kPause;
+    case SDLK_MINUS:
+      return vk::kMinus;
+    case SDLK_EQUALS:
+    case SDLK_PLUS:
+      return vk::kPlus;
+    case SDLK_KP_MINUS:
+      return vk::kSubtract;
+    case SDLK_KP_PLUS:
+      return vk::kAdd;
     case SDLK_BACKSPACE:
       return 8;
     case SDLK_TAB:

@@ -24,6 +24,8 @@ constexpr int kLoopForever = -1;
 // SDL_mixer's end-of-music hook takes no user pointer, so what it needs lives here: the event
 // type it posts, and whether the game itself is halting the track (which is no natural end).
 std::atomic<bool> musicStopping{false};
+// The master volume's gain, read by the limiter on the audio thread.
+std::atomic<float> masterGain{1.0f};
 
 Uint32 MusicFinishedEventType() {
   static const Uint32 type = SDL_RegisterEvents(1);
@@ -45,8 +47,9 @@ void OnMusicFinishedOnAudioThread() {
 // level, rounding off the rare peak where many loud voices meet instead of clipping it.
 void LimitOnAudioThread(void*, Uint8* stream, int bytes) {
   Sint16* samples = reinterpret_cast<Sint16*>(stream);
+  const float gain = masterGain.load();
   for (int i = 0; i < bytes / 2; ++i) {
-    samples[i] = static_cast<Sint16>(std::lround(32768 * LimitMix(samples[i] / 32768.0f)));
+    samples[i] = static_cast<Sint16>(std::lround(32768 * gain * LimitMix(samples[i] / 32768.0f)));
   }
 }
 
@@ -101,13 +104,36 @@ bool SdlAudio::Open() {
   Mix_VolumeMusic(kMixerVolume);
   int rate = 0, channels = 0;
   Uint16 format = 0;
-  if (Mix_QuerySpec(&rate, &format, &channels) != 0 && format == AUDIO_S16SYS) {
-    Mix_SetPostMix(LimitOnAudioThread, nullptr);
-  }
+  limiting_ = Mix_QuerySpec(&rate, &format, &channels) != 0 && format == AUDIO_S16SYS;
+  if (limiting_) Mix_SetPostMix(LimitOnAudioThread, nullptr);
   channelCount_ = 0;
   Mix_AllocateChannels(0);
   open_ = true;
+  SetMasterVolume(masterStep_);
   return true;
+}
+
+// Where the limiter runs, it turns the finished mix down; elsewhere the mixer's own level does,
+// in its coarser steps.
+void SdlAudio::SetMasterVolume(int step) {
+  masterStep_ = step;
+  masterGain.store(MasterGain(step));
+  if (!open_ || limiting_) return;
+  const int level = static_cast<int>(std::lround(kMixerVolume * MasterGain(step)));
+  Mix_MasterVolume(level);
+  Mix_VolumeMusic(level);
+}
+
+// Every effect channel and the music hold where they are.
+void SdlAudio::SetPaused(bool paused) {
+  if (!open_) return;
+  if (paused) {
+    Mix_Pause(-1);
+    Mix_PauseMusic();
+  } else {
+    Mix_Resume(-1);
+    Mix_ResumeMusic();
+  }
 }
 
 void SdlAudio::Close() {

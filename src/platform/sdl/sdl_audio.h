@@ -29,6 +29,8 @@ class SdlAudio : public AudioDevice {
   bool PlayMusic(const std::string& path) override;
   void StopMusic() override;
   void RestartMusic() override;
+  void SetMasterVolume(int step) override;
+  void SetPaused(bool paused) override;
 
  private:
   // An effect's voices are the channels firstChannel .. firstChannel + voices - 1.
@@ -41,6 +43,8 @@ class SdlAudio : public AudioDevice {
   void HaltMusicQuietly();
 
   bool open_ = false;
+  bool limiting_ = false;  // the limiter runs after the mixer, and applies the master volume
+  int masterStep_ = kVolumeSteps;
   int channelCount_ = 0;
   std::vector<Effect> effects_;
   Mix_Music* music_ = nullptr;

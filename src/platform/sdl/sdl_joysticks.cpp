@@ -30,16 +30,19 @@ constexpr int kMostMappings = 2000;
 constexpr const char* kListHints[] = {SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES,
                                       SDL_HINT_GAMECONTROLLER_IGNORE_DEVICES_EXCEPT};
 
+static_assert(pad::kDpadUp == 1u << SDL_CONTROLLER_BUTTON_DPAD_UP &&
+                  pad::kDpadDown == 1u << SDL_CONTROLLER_BUTTON_DPAD_DOWN &&
+                  pad::kDpadLeft == 1u << SDL_CONTROLLER_BUTTON_DPAD_LEFT &&
+                  pad::kDpadRight == 1u << SDL_CONTROLLER_BUTTON_DPAD_RIGHT &&
+                  pad::kStart == 1u << SDL_CONTROLLER_BUTTON_START,
+              "the seats read the buttons in SDL's order");
+
 // SDL's -32768..32767 as the pads' 0..65535.
 std::uint32_t AxisPosition(Sint16 value) {
   return static_cast<std::uint32_t>(static_cast<int>(value) + 32768);
 }
 
-bool IsDpad(int button) {
-  return button >= SDL_CONTROLLER_BUTTON_DPAD_UP && button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
-}
-
-// The D-pad or hat pushes the stick to its end, as a classic joystick's stick would.
+// The hat pushes the stick to its end, as a classic joystick's stick would.
 void ApplyDirections(bool left, bool right, bool up, bool down, Sint16& x, Sint16& y) {
   if (left) x = SDL_JOYSTICK_AXIS_MIN;
   if (right) x = SDL_JOYSTICK_AXIS_MAX;
@@ -47,19 +50,13 @@ void ApplyDirections(bool left, bool right, bool up, bool down, Sint16& x, Sint1
   if (down) y = SDL_JOYSTICK_AXIS_MAX;
 }
 
+// A = bit 0 (button 1), B = bit 1 (button 2), and on in SDL's order, the D-pad included: the
+// seats make it the stick, as they do for the runner's pads.
 PadState ReadController(SDL_GameController* controller) {
-  Sint16 x = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX);
-  Sint16 y = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY);
-  ApplyDirections(SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_LEFT) != 0,
-                  SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_RIGHT) != 0,
-                  SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_UP) != 0,
-                  SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_DOWN) != 0, x,
-                  y);
-  // A = bit 0 (button 1), B = bit 1 (button 2), and on in SDL's order; the D-pad is a direction,
-  // not a button, so holding it never spoils a "button 1 alone".
+  const Sint16 x = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX);
+  const Sint16 y = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY);
   std::uint32_t buttons = 0;
   for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX && b < kMaxButtonBits; ++b) {
-    if (IsDpad(b)) continue;
     if (SDL_GameControllerGetButton(controller, static_cast<SDL_GameControllerButton>(b)) != 0) {
       buttons |= 1u << b;
     }
@@ -329,7 +326,7 @@ void SdlJoysticks::Detach(SDL_JoystickID instance) {
     Seat& seat = pads_[pad];
     if (!seat.record.present || seat.instance != instance) continue;
     Close(seat);
-    seats_.Set(pad, PadState{});  // an unplugged pad lets go of everything
+    seats_.Unplug(pad);  // an unplugged pad lets go of everything
   }
 }
 

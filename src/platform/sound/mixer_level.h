@@ -25,6 +25,17 @@ inline float SoftKnee(float x, float knee, float ceiling) {
   return x < 0 ? -bent : bent;
 }
 
+// The room's master volume, in ten steps of 3 dB below full: step 10 plays as the sounds were
+// made, step 1 at -27 dB, step 0 not at all. Applied after the limiter, so turning down never
+// changes how a pile-up is rounded off.
+constexpr int kMasterSteps = 10;
+constexpr float kMasterStepDecibels = 3.0f;
+inline float MasterGain(int step) {
+  if (step <= 0) return 0.0f;
+  if (step >= kMasterSteps) return 1.0f;
+  return std::pow(10.0f, -kMasterStepDecibels * static_cast<float>(kMasterSteps - step) / 20.0f);
+}
+
 // A sample of the finished mix (full scale 1) as it leaves the limiter.
 inline float LimitMix(float x) {
   return SoftKnee(kMixGain * x, kLimiterKnee, kLimiterCeiling);

@@ -1,0 +1,144 @@
+// The room's words over the screen: one place draws them all, in one face, on a dark box.
+#include <array>
+#include <cstdio>
+#include <string_view>
+
+#include "app/room_controls.h"
+#include "core/game.h"
+#include "core/player_colours.h"
+
+namespace bf {
+namespace {
+
+constexpr Rgb kBackdrop{28, 28, 44};
+constexpr Rgb kWords{240, 240, 240};
+constexpr Rgb kQuiet{170, 170, 180};
+constexpr int kLineHeight = 24;
+constexpr int kMargin = 6;
+constexpr int kMostLines = 4;
+
+struct NoticeLine {
+  std::array<char, 64> chars{};
+  Rgb colour = kWords;
+  std::string_view View() const { return chars.data(); }
+};
+
+// The notice's lines, at most kMostLines; a fixed table, so drawing allocates nothing.
+struct NoticeLines {
+  std::array<NoticeLine, kMostLines> lines{};
+  int count = 0;
+  int width = 0;  // 0: as wide as the notice can be
+  Rgb frame = kQuiet;
+
+  template <typename... Args>
+  void Add(Rgb colour, const char* format, Args... args) {
+    if (count == kMostLines) return;
+    NoticeLine& line = lines[count++];
+    std::snprintf(line.chars.data(), line.chars.size(), format, args...);
+    line.colour = colour;
+  }
+};
+
+// The player's name as the panels and the selection screen colour it.
+Rgb PlayerColour(int player) {
+  return kPlayerColours[player].outer;
+}
+
+void AddPauseLines(const RoomControls& room, NoticeLines* notice) {
+  notice->Add(kWords, "PAUSED");
+  if (room.pausedBy == RoomControls::kNobody) {
+    notice->Add(kQuiet, "from the keyboard");
+  } else if (room.padLost) {
+    notice->frame = PlayerColour(room.pausedBy);
+    notice->Add(PlayerColour(room.pausedBy),
+                room.padBack ? "Player %d: the pad is back" : "Player %d: the pad is unplugged",
+                room.pausedBy + 1);
+  } else {
+    notice->frame = PlayerColour(room.pausedBy);
+    notice->Add(PlayerColour(room.pausedBy), "by player %d", room.pausedBy + 1);
+  }
+  if (room.padLost && !room.padBack) {
+    notice->Add(kWords, "Reconnect the pad or press Start to go on");
+  } else {
+    notice->Add(kWords, "P / Start: go on   Esc / hold Back: leave");
+  }
+}
+
+void AddNoteLine(Game& game, NoticeLines* notice) {
+  const RoomControls& room = game.room;
+  if (room.note == RoomControls::Note::kNone || game.io.clock->Milliseconds() >= room.noteUntilMs) {
+    return;
+  }
+  switch (room.note) {
+    case RoomControls::Note::kVolume:
+      if (room.muted) {
+        notice->Add(kWords, "MUTE");
+      } else {
+        notice->Add(kWords, "VOLUME %d / %d", room.volumeStep, kVolumeSteps);
+      }
+      break;
+    case RoomControls::Note::kScreenshot:
+      notice->Add(kWords, "Screenshot saved in the pictures folder");
+      break;
+    case RoomControls::Note::kScreenshotFailed:
+      notice->Add(kWords, "No screenshot: the pictures folder cannot be written");
+      break;
+    case RoomControls::Note::kNone:
+      break;
+  }
+}
+
+NoticeLines CollectNotice(Game& game) {
+  NoticeLines notice;
+  const RoomControls& room = game.room;
+  if (room.paused) AddPauseLines(room, &notice);
+  if (room.fast && !room.paused) notice.Add(kWords, "x4");
+  AddNoteLine(game, &notice);
+  return notice;
+}
+
+// A short tag of what the notice says, to draw it again only when that changes.
+std::uint32_t NoticeTag(const Game& game, const NoticeLines& notice) {
+  std::uint32_t tag = static_cast<std::uint32_t>(notice.count);
+  for (int i = 0; i < notice.count; ++i) {
+    for (char c : notice.lines[i].View()) tag = tag * 31u + static_cast<unsigned char>(c);
+  }
+  return tag * 7u + static_cast<std::uint32_t>(game.room.pausedBy + 1);
+}
+
+int NoticeWidth(Surface2D& surface, const NoticeLines& notice) {
+  int widest = 0;
+  for (int i = 0; i < notice.count; ++i) {
+    const int width = surface.TextWidth(notice.lines[i].View());
+    if (width > widest) widest = width;
+  }
+  const int width = widest + 4 * kMargin;
+  return width > kNoticeWidth || widest == 0 ? kNoticeWidth : width;
+}
+
+}  // namespace
+
+void DrawNotice(Game& game) {
+  Surface2D* surface = game.io.display->Notice();
+  if (surface == nullptr) return;
+  const NoticeLines notice = CollectNotice(game);
+  const std::uint32_t tag = notice.count == 0 ? 0 : NoticeTag(game, notice);
+  if (tag == game.room.noticeDrawn) return;
+  game.room.noticeDrawn = tag;
+  if (notice.count == 0) {
+    game.io.display->ShowNotice(0, 0);
+    return;
+  }
+  const int width = NoticeWidth(*surface, notice);
+  const int height = notice.count * kLineHeight + 2 * kMargin;
+  surface->FillRect(0, 0, width - 1, height - 1, kBackdrop);
+  surface->RectOutline(0, 0, width - 1, height - 1, notice.frame);
+  for (int i = 0; i < notice.count; ++i) {
+    const NoticeLine& line = notice.lines[i];
+    const int x = (width - surface->TextWidth(line.View())) / 2;
+    surface->PrintAt(x, kMargin + i * kLineHeight + 2, line.View(), line.colour);
+  }
+  game.io.display->ShowNotice(width, height);
+}
+
+}  // namespace bf

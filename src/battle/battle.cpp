@@ -46,6 +46,7 @@ void RecordView(Game& game, const std::array<int, 4>& rect) {
 }
 
 void EndBattle(Game& game) {
+  if (game.winner >= 0 && game.winner < kPlayers) game.winsSinceStart[game.winner] += 1;
   StopMusic(game);
   game.io.display->ShowBattleArea(false);
   ShowLoadingText(game);

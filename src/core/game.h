@@ -111,6 +111,9 @@ struct Game {
   std::array<std::int32_t, kMineSlots> mineX{}, mineZ{};
   std::array<std::int32_t, kPlayers> computerDriven{};
   std::array<std::int32_t, kPlayers> aiTurn{}, aiDrive{}, aiSearch{};
+  // Battles each seat has won since the program started, for the selection screen only: no rule
+  // reads it, and the trace leaves it out.
+  std::array<std::int32_t, kPlayers> winsSinceStart{};
 
   // Joystick module: the id the next poll reads, its result and the thresholds of the joystick
   // found at start-up.

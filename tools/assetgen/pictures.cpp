@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/player_colours.h"
 #include "core/sprite_sheet.h"
 #include "models.h"
 #include "raster.h"
@@ -225,10 +226,10 @@ Image SpriteSheet(const Models& models, const Font& bold) {
               bf::kTankLabelRect.x, bf::kTankLabelRect.y);
   sheet.Paste(Label(bold, "STAGE", {220, 110, 60}, {130, 40, 30}, bf::kStageLabelRect),
               bf::kStageLabelRect.x, bf::kStageLabelRect.y);
-  const Pixel players[bf::kPlayers] = {{255, 0, 0}, {0, 0, 255}, {255, 255, 0}, {0, 255, 0}};
   for (int p = 0; p < bf::kPlayers; ++p) {
     const bf::SpriteRect marker = bf::PlayerMarkerRect(p);
-    sheet.Paste(Marker(players[p]), marker.x, marker.y);
+    const bf::Rgb colour = bf::kPlayerColours[p].outer;
+    sheet.Paste(Marker({colour.r, colour.g, colour.b}), marker.x, marker.y);
   }
   return sheet;
 }

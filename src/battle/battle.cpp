@@ -88,6 +88,8 @@ void RenderPlayerView(Game& game, int p) {
   scene.Render(game.sceneFrame);
   scene.Update();
   RecordView(game, rect);
+  // Once grown the view stands still: the overlay drawn on its last growing step stays.
+  if (p == game.winner && game.endCount <= 1) DrawWinnerOverlay(game);
 }
 
 void RunBattleTick(Game& game) {
@@ -112,6 +114,7 @@ void RunBattle(Game& game) {
   game.zoomStep = 0;
   game.endCount = 0;
   DrawStatusPanels(game);
+  DrawViewTags(game);
   game.tickStamp = CurrentTick(game);
   game.runningFlag = -1;
   RunTicks(game, Screen::kBattle, [&game] {

@@ -84,7 +84,8 @@ TEST(AssetFiles, EveryFileTheGameReadsExists) {
   for (const char* name : kEffects) {
     EXPECT_TRUE(fs::is_regular_file(kBin / "sound" / (std::string(name) + ".wav"))) << name;
   }
-  for (const char* name : {"net.bmp", "star.bmp", "sound/bgm0.wav", "sound/bgm1.wav"}) {
+  for (const char* name : {"net.bmp", "star.bmp", "marker0.bmp", "marker1.bmp", "marker2.bmp",
+                           "marker3.bmp", "sound/bgm0.wav", "sound/bgm1.wav"}) {
     EXPECT_TRUE(fs::is_regular_file(kBin / name)) << name;
   }
 }
@@ -589,7 +590,7 @@ TEST(AssetGenerator, WritesTheSameBytesOnEveryRun) {
     EXPECT_EQ(ReadFile(entry.path()), ReadFile(kBin / relative)) << relative;
     ++compared;
   }
-  EXPECT_EQ(compared, 28 + 2 + 17 + 2);
+  EXPECT_EQ(compared, 29 + 6 + 17 + 2);  // models, textures, sounds, music
 }
 
 }  // namespace

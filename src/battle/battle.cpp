@@ -21,12 +21,26 @@ constexpr int kZoomSteps = 303;
 constexpr int kEndSteps = 500;
 constexpr double kHeightGrowth = 0.6753;
 constexpr int kViewWidth = 308, kViewHeight = 208;
+constexpr float kMarkerHeight = 80;
 
 // A cloaked fox is missing from every view but its own player's; its own step puts it back
 // before its own view is drawn.
 void HideCloakedTanks(Game& game, int p) {
   for (int k = 0; k < kPlayers; ++k) {
     if (k != p && Cloaked(game, k)) ParkFrame(game, game.tankFrame[k]);
+  }
+}
+
+// Every marker but the viewer's own stands over its tank, turned to the camera; a parked or
+// hidden tank takes its marker with it, and walls hide it as they hide the tank.
+void PlaceMarkers(Game& game, int p) {
+  Scene& scene = *game.io.scene;
+  for (int k = 0; k < 2 * kPlayers; ++k) {
+    const FrameId marker = game.markerFrame[k];
+    if (marker == kNoFrame) continue;
+    const bool own = k % kPlayers == p;
+    scene.SetPosition(marker, kNoFrame, 0, own ? kFreeSlot : kMarkerHeight, 0);
+    if (!own) scene.LookAt(marker, game.cameraFrame);
   }
 }
 
@@ -79,6 +93,7 @@ std::array<int, 4> PlayerViewRect(const Game& game, int p) {
 
 void RenderPlayerView(Game& game, int p) {
   HideCloakedTanks(game, p);
+  PlaceMarkers(game, p);
   CountWinnerGrowth(game);
   const std::array<int, 4> rect = PlayerViewRect(game, p);
   Scene& scene = *game.io.scene;

@@ -128,6 +128,23 @@ FrameId* ExtraFrame(Game& game, TankType type, int p) {
   }
 }
 
+// The player's marker rides on its tank, and on the cat's decoy too, so that the decoy still
+// passes for the cat. Drawn only: no rule reads these frames.
+void BuildMarkers(Game& game, int p) {
+  Scene& scene = *game.io.scene;
+  const TextureId texture =
+      scene.LoadTexture(game.io.assetDir + "/marker" + std::to_string(p) + ".bmp");
+  scene.MakeBlackTransparent(texture);
+  for (const int k : {p, p + kPlayers}) {
+    game.markerFrame[k] = kNoFrame;
+    if (game.tankFrame[k] == kNoFrame) continue;
+    const MeshId mesh = LoadMesh(game, "marker.x");
+    scene.SetTexture(mesh, texture);
+    game.markerFrame[k] = scene.CreateFrame(game.tankFrame[k]);
+    scene.AddVisual(game.markerFrame[k], mesh);
+  }
+}
+
 // Frames of objects other types own: this battle does not create them, and the handles of the
 // previous scene are no longer valid.
 void ForgetPlayerFrames(Game& game, int p) {
@@ -186,6 +203,7 @@ void BuildPlayer(Game& game, int p) {
   game.playerLife[p] = game.maxLife[p];
   game.shells[p] = game.maxShells[p];
   scene.AddVisual(game.tankFrame[p], game.meshBuilder);
+  BuildMarkers(game, p);
 }
 
 void BuildShotSlots(Game& game) {

@@ -69,6 +69,9 @@ struct Game {
   std::array<FrameId, kPlayers> shieldFrame{};
   std::array<FrameId, kPlayers> rocketFrame{};
   std::array<FrameId, kPlayers> waterFrame{};
+  // The markers over each tank and decoy (children of tankFrame, same index), seen in the other
+  // players' views only.
+  std::array<FrameId, 8> markerFrame{};
   MeshId meshBuilder = kNoMesh;
   FrameId lightFrame = kNoFrame;
   FrameId stageFrame = kNoFrame;

@@ -330,6 +330,35 @@ Image StarTexture() {
   return img;
 }
 
+Image MarkerTexture(const Font& bold, int p) {
+  constexpr int kSize = 64;
+  const bf::Rgb rgb = bf::kPlayerColours[p].outer;
+  const Pixel colour{rgb.r, rgb.g, rgb.b}, dark{24, 20, 30};
+  Image img(kSize, kSize);
+  // A tag rows 2..41 with an arrow head under it down to row 62; the dark rim first.
+  auto inside = [](float x, float y, float grow) {
+    const bool tag = x >= 8 - grow && x <= 56 + grow && y >= 2 - grow && y <= 42 + grow;
+    const bool head = y >= 38 && y <= 61 + grow && std::fabs(x - 32) <= (61 - y) * 0.9f + grow;
+    return tag || head;
+  };
+  for (int y = 0; y < kSize; ++y) {
+    for (int x = 0; x < kSize; ++x) {
+      if (inside(x + 0.5f, y + 0.5f, 0)) {
+        img.Set(x, y, colour);
+      } else if (inside(x + 0.5f, y + 0.5f, 3)) {
+        img.Set(x, y, dark);
+      }
+    }
+  }
+  Lettering(&img, bold, std::to_string(p + 1), 36, kSize / 2.0f, 36, {255, 255, 255},
+            {235, 235, 235}, dark, 3);
+  // The quad shows its texture mirrored left to right, as it faces the camera.
+  Image mirrored(kSize, kSize);
+  for (int y = 0; y < kSize; ++y)
+    for (int x = 0; x < kSize; ++x) mirrored.Set(kSize - 1 - x, y, img.At(x, y));
+  return mirrored;
+}
+
 Image ContactSheet(const Models& models, const Font& font) {
   std::vector<std::pair<const Mesh*, int>> all;  // mesh and stage index (-1: not a stage)
   for (const Mesh& m : models.tanks) all.push_back({&m, -1});

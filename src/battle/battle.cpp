@@ -12,6 +12,7 @@
 #include "core/frames.h"
 #include "core/game.h"
 #include "core/numeric.h"
+#include "core/player_colours.h"
 #include "tanks/player_step.h"
 
 namespace bf {
@@ -42,6 +43,13 @@ void PlaceMarkers(Game& game, int p) {
     scene.SetPosition(marker, kNoFrame, 0, own ? kFreeSlot : kMarkerHeight, 0);
     if (!own) scene.LookAt(marker, game.cameraFrame);
   }
+}
+
+// The viewer's own tank shows through whatever hides it, in the player's colour.
+void ShowOwnTankThroughWalls(Game& game, int p) {
+  const Rgb colour = kPlayerColours[p].outer;
+  const FrameId own = game.playerLife[p] > 0 ? game.tankFrame[p] : kNoFrame;
+  game.io.scene->SetSilhouette(own, colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f);
 }
 
 // Both counters advance once per view step, four times a tick; the tick in which the running
@@ -94,6 +102,7 @@ std::array<int, 4> PlayerViewRect(const Game& game, int p) {
 void RenderPlayerView(Game& game, int p) {
   HideCloakedTanks(game, p);
   PlaceMarkers(game, p);
+  ShowOwnTankThroughWalls(game, p);
   CountWinnerGrowth(game);
   const std::array<int, 4> rect = PlayerViewRect(game, p);
   Scene& scene = *game.io.scene;

@@ -145,6 +145,20 @@ void BuildMarkers(Game& game, int p) {
   }
 }
 
+// The shield, the gas cloud and the whirlpool are see-through, so that the tank inside them
+// stays in sight, its own player's above all; the rocket and the chaser are solid.
+float ExtraOpacity(TankType type) {
+  switch (type) {
+    case TankType::kPig:
+      return 0.45f;
+    case TankType::kSkunk:
+    case TankType::kFish:
+      return 0.35f;
+    default:
+      return 1.0f;
+  }
+}
+
 // Frames of objects other types own: this battle does not create them, and the handles of the
 // previous scene are no longer valid.
 void ForgetPlayerFrames(Game& game, int p) {
@@ -192,6 +206,7 @@ void BuildPlayer(Game& game, int p) {
       scene.ScaleMesh(game.meshBuilder, kWaterScale, kWaterScale, kWaterScale);
     }
     scene.AddVisual(*extra, game.meshBuilder);
+    scene.SetOpacity(game.meshBuilder, ExtraOpacity(type));
     ParkFrame(game, *extra);
     game.meshBuilder = scene.CreateMeshBuilder();
   }

@@ -58,6 +58,8 @@ const char* kSceneFragmentShader = R"(
 in vec4 vColour;
 in vec2 vUv;
 uniform sampler2D uTexture;
+uniform vec4 uTint;
+uniform float uOpacity;
 out vec4 fragColour;
 void main() {
   vec3 colour = vColour.rgb;
@@ -68,7 +70,9 @@ void main() {
 #endif
   colour *= texel;
 #endif
-  fragColour = vec4(colour, 1.0);
+  // A silhouette is one flat colour.
+  if (uTint.a > 0.0) colour = uTint.rgb;
+  fragColour = vec4(colour, uOpacity);
 }
 )";
 
@@ -100,7 +104,28 @@ bool GlScene::BuildSceneProgram(Lighting lighting, ProgramVariant variant, std::
   p.pointPosition = glGetUniformLocation(id, "uPointPosition");
   p.pointColour = glGetUniformLocation(id, "uPointColour");
   p.sampler = glGetUniformLocation(id, "uTexture");
+  p.tint = glGetUniformLocation(id, "uTint");
+  p.opacity = glGetUniformLocation(id, "uOpacity");
+  glUseProgram(id);
+  glUniform4f(p.tint, 0, 0, 0, 0);
+  glUniform1f(p.opacity, 1);
   return true;
+}
+
+void GlScene::SetTint(const glm::vec4& tint) {
+  for (const Program& p : programs_[lighting_]) {
+    glUseProgram(p.id);
+    glUniform4fv(p.tint, 1, glm::value_ptr(tint));
+  }
+  currentProgram_ = -1;
+}
+
+void GlScene::SetDrawOpacity(float opacity) {
+  for (const Program& p : programs_[lighting_]) {
+    glUseProgram(p.id);
+    glUniform1f(p.opacity, opacity);
+  }
+  currentProgram_ = -1;
 }
 
 void GlScene::SetLights(FrameId root) {

@@ -14,6 +14,9 @@ namespace {
 constexpr int kReservedFrames = 512;
 constexpr int kReservedBuilders = 256;
 constexpr float kFrontPlane = 1.0f;
+// How far in front of a silhouette's object scenery must lie to hide it: more than a tank's
+// wheels sink into the ground, less than a wall is thick.
+constexpr float kSilhouettePull = 20.0f;
 // A field whose half-height at distance 1 is 0.5: about 53 degrees from top to bottom.
 const float kVerticalField = 2.0f * std::atan(0.5f);
 
@@ -132,13 +135,19 @@ bool GlScene::SeeThrough(const Visual& visual) const {
 // lies in front of it (depth test passing only behind what is there, nothing written), then as
 // itself, which covers the flat colour wherever it is in plain sight. Its own parts never tint
 // each other, since the flat pass sees only the scenery's depth.
-void GlScene::DrawSilhouette(FrameId root, const glm::vec4 (&planes)[6]) {
+void GlScene::DrawSilhouette(FrameId root, const glm::vec3& eye, const glm::vec4 (&planes)[6]) {
   glDepthFunc(GL_GREATER);
   glDepthMask(GL_FALSE);
-  SetTint(glm::vec4(silhouetteColour_, 1.0f));
+  for (const Program& p : programs_[lighting_]) {
+    glUseProgram(p.id);
+    glUniform3fv(p.eye, 1, glm::value_ptr(eye));
+  }
+  SetTint(glm::vec4(silhouetteColour_, 1.0f), kSilhouettePull);
+  glEnable(GL_CLIP_DISTANCE0);
   for (const Visual& visual : visuals_)
     if (visual.frame == silhouette_ && !SeeThrough(visual)) DrawVisual(visual, planes);
-  SetTint(glm::vec4(0.0f));
+  glDisable(GL_CLIP_DISTANCE0);
+  SetTint(glm::vec4(0.0f), 0.0f);
   glDepthFunc(GL_LESS);
   glDepthMask(GL_TRUE);
   for (const Visual& visual : visuals_)
@@ -254,7 +263,8 @@ void GlScene::Render(FrameId root) {
   for (const Visual& visual : visuals_)
     if (frames_.Root(visual.frame) == root && visual.frame != silhouette_ && !SeeThrough(visual))
       DrawVisual(visual, planes);
-  if (frames_.Valid(silhouette_) && frames_.Root(silhouette_) == root) DrawSilhouette(root, planes);
+  if (frames_.Valid(silhouette_) && frames_.Root(silhouette_) == root)
+    DrawSilhouette(root, glm::vec3(world_[camera_][3]), planes);
   DrawSeeThrough(root, planes);
   glBindVertexArray(0);
   glDisable(GL_SCISSOR_TEST);

@@ -85,7 +85,7 @@ class GlScene : public Scene {
   struct Program {
     GLuint id = 0;
     GLint model, normalMatrix, viewProjection, ambient, pointCount, pointPosition, pointColour,
-        sampler, tint, opacity;
+        sampler, tint, opacity, eye, pull;
   };
 
   // gl_scene_shaders.cpp
@@ -93,10 +93,10 @@ class GlScene : public Scene {
   void SetLights(FrameId root);
   // Sets a uniform of every program of the current lighting: the flat colour (alpha 0: none) and
   // the opacity the next draws take.
-  void SetTint(const glm::vec4& tint);
+  void SetTint(const glm::vec4& tint, float pull);
   void SetDrawOpacity(float opacity);
   // gl_scene.cpp: the three passes of a view after its solid scenery.
-  void DrawSilhouette(FrameId root, const glm::vec4 (&planes)[6]);
+  void DrawSilhouette(FrameId root, const glm::vec3& eye, const glm::vec4 (&planes)[6]);
   void DrawSeeThrough(FrameId root, const glm::vec4 (&planes)[6]);
   bool SeeThrough(const Visual& visual) const;
   // gl_scene_geometry.cpp

@@ -273,12 +273,12 @@ TEST(RenderTest, ASilhouetteShowsThroughWallsAndSeeThroughMeshesHideNothing) {
   Rig rig(gl.scene());
   rig.FlatLight();
   const MeshId wall =
-      rig.Load(dir.Write("wall.x", BoxesToX({Box({-100, 0, -5}, {0, 80, 5}, {1, 0, 0, 1})})));
+      rig.Load(dir.Write("wall.x", BoxesToX({Box({-100, 0, -5}, {0, 100, 5}, {1, 0, 0, 1})})));
   const MeshId tank =
-      rig.Load(dir.Write("tank.x", BoxesToX({Box({-60, 10, -5}, {60, 70, 5}, {0, 1, 0, 1})})));
+      rig.Load(dir.Write("tank.x", BoxesToX({Box({-60, 20, -5}, {60, 80, 5}, {0, 1, 0, 1})})));
   rig.Place(wall, {0, 0, 0});
   const FrameId tankFrame = rig.Place(tank, {0, 0, 100});
-  rig.s.SetPosition(rig.camera, kNoFrame, 0, 40, -400);
+  rig.s.SetPosition(rig.camera, kNoFrame, 0, 50, -400);
   const Rgb kHalfRedHalfGreen{127, 127, 0};
 
   rig.s.SetSilhouette(tankFrame, 0, 0, 1);

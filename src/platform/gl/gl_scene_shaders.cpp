@@ -34,9 +34,9 @@ out vec2 vUv;
 void main() {
   vec4 world = uModel * vec4(aPosition, 1.0);
   // A silhouette is drawn pulled towards the eye, so that only scenery well in front of the
-  // object hides it, and without what lies at the ground's height or below: the wheels and legs
-  // that touch or dip into the ground are not hidden by walls.
-  gl_ClipDistance[0] = uPull > 0.0 ? world.y - 5.0 : 1.0;
+  // object hides it, and without its lowest 15 units: the wheels and legs that sink into uneven
+  // ground (the desert's sand) are not hidden by walls.
+  gl_ClipDistance[0] = uPull > 0.0 ? world.y - 15.0 : 1.0;
   if (uPull > 0.0) world.xyz += normalize(uEye - world.xyz) * uPull;
   vec3 normal = uNormalMatrix * aNormal;
   float length2 = dot(normal, normal);

@@ -132,13 +132,16 @@ FrameId* ExtraFrame(Game& game, TankType type, int p) {
 // passes for the cat. Drawn only: no rule reads these frames.
 void BuildMarkers(Game& game, int p) {
   Scene& scene = *game.io.scene;
+  // An asset folder made before the markers existed still plays, without them.
   const TextureId texture =
-      scene.LoadTexture(game.io.assetDir + "/marker" + std::to_string(p) + ".bmp");
+      scene.LoadOptionalTexture(game.io.assetDir + "/marker" + std::to_string(p) + ".bmp");
   scene.MakeBlackTransparent(texture);
   for (const int k : {p, p + kPlayers}) {
     game.markerFrame[k] = kNoFrame;
     if (game.tankFrame[k] == kNoFrame) continue;
-    const MeshId mesh = LoadMesh(game, "marker.x");
+    game.meshBuilder = scene.CreateMeshBuilder();
+    scene.LoadOptionalFromFile(game.meshBuilder, ModelPath(game, "marker.x"));
+    const MeshId mesh = game.meshBuilder;
     scene.SetTexture(mesh, texture);
     game.markerFrame[k] = scene.CreateFrame(game.tankFrame[k]);
     scene.AddVisual(game.markerFrame[k], mesh);

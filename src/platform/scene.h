@@ -38,6 +38,10 @@ class Scene {
   // Fills the builder from a .x file. A file that cannot be read records LoadError() and leaves
   // the builder empty; the caller ends the game in order.
   virtual void LoadFromFile(MeshId mesh, const std::string& path) = 0;
+  // The same for what a battle can go without (the markers over the tanks): a file that cannot
+  // be read leaves the builder empty or the texture blank, and LoadError() does not record it.
+  virtual void LoadOptionalFromFile(MeshId mesh, const std::string& path) = 0;
+  virtual TextureId LoadOptionalTexture(const std::string& path) = 0;
   virtual void ScaleMesh(MeshId mesh, float sx, float sy, float sz) = 0;
   virtual TextureId LoadTexture(const std::string& path) = 0;
   // Texels of colour 0 (black) are not drawn from now on.

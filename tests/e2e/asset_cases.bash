@@ -5,7 +5,8 @@
 
 assets="$work/assets"
 mkdir -p "$assets"
-cp -r "$bin/model" "$bin/sound" "$bin/net.bmp" "$bin/star.bmp" "$assets/" || fail "cannot copy the assets"
+cp -r "$bin/model" "$bin/sound" "$bin/net.bmp" "$bin/star.bmp" "$bin"/marker?.bmp "$assets/" ||
+  fail "cannot copy the assets"
 
 # Scripts: Enter on the selection screen starts a battle on the design's default stage index 1
 # with player 0 on tank type 0; `pick` first moves player 0 to a tank type and a stage.

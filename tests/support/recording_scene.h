@@ -64,6 +64,10 @@ class RecordingScene final : public Scene {
     return static_cast<TextureId>(textures.size() - 1);
   }
   void MakeBlackTransparent(TextureId) override {}
+  void LoadOptionalFromFile(MeshId mesh, const std::string& path) override {
+    LoadFromFile(mesh, path);
+  }
+  TextureId LoadOptionalTexture(const std::string& path) override { return LoadTexture(path); }
   void SetOpacity(MeshId mesh, float opacity) override { meshes.at(mesh).opacity = opacity; }
   void SetSilhouette(FrameId frame, float, float, float) override { silhouettes.push_back(frame); }
   void SetTexture(MeshId mesh, TextureId texture) override { meshes.at(mesh).texture = texture; }

@@ -97,6 +97,20 @@ void GlScene::LoadFromFile(MeshId mesh, const std::string& path) {
   builders_[mesh].geometry = LoadGeometry(path);
 }
 
+// The error of an optional file is forgotten again; one recorded before stays.
+void GlScene::LoadOptionalFromFile(MeshId mesh, const std::string& path) {
+  const std::string before = loadError_;
+  LoadFromFile(mesh, path);
+  loadError_ = before;
+}
+
+TextureId GlScene::LoadOptionalTexture(const std::string& path) {
+  const std::string before = loadError_;
+  const TextureId texture = LoadTexture(path);
+  loadError_ = before;
+  return texture;
+}
+
 void GlScene::ScaleMesh(MeshId mesh, float sx, float sy, float sz) {
   if (mesh < 0 || mesh >= static_cast<MeshId>(builders_.size())) return;
   builders_[mesh].scale *= glm::vec3(sx, sy, sz);

@@ -25,6 +25,8 @@ class GlScene : public Scene {
   FrameId CreateFrame(FrameId parent) override;
   MeshId CreateMeshBuilder() override;
   void LoadFromFile(MeshId mesh, const std::string& path) override;
+  void LoadOptionalFromFile(MeshId mesh, const std::string& path) override;
+  TextureId LoadOptionalTexture(const std::string& path) override;
   void ScaleMesh(MeshId mesh, float sx, float sy, float sz) override;
   TextureId LoadTexture(const std::string& path) override;
   void MakeBlackTransparent(TextureId texture) override;

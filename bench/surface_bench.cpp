@@ -22,6 +22,7 @@ class PixelDisplay final : public Display {
   }
   Surface2D& Form() override { return form_; }
   Surface2D& Panel(int player) override { return *panels_[player]; }
+  Surface2D& BattleOverlay() override { return form_; }
   void ShowBattleArea(bool) override {}
   void Present() override {}
   bool ReadScreen(std::uint8_t*) override { return false; }

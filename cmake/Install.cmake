@@ -23,7 +23,8 @@ target_compile_definitions(bf_platform PRIVATE BF_DATA_DIR_FROM_BIN="${BF_DATA_D
 install(TARGETS burrowfield burrowfield-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${BF_OUTPUT_DIR}/model ${BF_OUTPUT_DIR}/sound DESTINATION ${BF_INSTALL_DATA_DIR})
 install(FILES ${BF_OUTPUT_DIR}/net.bmp ${BF_OUTPUT_DIR}/star.bmp ${BF_OUTPUT_DIR}/burrowfield.bmp
-  DESTINATION ${BF_INSTALL_DATA_DIR})
+  ${BF_OUTPUT_DIR}/marker0.bmp ${BF_OUTPUT_DIR}/marker1.bmp ${BF_OUTPUT_DIR}/marker2.bmp
+  ${BF_OUTPUT_DIR}/marker3.bmp DESTINATION ${BF_INSTALL_DATA_DIR})
 
 set(BF_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
 install(FILES ${BF_DIST_DIR}/${BF_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/player_colours.h"
 #include "platform/pixels/pictures.h"
 #include "platform/sound/loudness.h"
 #include "support/temp_dir.h"
@@ -83,7 +84,8 @@ TEST(AssetFiles, EveryFileTheGameReadsExists) {
   for (const char* name : kEffects) {
     EXPECT_TRUE(fs::is_regular_file(kBin / "sound" / (std::string(name) + ".wav"))) << name;
   }
-  for (const char* name : {"net.bmp", "star.bmp", "sound/bgm0.wav", "sound/bgm1.wav"}) {
+  for (const char* name : {"net.bmp", "star.bmp", "marker0.bmp", "marker1.bmp", "marker2.bmp",
+                           "marker3.bmp", "sound/bgm0.wav", "sound/bgm1.wav"}) {
     EXPECT_TRUE(fs::is_regular_file(kBin / name)) << name;
   }
 }
@@ -277,12 +279,13 @@ TEST(Pictures, HaveTheSizesAndLayoutTheSelectionScreenCuts) {
     const std::uint8_t* p = sheet.rgb + (static_cast<std::size_t>(y) * sheet.width + x) * 3;
     return std::array<int, 3>{p[0], p[1], p[2]};
   };
-  // Each player's marker shows that player's colour.
-  const std::array<int, 3> colours[4] = {{255, 0, 0}, {0, 0, 255}, {255, 255, 0}, {0, 255, 0}};
+  // Each player's marker shows that player's colour, the one every screen uses.
   for (int p = 0; p < 4; ++p) {
+    const bf::Rgb colour = bf::kPlayerColours[p].outer;
+    const std::array<int, 3> wanted{colour.r, colour.g, colour.b};
     bool seen = false;
     for (int y = 0; y < 20; ++y) {
-      for (int x = 0; x < 10; ++x) seen |= pixel(600 + 10 * p + x, y) == colours[p];
+      for (int x = 0; x < 10; ++x) seen |= pixel(600 + 10 * p + x, y) == wanted;
     }
     EXPECT_TRUE(seen) << "marker " << p;
   }
@@ -587,7 +590,7 @@ TEST(AssetGenerator, WritesTheSameBytesOnEveryRun) {
     EXPECT_EQ(ReadFile(entry.path()), ReadFile(kBin / relative)) << relative;
     ++compared;
   }
-  EXPECT_EQ(compared, 28 + 2 + 17 + 2);
+  EXPECT_EQ(compared, 29 + 6 + 17 + 2);  // models, textures, sounds, music
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ class BattleAreaDisplay final : public Display {
  public:
   Surface2D& Form() override { return inner.Form(); }
   Surface2D& Panel(int player) override { return inner.Panel(player); }
+  Surface2D& BattleOverlay() override { return inner.BattleOverlay(); }
   void ShowBattleArea(bool visible) override { shown.push_back(visible); }
   void Present() override {}
   bool ReadScreen(std::uint8_t*) override { return false; }

@@ -52,7 +52,7 @@ MAY_INCLUDE = {
     "src/sim": ["app/", "core/", "platform/files/", "platform/headless/"],
     # The tools build from the game's own facts and hold the sounds to the mixer's level.
     "tools/assetgen": [
-        "core/facts.h", "core/sprite_sheet.h", "platform/sound/loudness.h",
+        "core/facts.h", "core/player_colours.h", "core/sprite_sheet.h", "platform/sound/loudness.h",
         "platform/sound/mixer_level.h"],
     "tools/soundcheck": ["platform/sound/loudness.h", "platform/sound/mixer_level.h"],
 }

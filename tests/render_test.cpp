@@ -264,6 +264,44 @@ TEST(RenderTest, BlackTexelsVanishOnlyFromTexturesMadeTransparent) {
   EXPECT_GT(Find(screen, kYellow, 155, 1, 154, 208).count, 500);
 }
 
+// A green tank half behind a red wall: with the tank as silhouette its hidden half shows flat
+// blue and its open half stays green; a wall made see-through hides nothing and tints what lies
+// behind it.
+TEST(RenderTest, ASilhouetteShowsThroughWallsAndSeeThroughMeshesHideNothing) {
+  REQUIRE_GL(gl);
+  TempDir dir;
+  Rig rig(gl.scene());
+  rig.FlatLight();
+  const MeshId wall =
+      rig.Load(dir.Write("wall.x", BoxesToX({Box({-100, 0, -5}, {0, 100, 5}, {1, 0, 0, 1})})));
+  const MeshId tank =
+      rig.Load(dir.Write("tank.x", BoxesToX({Box({-60, 20, -5}, {60, 80, 5}, {0, 1, 0, 1})})));
+  rig.Place(wall, {0, 0, 0});
+  const FrameId tankFrame = rig.Place(tank, {0, 0, 100});
+  rig.s.SetPosition(rig.camera, kNoFrame, 0, 50, -400);
+  const Rgb kHalfRedHalfGreen{127, 127, 0};
+
+  rig.s.SetSilhouette(tankFrame, 0, 0, 1);
+  rig.View(1, 1, 308, 208);
+  Screen screen = PresentAndRead(gl);
+  const int blue = Find(screen, kBlue, 1, 1, 308, 208).count;
+  const int green = Find(screen, kGreen, 1, 1, 308, 208).count;
+  EXPECT_GT(blue, 300);
+  EXPECT_GT(green, 300);
+  EXPECT_GT(Find(screen, kRed, 1, 1, 308, 208).count, 300) << "the wall beside the tank";
+
+  rig.s.SetSilhouette(kNoFrame, 0, 0, 1);
+  rig.View(1, 1, 308, 208);
+  screen = PresentAndRead(gl);
+  EXPECT_EQ(Find(screen, kBlue, 1, 1, 308, 208).count, 0);
+
+  rig.s.SetOpacity(wall, 0.5f);
+  rig.View(1, 1, 308, 208);
+  screen = PresentAndRead(gl);
+  EXPECT_EQ(Find(screen, kRed, 1, 1, 308, 208).count, 0);
+  EXPECT_NEAR(Find(screen, kHalfRedHalfGreen, 1, 1, 308, 208).count, blue, blue / 10);
+}
+
 TEST(RenderTest, TexturePicturesStandUprightOnTheFace) {
   REQUIRE_GL(gl);
   TempDir dir;

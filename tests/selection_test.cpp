@@ -12,6 +12,7 @@
 #include "app/screens.h"
 #include "audio/sound.h"
 #include "core/game.h"
+#include "core/player_colours.h"
 #include "input/joystick.h"
 #include "support/golden_image.h"
 #include "support/pixel_display.h"
@@ -36,14 +37,19 @@ class CountingSurface final : public Surface2D {
   void Print(std::string_view text) override { log.push_back("print " + std::string(text)); }
   void RectOutline(int, int, int, int, Rgb) override {}
   void FillRect(double, double, double, double, Rgb) override {}
+  void PrintOutlined(int, int, std::string_view text, int, Rgb) override {
+    words.emplace_back(text);
+  }
   int draws = 0;
   std::vector<std::string> log;
+  std::vector<std::string> words;
 };
 
 class CountingDisplay final : public Display {
  public:
   Surface2D& Form() override { return form; }
   Surface2D& Panel(int) override { return form; }
+  Surface2D& BattleOverlay() override { return form; }
   void ShowBattleArea(bool) override {}
   void Present() override {}
   bool ReadScreen(std::uint8_t*) override { return false; }
@@ -417,6 +423,26 @@ std::string Text(Rgb c) {
 }
 #define EXPECT_RGB(actual, expected) EXPECT_EQ(Text(actual), Text(expected))
 
+// Each seat's line names its tank and what the ability does, or how to join, and its wins; the
+// chosen stage is named.
+TEST(SelectionWords, NameEachSeatTheStageAndTheWins) {
+  test::TestGame t;
+  CountingDisplay display;
+  t.platform.display = &display;
+  Game& g = *t.game;
+  g.playerCharacter = {3, -1, 3, 10};
+  g.stageIndex = 3;
+  g.winsSinceStart = {0, 2, 0, 11};
+  DrawSelectionScreen(g);
+  const std::vector<std::string>& shown = display.form.words;
+  for (const char* words :
+       {"P1 PIG: raises a shield against shots", "P2  F joins",
+        "P3 PIG: raises a shield against shots", "P4 CAT: leaves a decoy behind", "WINS 0",
+        "WINS 2", "WINS 11", "VOLCANO"}) {
+    EXPECT_NE(std::find(shown.begin(), shown.end(), words), shown.end()) << words;
+  }
+}
+
 TEST_F(SelectionDrawing, FixedPartCopiesEachRegionToItsPlace) {
   g.playerCharacter = {-1, -1, -1, -1};
   g.stageIndex = 0;
@@ -461,30 +487,29 @@ TEST_F(SelectionDrawing, StageFrameDarkensInwardsAroundTheChosenStage) {
   EXPECT_RGB(At(170, 365), test::SourceColour(100, 50)) << "the earlier frame is painted over";
 }
 
+// A frame's lines from the outside in: dark, the player's colour twice, light.
+constexpr Rgb kFrameDark{16, 12, 24}, kFrameLight{245, 245, 245};
+
 TEST_F(SelectionDrawing, EachJoinedPlayerGetsAFrameAndAMarkerOnTheChosenIcon) {
-  struct Colours {
-    Rgb outer, inner;
-  };
-  const Colours colours[] = {{{255, 0, 0}, {150, 0, 0}},
-                             {{0, 0, 255}, {0, 0, 150}},
-                             {{255, 255, 0}, {150, 150, 0}},
-                             {{0, 255, 0}, {0, 150, 0}}};
   g.playerCharacter = {1, 4, 7, 10};
   g.stageIndex = 2;
   DrawSelectionScreen(g);
   for (int p = 0; p < kPlayers; ++p) {
     SCOPED_TRACE(p);
     const int tank = g.playerCharacter[p], left = 45 + 50 * tank;
-    EXPECT_RGB(At(left, 250), colours[p].outer);
-    EXPECT_RGB(At(left + 49, 299), colours[p].outer);
-    EXPECT_RGB(At(left + 20, 299), colours[p].outer);
-    EXPECT_RGB(At(left + 1, 251), colours[p].inner);
-    EXPECT_RGB(At(left + 48, 298), colours[p].inner);
-    EXPECT_RGB(At(left + 2, 252), test::SourceColour(50 * tank + 2, 2));
+    const Rgb colour = kPlayerColours[p].outer;
+    EXPECT_RGB(At(left, 250), kFrameDark);
+    EXPECT_RGB(At(left + 49, 299), kFrameDark);
+    EXPECT_RGB(At(left + 1, 251), colour);
+    EXPECT_RGB(At(left + 48, 298), colour);
+    EXPECT_RGB(At(left + 1, 270), colour);
+    EXPECT_RGB(At(left + 3, 253), kFrameLight);
+    EXPECT_RGB(At(left + 46, 260), kFrameLight);
+    EXPECT_RGB(At(left + 4, 254), test::SourceColour(50 * tank + 4, 4));
     const int marker = left + 2 + 12 * p;
     EXPECT_RGB(At(marker, 278), test::SourceColour(600 + 10 * p, 0));
     EXPECT_RGB(At(marker + 9, 297), test::SourceColour(609 + 10 * p, 19));
-    if (p >= 1) {  // player 0's marker sits against the inner frame line
+    if (p >= 2) {  // the markers of players 0 and 1 lie over the frame's inner lines
       EXPECT_RGB(At(marker - 1, 278), test::SourceColour(50 * tank + marker - 1 - left, 28));
     }
   }
@@ -500,17 +525,20 @@ TEST_F(SelectionDrawing, PlayerZeroOnTheStageRowHasItsMarkerUnderTheStage) {
   EXPECT_RGB(At(375, 440), test::SourceColour(375 - 70, 125));
   g.menuRow = 1;
   DrawSelectionScreen(g);
-  EXPECT_RGB(At(47 + 150, 278), test::SourceColour(152, 28)) << "marker left the icon";
+  EXPECT_RGB(At(49 + 150, 278), test::SourceColour(154, 28)) << "marker left the icon";
   EXPECT_RGB(At(375, 440), test::SourceColour(600, 0));
   EXPECT_RGB(At(384, 459), test::SourceColour(609, 19));
-  EXPECT_RGB(At(195, 250), (Rgb{255, 0, 0})) << "the tank frame stays";
+  EXPECT_RGB(At(196, 251), kPlayerColours[0].outer) << "the tank frame stays";
 }
 
-TEST_F(SelectionDrawing, HighestPlayerFrameWinsAndAllMarkersStay) {
+TEST_F(SelectionDrawing, PlayersOnOneTileNestTheirFramesAndAllMarkersStay) {
   g.playerCharacter = {2, 2, -1, 2};
   DrawSelectionScreen(g);
-  EXPECT_RGB(At(145, 250), (Rgb{0, 255, 0}));
-  EXPECT_RGB(At(146, 251), (Rgb{0, 150, 0}));
+  EXPECT_RGB(At(146, 265), kPlayerColours[0].outer);
+  EXPECT_RGB(At(150, 265), kPlayerColours[1].outer);
+  EXPECT_RGB(At(154, 265), kPlayerColours[3].outer);
+  EXPECT_RGB(At(156, 265), kFrameLight);
+  EXPECT_RGB(At(157, 265), test::SourceColour(100 + 12, 15)) << "the icon inside the frames";
   for (int p : {0, 1, 3}) EXPECT_RGB(At(147 + 12 * p, 278), test::SourceColour(600 + 10 * p, 0));
   EXPECT_RGB(At(147 + 24, 278), test::SourceColour(100 + 26, 28));
 }

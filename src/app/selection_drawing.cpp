@@ -1,7 +1,8 @@
-// The selection screen's picture: the fixed artwork first, then the stage frame and each joined
-// player's frame and marker. Nothing is cleared: the fixed artwork covers every place where a
-// frame or marker of an earlier draw could be.
+// The selection screen's picture: the fixed artwork first, then the stage frame, each joined
+// player's frame and marker, and the words. Only the words' places are cleared: the fixed
+// artwork covers every place where a frame or marker of an earlier draw could be.
 #include "app/app_local.h"
+#include "app/words.h"
 #include "core/game.h"
 #include "core/player_colours.h"
 #include "core/sprite_sheet.h"
@@ -41,16 +42,91 @@ void DrawStageChoice(const Game& game, Surface2D& form) {
   }
 }
 
+// How many lower-numbered players chose the same tank: each one's frame lies inside the last.
+int FramesBefore(const Game& game, int p) {
+  int before = 0;
+  for (int q = 0; q < p; ++q) before += game.playerCharacter[q] == game.playerCharacter[p];
+  return before;
+}
+
+// A frame of four lines, dark, colour, colour, light: the dark and light lines keep the colour
+// apart from every tile, bright or dark. Several players on one tile nest, 4 pixels apart.
+void DrawPlayerFrame(Surface2D& form, int left, int top, int inset, Rgb colour) {
+  const int right = left + kIconSize - 1, bottom = top + kIconSize - 1;
+  constexpr Rgb kDark{16, 12, 24}, kLight{245, 245, 245};
+  const Rgb lines[4] = {kDark, colour, colour, kLight};
+  for (int c = 0; c < 4; ++c)
+    form.RectOutline(left + inset + c, top + inset + c, right - inset - c, bottom - inset - c,
+                     lines[c]);
+}
+
 // A joined player's marker sits inside the chosen icon's lower half, 12 pixels per player, so
-// every player's marker stays visible; the frame of the highest player on an icon wins.
+// every player's marker stays visible.
 void DrawTankChoice(const Game& game, Surface2D& form, int p) {
   const int t = game.playerCharacter[p];
   const int left = kIconRowX + kIconSize * t;
+  DrawPlayerFrame(form, left, kIconRowY, 4 * FramesBefore(game, p), kPlayerColours[p].outer);
   if (p >= 1 || game.menuRow == 0) DrawMarker(form, p, left + 2 + 12 * p, 278);
-  const PlayerColours& colours = kPlayerColours[p];
-  form.RectOutline(left, kIconRowY, left + kIconSize - 1, kIconRowY + kIconSize - 1, colours.outer);
-  form.RectOutline(left + 1, kIconRowY + 1, left + kIconSize - 2, kIconRowY + kIconSize - 2,
-                   colours.inner);
+}
+
+// The words' places, right of the two row labels and under the stage row.
+constexpr SpriteRect kHelpPlace{282, 190, 352, 56};
+constexpr SpriteRect kSeatsPlace{282, 303, 352, 58};
+constexpr int kStageNameY = 465;
+constexpr int kLineStep = 14;
+constexpr Rgb kBackdrop{0, 0, 0};
+constexpr Rgb kFormClear{255, 255, 255};  // the form's own background
+constexpr Rgb kHelpColour{255, 255, 255};
+
+void ClearPlace(Surface2D& form, SpriteRect place) {
+  form.FillRect(place.x, place.y, place.x + place.width - 1, place.y + place.height - 1, kBackdrop);
+}
+
+void DrawHelp(Surface2D& form) {
+  ClearPlace(form, kHelpPlace);
+  constexpr std::string_view kLines[4] = {
+      "JOIN / LEAVE: Ctrl, F, pad A",
+      "CHOOSE: arrows, A D, pad stick",
+      "Up / Down: tanks or stages",
+      "START: Enter, pad Start   QUIT: Esc",
+  };
+  for (int i = 0; i < 4; ++i)
+    DrawWords(form, kHelpPlace.x, kHelpPlace.y + kLineStep * i, kLines[i], kHelpColour,
+              kSmallWords);
+}
+
+// What the seat's player joins with, for a seat nobody has joined.
+constexpr std::string_view kJoinKey[kPlayers] = {"Ctrl", "F", "pad A", "pad A"};
+
+// One line per seat: its number, its tank and what the tank's ability does, or how to join; and
+// the seat's wins since the program started.
+void DrawSeats(const Game& game, Surface2D& form) {
+  ClearPlace(form, kSeatsPlace);
+  for (int p = 0; p < kPlayers; ++p) {
+    const int t = game.playerCharacter[p];
+    const WordLine line =
+        t == kNotJoined
+            ? ComposeWords("P%d  %.*s joins", ShownNumber(p), static_cast<int>(kJoinKey[p].size()),
+                           kJoinKey[p].data())
+            : ComposeWords("P%d %.*s: %.*s", ShownNumber(p), static_cast<int>(TankName(t).size()),
+                           TankName(t).data(), static_cast<int>(AbilityWords(t).size()),
+                           AbilityWords(t).data());
+    const int y = kSeatsPlace.y + kLineStep * p;
+    DrawWords(form, kSeatsPlace.x, y, line.View(), kPlayerColours[p].outer, kSmallWords);
+    const WordLine wins = ComposeWords("WINS %d", game.winsSinceStart[p]);
+    DrawWords(form, kSeatsPlace.x + kSeatsPlace.width - 62, y, wins.View(), kPlayerColours[p].outer,
+              kSmallWords);
+  }
+}
+
+// The stage's name on a dark tag under the chosen stage.
+void DrawStageName(const Game& game, Surface2D& form) {
+  form.FillRect(0, kStageNameY, kScreenWidth - 1, kScreenHeight - 1, kFormClear);
+  const std::string_view name = StageName(game.stageIndex);
+  const int centre = kStageRowX + kStagePictureSize * game.stageIndex + kStagePictureSize / 2;
+  const int half = form.OutlinedWidth(name, kSmallWords) / 2 + 4;
+  form.FillRect(centre - half, kStageNameY, centre + half, kScreenHeight - 1, kBackdrop);
+  DrawCentredWords(form, centre, kStageNameY - 1, name, kHelpColour, kSmallWords);
 }
 
 }  // namespace
@@ -62,6 +138,9 @@ void DrawSelectionScreen(Game& game) {
     if (p == 0) DrawStageChoice(game, form);
     if (game.playerCharacter[p] != kNotJoined) DrawTankChoice(game, form, p);
   }
+  DrawHelp(form);
+  DrawSeats(game, form);
+  DrawStageName(game, form);
 }
 
 }  // namespace bf

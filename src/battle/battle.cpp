@@ -13,6 +13,7 @@
 #include "core/frames.h"
 #include "core/game.h"
 #include "core/numeric.h"
+#include "core/player_colours.h"
 #include "tanks/player_step.h"
 
 namespace bf {
@@ -22,6 +23,7 @@ constexpr int kZoomSteps = 303;
 constexpr int kEndSteps = 500;
 constexpr double kHeightGrowth = 0.6753;
 constexpr int kViewWidth = 308, kViewHeight = 208;
+constexpr float kMarkerHeight = 80;
 
 // A cloaked fox is missing from every view but its own player's; its own step puts it back
 // before its own view is drawn.
@@ -29,6 +31,26 @@ void HideCloakedTanks(Game& game, int p) {
   for (int k = 0; k < kPlayers; ++k) {
     if (k != p && Cloaked(game, k)) ParkFrame(game, game.tankFrame[k]);
   }
+}
+
+// Every marker but the viewer's own stands over its tank, turned to the camera; a parked or
+// hidden tank takes its marker with it, and walls hide it as they hide the tank.
+void PlaceMarkers(Game& game, int p) {
+  Scene& scene = *game.io.scene;
+  for (int k = 0; k < 2 * kPlayers; ++k) {
+    const FrameId marker = game.markerFrame[k];
+    if (marker == kNoFrame) continue;
+    const bool own = k % kPlayers == p;
+    scene.SetPosition(marker, kNoFrame, 0, own ? kFreeSlot : kMarkerHeight, 0);
+    if (!own) scene.LookAt(marker, game.cameraFrame);
+  }
+}
+
+// The viewer's own tank shows through whatever hides it, in the player's colour.
+void ShowOwnTankThroughWalls(Game& game, int p) {
+  const Rgb colour = kPlayerColours[p].outer;
+  const FrameId own = game.playerLife[p] > 0 ? game.tankFrame[p] : kNoFrame;
+  game.io.scene->SetSilhouette(own, colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f);
 }
 
 // Both counters advance once per view step, four times a tick; the tick in which the running
@@ -47,6 +69,7 @@ void RecordView(Game& game, const std::array<int, 4>& rect) {
 }
 
 void EndBattle(Game& game) {
+  if (game.winner >= 0 && game.winner < kPlayers) game.winsSinceStart[game.winner] += 1;
   StopMusic(game);
   game.io.display->ShowBattleArea(false);
   ShowLoadingText(game);
@@ -79,6 +102,8 @@ std::array<int, 4> PlayerViewRect(const Game& game, int p) {
 
 void RenderPlayerView(Game& game, int p) {
   HideCloakedTanks(game, p);
+  PlaceMarkers(game, p);
+  ShowOwnTankThroughWalls(game, p);
   CountWinnerGrowth(game);
   const std::array<int, 4> rect = PlayerViewRect(game, p);
   RecordView(game, rect);
@@ -90,6 +115,8 @@ void RenderPlayerView(Game& game, int p) {
   scene.ClearViewport();
   scene.Render(game.sceneFrame);
   scene.Update();
+  // Once grown the view stands still: the overlay drawn on its last growing step stays.
+  if (p == game.winner && game.endCount <= 1) DrawWinnerOverlay(game);
 }
 
 void RunBattleTick(Game& game) {
@@ -114,6 +141,7 @@ void RunBattle(Game& game) {
   game.zoomStep = 0;
   game.endCount = 0;
   DrawStatusPanels(game);
+  DrawViewTags(game);
   game.tickStamp = CurrentTick(game);
   game.runningFlag = -1;
   BeginBattleControls(game);

@@ -21,6 +21,11 @@ void StepSuddenDeath(Game& game);
 // Player p's view rectangle (x, y, width, height in device pixels) as the winner's growth
 // stands now.
 std::array<int, 4> PlayerViewRect(const Game& game, int p);
+// The display's overlay over the views: each player's frame and number tag on the own view, at
+// the battle's start; then, on each of the winner's view steps while its view grows, the winner's
+// words over it and black everywhere else, so no stale picture stays beside it.
+void DrawViewTags(Game& game);
+void DrawWinnerOverlay(Game& game);
 
 // The factory's movers; the battle tick calls it only on that stage.
 void StepMovers(Game& game);

@@ -128,6 +128,40 @@ FrameId* ExtraFrame(Game& game, TankType type, int p) {
   }
 }
 
+// The player's marker rides on its tank, and on the cat's decoy too, so that the decoy still
+// passes for the cat. Drawn only: no rule reads these frames.
+void BuildMarkers(Game& game, int p) {
+  Scene& scene = *game.io.scene;
+  // An asset folder made before the markers existed still plays, without them.
+  const TextureId texture =
+      scene.LoadOptionalTexture(game.io.assetDir + "/marker" + std::to_string(p) + ".bmp");
+  scene.MakeBlackTransparent(texture);
+  for (const int k : {p, p + kPlayers}) {
+    game.markerFrame[k] = kNoFrame;
+    if (game.tankFrame[k] == kNoFrame) continue;
+    game.meshBuilder = scene.CreateMeshBuilder();
+    scene.LoadOptionalFromFile(game.meshBuilder, ModelPath(game, "marker.x"));
+    const MeshId mesh = game.meshBuilder;
+    scene.SetTexture(mesh, texture);
+    game.markerFrame[k] = scene.CreateFrame(game.tankFrame[k]);
+    scene.AddVisual(game.markerFrame[k], mesh);
+  }
+}
+
+// The shield, the gas cloud and the whirlpool are see-through, so that the tank inside them
+// stays in sight, its own player's above all; the rocket and the chaser are solid.
+float ExtraOpacity(TankType type) {
+  switch (type) {
+    case TankType::kPig:
+      return 0.45f;
+    case TankType::kSkunk:
+    case TankType::kFish:
+      return 0.35f;
+    default:
+      return 1.0f;
+  }
+}
+
 // Frames of objects other types own: this battle does not create them, and the handles of the
 // previous scene are no longer valid.
 void ForgetPlayerFrames(Game& game, int p) {
@@ -175,6 +209,7 @@ void BuildPlayer(Game& game, int p) {
       scene.ScaleMesh(game.meshBuilder, kWaterScale, kWaterScale, kWaterScale);
     }
     scene.AddVisual(*extra, game.meshBuilder);
+    scene.SetOpacity(game.meshBuilder, ExtraOpacity(type));
     ParkFrame(game, *extra);
     game.meshBuilder = scene.CreateMeshBuilder();
   }
@@ -186,6 +221,7 @@ void BuildPlayer(Game& game, int p) {
   game.playerLife[p] = game.maxLife[p];
   game.shells[p] = game.maxShells[p];
   scene.AddVisual(game.tankFrame[p], game.meshBuilder);
+  BuildMarkers(game, p);
 }
 
 void BuildShotSlots(Game& game) {

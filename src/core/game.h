@@ -101,6 +101,9 @@ struct Game {
   std::array<FrameId, kPlayers> shieldFrame{};
   std::array<FrameId, kPlayers> rocketFrame{};
   std::array<FrameId, kPlayers> waterFrame{};
+  // The markers over each tank and decoy (children of tankFrame, same index), seen in the other
+  // players' views only.
+  std::array<FrameId, 8> markerFrame{};
   MeshId meshBuilder = kNoMesh;
   FrameId lightFrame = kNoFrame;
   FrameId stageFrame = kNoFrame;
@@ -143,6 +146,9 @@ struct Game {
   std::array<std::int32_t, kMineSlots> mineX{}, mineZ{};
   std::array<std::int32_t, kPlayers> computerDriven{};
   std::array<std::int32_t, kPlayers> aiTurn{}, aiDrive{}, aiSearch{};
+  // Battles each seat has won since the program started, for the selection screen only: no rule
+  // reads it, and the trace leaves it out.
+  std::array<std::int32_t, kPlayers> winsSinceStart{};
 
   // Joystick module: the id the next poll reads, its result and the thresholds of the joystick
   // found at start-up.

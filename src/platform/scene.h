@@ -38,11 +38,18 @@ class Scene {
   // Fills the builder from a .x file. A file that cannot be read records LoadError() and leaves
   // the builder empty; the caller ends the game in order.
   virtual void LoadFromFile(MeshId mesh, const std::string& path) = 0;
+  // The same for what a battle can go without (the markers over the tanks): a file that cannot
+  // be read leaves the builder empty or the texture blank, and LoadError() does not record it.
+  virtual void LoadOptionalFromFile(MeshId mesh, const std::string& path) = 0;
+  virtual TextureId LoadOptionalTexture(const std::string& path) = 0;
   virtual void ScaleMesh(MeshId mesh, float sx, float sy, float sz) = 0;
   virtual TextureId LoadTexture(const std::string& path) = 0;
   // Texels of colour 0 (black) are not drawn from now on.
   virtual void MakeBlackTransparent(TextureId texture) = 0;
   virtual void SetTexture(MeshId mesh, TextureId texture) = 0;
+  // The mesh is drawn see-through at this opacity (1: solid, the default), after every solid
+  // mesh and without hiding what lies behind it.
+  virtual void SetOpacity(MeshId mesh, float opacity) = 0;
 
   virtual void AddVisual(FrameId frame, MeshId mesh) = 0;
   virtual void AddLight(FrameId frame, LightType type, float r, float g, float b) = 0;
@@ -61,6 +68,9 @@ class Scene {
   // Clears the viewport's own rectangle (colour and depth), nothing outside it.
   virtual void ClearViewport() = 0;
   virtual void Render(FrameId root) = 0;
+  // From now on Render draws the frame's own visuals also where the solid scenery hides them,
+  // flat in this colour, so that the object shows through walls; kNoFrame for none.
+  virtual void SetSilhouette(FrameId frame, float r, float g, float b) = 0;
   // Shows what the viewports drew; the device image is kept between frames.
   virtual void Update() = 0;
 

@@ -34,12 +34,24 @@ class Surface2D {
   virtual void PrintAt(int /*x*/, int /*y*/, std::string_view /*text*/, Rgb /*colour*/) {}
   // The width in pixels that the text takes when printed; 0 without a font.
   virtual int TextWidth(std::string_view /*text*/) { return 0; }
+  // One line of words in the game's bold face, `pixels` tall, in `colour` inside a dark outline,
+  // with the outline's top-left corner at (x, y); the text position stays where it was.
+  virtual void PrintOutlined(int /*x*/, int /*y*/, std::string_view /*text*/, int /*pixels*/,
+                             Rgb /*colour*/) {}
+  // The width PrintOutlined takes for the text, outline included; 0 where there is no face.
+  virtual int OutlinedWidth(std::string_view /*text*/, int /*pixels*/) { return 0; }
 };
+
+// A battle overlay's pixels of this colour let the views under it show through.
+constexpr Rgb kSeeThrough{255, 0, 255};
 
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
 constexpr int kPanelWidth = 310;
 constexpr int kPanelHeight = 21;
+// The battle overlay's size: the 3D output area's.
+constexpr int kBattleOverlayWidth = 620;
+constexpr int kBattleOverlayHeight = 420;
 
 // The screen: the form, the four panels and the 3D output area composed into one picture.
 class Display {
@@ -47,6 +59,9 @@ class Display {
   virtual ~Display() = default;
   virtual Surface2D& Form() = 0;
   virtual Surface2D& Panel(int player) = 0;
+  // A picture as large as the 3D output area (the device's top 420 rows) laid over it: the
+  // words and tags a battle writes over its views. Cleared to kSeeThrough.
+  virtual Surface2D& BattleOverlay() = 0;
   // Shows or hides the 3D output area and the four panels (hidden outside a battle).
   virtual void ShowBattleArea(bool visible) = 0;
   // Composes the 640 x 480 screen in the 16-bit look and shows it, when anything shown changed.

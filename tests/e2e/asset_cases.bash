@@ -5,7 +5,12 @@
 
 assets="$work/assets"
 mkdir -p "$assets"
-cp -r "$bin/model" "$bin/sound" "$bin/net.bmp" "$bin/star.bmp" "$assets/" || fail "cannot copy the assets"
+cp -r "$bin/model" "$bin/sound" "$bin/net.bmp" "$bin/star.bmp" "$assets/" ||
+  fail "cannot copy the assets"
+# The markers' textures, where the build has them (an older runner, compared against, has none).
+for marker in "$bin"/marker?.bmp; do
+  [ ! -e "$marker" ] || cp "$marker" "$assets/" || fail "cannot copy $marker"
+done
 
 # Scripts: Enter on the selection screen starts a battle on the design's default stage index 1
 # with player 0 on tank type 0; `pick` first moves player 0 to a tank type and a stage.

@@ -42,8 +42,8 @@ import sys
 import zlib
 
 TOLERANCE = 8
-PLAYER_FRAME = {0: ((255, 0, 0), (150, 0, 0)), 1: ((0, 0, 255), (0, 0, 150)),
-                2: ((255, 255, 0), (150, 150, 0)), 3: ((0, 255, 0), (0, 150, 0))}
+# Each player's colour (src/core/player_colours.h).
+PLAYER_COLOUR = {0: (213, 94, 0), 1: (0, 114, 178), 2: (240, 228, 66), 3: (86, 180, 233)}
 PANELS = [(10, 10), (320, 10), (10, 450), (320, 450)]
 DEVICE = (10, 30)
 VIEWS = [(1, 1), (311, 1), (1, 211), (311, 211)]
@@ -205,25 +205,25 @@ def check_selection(c, stage, players, stage_row):
     if stage_row:
         # Player 0's marker, 5 pixels in and 440 down: the arrow's shaft, columns 3 to 6 and
         # rows 9 to 17 of the marker.
-        c.near(f"player 0's marker under stage {stage}", x0 + 5 + 4.5, 440 + 13, PLAYER_FRAME[0][0])
+        c.near(f"player 0's marker under stage {stage}", x0 + 5 + 4.5, 440 + 13, PLAYER_COLOUR[0])
     for name, lx, ly in (("left", x0 + 1.5, 415), ("right", x1 - 1.5, 415),
                          ("top", x0 + 50, y0 + 1.5), ("bottom", x0 + 50, y1 - 1.5)):
         c.between(f"stage {stage} frame, {name}", lx, ly, (165, 0, 0), (255, 0, 0))
     for other in range(5):
         if other != stage:
             c.not_pure(f"stage {other} (not chosen), left edge", 70 + 100 * other + 1.5, 415, (1, 0, 0))
-    # A joined player's frame: outer and inner one-pixel lines around the tank icon.
+    # A joined player's frame, alone on its tile: a dark line, two lines of the player's colour
+    # and a light one around the tank icon; sampled between the two coloured lines.
     for p, t in players:
-        outer, inner = PLAYER_FRAME[p]
         x0, x1, y0, y1 = 45 + 50 * t, 94 + 50 * t, 250, 299
-        for name, lx, ly in (("left", x0 + 0.5, 275), ("right", x1 - 0.5, 275),
-                             ("top", x0 + 25, y0 + 0.5), ("bottom", x0 + 25, y1 - 0.5)):
-            c.between(f"player {p} frame around tank type {t}, {name}", lx, ly, outer, inner)
+        for name, lx, ly in (("left", x0 + 1.5, 275), ("right", x1 - 1.5, 275),
+                             ("top", x0 + 25, y0 + 1.5), ("bottom", x0 + 25, y1 - 1.5)):
+            c.near(f"player {p} frame around tank type {t}, {name}", lx, ly, PLAYER_COLOUR[p])
     framed = {t for _, t in players}
     for t in range(11):
         if t not in framed:
             for p in range(4):
-                hue = tuple(1 if v else 0 for v in PLAYER_FRAME[p][0])
+                hue = tuple(1 if v >= 120 else 0 for v in PLAYER_COLOUR[p])
                 c.not_pure(f"tank type {t} (nobody's), left edge", 45 + 50 * t + 0.5, 275, hue)
 
 

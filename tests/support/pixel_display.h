@@ -55,6 +55,7 @@ class PixelDisplay final : public Display {
   }
   Surface2D& Form() override { return form; }
   Surface2D& Panel(int player) override { return *panels[player]; }
+  Surface2D& BattleOverlay() override { return overlay; }
   void ShowBattleArea(bool) override {}
   void Present() override {}
   bool ReadScreen(std::uint8_t*) override { return false; }
@@ -67,6 +68,7 @@ class PixelDisplay final : public Display {
 
  public:
   PixelSurface form;
+  PixelSurface overlay{kBattleOverlayWidth, kBattleOverlayHeight, kSeeThrough};
   std::array<std::unique_ptr<PixelSurface>, 4> panels;
 };
 

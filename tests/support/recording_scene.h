@@ -27,6 +27,7 @@ struct MeshRecord {
   std::string path;
   std::array<float, 3> scale{1, 1, 1};
   TextureId texture = kNoTexture;
+  float opacity = 1;
 };
 
 class RecordingScene final : public Scene {
@@ -63,6 +64,12 @@ class RecordingScene final : public Scene {
     return static_cast<TextureId>(textures.size() - 1);
   }
   void MakeBlackTransparent(TextureId) override {}
+  void LoadOptionalFromFile(MeshId mesh, const std::string& path) override {
+    LoadFromFile(mesh, path);
+  }
+  TextureId LoadOptionalTexture(const std::string& path) override { return LoadTexture(path); }
+  void SetOpacity(MeshId mesh, float opacity) override { meshes.at(mesh).opacity = opacity; }
+  void SetSilhouette(FrameId frame, float, float, float) override { silhouettes.push_back(frame); }
   void SetTexture(MeshId mesh, TextureId texture) override { meshes.at(mesh).texture = texture; }
   void AddVisual(FrameId frame, MeshId mesh) override { frames.at(frame).visuals.push_back(mesh); }
   void AddLight(FrameId frame, LightType type, float r, float g, float b) override {
@@ -108,6 +115,7 @@ class RecordingScene final : public Scene {
   std::vector<Light> lights;
   std::vector<std::string> loads;
   std::vector<std::string> textures;
+  std::vector<FrameId> silhouettes;           // every SetSilhouette, in order
   std::vector<std::array<int, 5>> viewports;  // camera, x, y, w, h
   std::vector<FrameId> renderedRoots;
   std::array<float, 3> background{};

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 
+#include "core/facts.h"
 #include "mesh.h"
 #include "models.h"
 #include "pictures.h"
@@ -31,6 +32,8 @@ bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
   return static_cast<bool>(out);
 }
 
+Font BoldFont();
+
 bool WriteAssets(const std::filesystem::path& dir, const Models& models) {
   std::filesystem::create_directories(dir / "model");
   std::filesystem::create_directories(dir / "sound");
@@ -43,6 +46,11 @@ bool WriteAssets(const std::filesystem::path& dir, const Models& models) {
   for (const Mesh& m : models.stages) model(m);
   ok &= WriteFile(dir / "net.bmp", BmpBytes(NetTexture()));
   ok &= WriteFile(dir / "star.bmp", BmpBytes(StarTexture()));
+  const Font bold = BoldFont();
+  for (int p = 0; p < bf::kPlayers; ++p) {
+    ok &= bold.ok() && WriteFile(dir / ("marker" + std::to_string(p) + ".bmp"),
+                                 BmpBytes(MarkerTexture(bold, p)));
+  }
   for (const SoundFile& s : BuildSoundEffects()) {
     ok &= WriteFile(dir / "sound" / (s.name + ".wav"), WavBytes(s.samples, s.channels));
   }

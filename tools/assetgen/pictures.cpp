@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/player_colours.h"
 #include "core/sprite_sheet.h"
 #include "models.h"
 #include "raster.h"
@@ -225,10 +226,10 @@ Image SpriteSheet(const Models& models, const Font& bold) {
               bf::kTankLabelRect.x, bf::kTankLabelRect.y);
   sheet.Paste(Label(bold, "STAGE", {220, 110, 60}, {130, 40, 30}, bf::kStageLabelRect),
               bf::kStageLabelRect.x, bf::kStageLabelRect.y);
-  const Pixel players[bf::kPlayers] = {{255, 0, 0}, {0, 0, 255}, {255, 255, 0}, {0, 255, 0}};
   for (int p = 0; p < bf::kPlayers; ++p) {
     const bf::SpriteRect marker = bf::PlayerMarkerRect(p);
-    sheet.Paste(Marker(players[p]), marker.x, marker.y);
+    const bf::Rgb colour = bf::kPlayerColours[p].outer;
+    sheet.Paste(Marker({colour.r, colour.g, colour.b}), marker.x, marker.y);
   }
   return sheet;
 }
@@ -327,6 +328,35 @@ Image StarTexture() {
     }
   }
   return img;
+}
+
+Image MarkerTexture(const Font& bold, int p) {
+  constexpr int kSize = 64;
+  const bf::Rgb rgb = bf::kPlayerColours[p].outer;
+  const Pixel colour{rgb.r, rgb.g, rgb.b}, dark{24, 20, 30};
+  Image img(kSize, kSize);
+  // A tag rows 2..41 with an arrow head under it down to row 62; the dark rim first.
+  auto inside = [](float x, float y, float grow) {
+    const bool tag = x >= 8 - grow && x <= 56 + grow && y >= 2 - grow && y <= 42 + grow;
+    const bool head = y >= 38 && y <= 61 + grow && std::fabs(x - 32) <= (61 - y) * 0.9f + grow;
+    return tag || head;
+  };
+  for (int y = 0; y < kSize; ++y) {
+    for (int x = 0; x < kSize; ++x) {
+      if (inside(x + 0.5f, y + 0.5f, 0)) {
+        img.Set(x, y, colour);
+      } else if (inside(x + 0.5f, y + 0.5f, 3)) {
+        img.Set(x, y, dark);
+      }
+    }
+  }
+  Lettering(&img, bold, std::to_string(p + 1), 36, kSize / 2.0f, 36, {255, 255, 255},
+            {235, 235, 235}, dark, 3);
+  // The quad shows its texture mirrored left to right, as it faces the camera.
+  Image mirrored(kSize, kSize);
+  for (int y = 0; y < kSize; ++y)
+    for (int x = 0; x < kSize; ++x) mirrored.Set(kSize - 1 - x, y, img.At(x, y));
+  return mirrored;
 }
 
 Image ContactSheet(const Models& models, const Font& font) {

@@ -24,6 +24,9 @@ Image SpriteSheet(const Models& models, const Font& bold);
 Image TankIcon(const Mesh& tank, int type, int size);
 Image NetTexture();
 Image StarTexture();
+// Player p's marker over its tank: an arrow pointing down in the player's colour with the
+// player's number, on black (not drawn).
+Image MarkerTexture(const Font& bold, int p);
 Image ContactSheet(const Models& models, const Font& font);
 // The game's icon, `size` x `size`: for the desktop's menus and the game window.
 Image AppIcon(const Models& models, int size);

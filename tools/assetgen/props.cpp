@@ -145,6 +145,16 @@ Mesh Star() {
   return m;
 }
 
+// The marker over a tank in the other players' views; the battle gives each player's marker
+// that player's texture (marker0.bmp to marker3.bmp).
+Mesh Marker() {
+  Mesh m("marker");
+  Material marker = Paint(Rgb(255, 255, 255), 1.0f);
+  marker.texture = "../marker0.bmp";
+  m.TexturedQuad(Scale({56, 56, 1}), marker);
+  return m;
+}
+
 Mesh LifeItem() {
   Mesh m("item");
   const Material white = Paint(Rgb(250, 250, 250), 0.15f), red = Paint(Rgb(230, 30, 40), 0.25f);
@@ -205,6 +215,7 @@ std::vector<Mesh> BuildProps() {
   props.push_back(Mine());
   props.push_back(Net());
   props.push_back(Star());
+  props.push_back(Marker());
   props.push_back(LifeItem());
   props.push_back(ShellItem());
   props.push_back(Mover());

@@ -41,9 +41,12 @@ const char* kComposeFragmentShader = R"(#version 330 core
 in vec2 vUv;
 uniform sampler2D uTexture;
 uniform bool uQuantize;
+uniform bool uSeeThrough;
 out vec4 fragColour;
 void main() {
   vec3 colour = texture(uTexture, vUv).rgb;
+  // The battle overlay's magenta lets the views show through.
+  if (uSeeThrough && colour.r > 0.99 && colour.g < 0.01 && colour.b > 0.99) discard;
   if (uQuantize) {
     const vec3 levels = vec3(31.0, 63.0, 31.0);
     colour = floor(colour * levels + 0.5) / levels;
@@ -118,6 +121,7 @@ GlDisplay::~GlDisplay() {
     if (panel.texture) glDeleteTextures(1, &panel.texture);
   if (overlay_.texture) glDeleteTextures(1, &overlay_.texture);
   if (notice_.texture) glDeleteTextures(1, &notice_.texture);
+  if (battleOverlay_.texture) glDeleteTextures(1, &battleOverlay_.texture);
   if (program_) glDeleteProgram(program_);
   if (presentProgram_) glDeleteProgram(presentProgram_);
   if (emptyVao_) glDeleteVertexArrays(1, &emptyVao_);
@@ -132,6 +136,7 @@ bool GlDisplay::Init(std::string* error) {
   sourceUniform_ = glGetUniformLocation(program_, "uSource");
   quantizeUniform_ = glGetUniformLocation(program_, "uQuantize");
   samplerUniform_ = glGetUniformLocation(program_, "uTexture");
+  seeThroughUniform_ = glGetUniformLocation(program_, "uSeeThrough");
   presentProgram_ = BuildProgram("present", kPresentVertexShader, kPresentFragmentShader, error);
   if (!presentProgram_) return false;
   prescaleUniform_ = glGetUniformLocation(presentProgram_, "uPrescale");
@@ -144,6 +149,7 @@ bool GlDisplay::Init(std::string* error) {
   for (Layer& panel : panels_)
     panel.texture = CreateSurfaceTexture(panel.surface->width(), panel.surface->height());
   notice_.texture = CreateSurfaceTexture(kNoticeWidth, kNoticeHeight);
+  battleOverlay_.texture = CreateSurfaceTexture(kBattleOverlayWidth, kBattleOverlayHeight);
 
   // The screen is composed in 16 bits for the look of a 640 x 480 x 16 display mode, into a
   // texture the window's picture is then sampled from.
@@ -241,10 +247,12 @@ bool GlDisplay::Compose() {
   const bool overlayChanged = overlay_.surface != nullptr && UploadIfChanged(overlay_);
   const bool noticeShown = noticeWidth_ > 0 && noticeHeight_ > 0;
   const bool noticeChanged = UploadIfChanged(notice_) && noticeShown;
+  const bool battleOverlayChanged = UploadIfChanged(battleOverlay_);
   formChanged = formChanged || !composed_ || composedWithBattleArea_ != battleAreaVisible_;
   const bool deviceChanged = battleAreaVisible_ && scene_.updateCount() != composedUpdate_;
   // An idle screen (the selection screen waiting for a key) costs nothing.
-  if (!formChanged && !panelsChanged && !deviceChanged && !overlayChanged && !noticeChanged) {
+  if (!formChanged && !panelsChanged && !deviceChanged && !overlayChanged && !noticeChanged &&
+      !(battleAreaVisible_ && battleOverlayChanged)) {
     return false;
   }
   composed_ = true;
@@ -261,6 +269,7 @@ bool GlDisplay::Compose() {
   glUseProgram(program_);
   glUniform1i(samplerUniform_, 0);
   glUniform1i(quantizeUniform_, quantize_);
+  glUniform1i(seeThroughUniform_, 0);
   glActiveTexture(GL_TEXTURE0);
   glBindVertexArray(emptyVao_);
 
@@ -279,6 +288,10 @@ bool GlDisplay::Compose() {
       DrawRect(scene_.deviceTexture(), kAreaX, kAreaY, kDeviceWidth, kAreaHeight, 0, 1, 1,
                hiddenRows);
     }
+    glUniform1i(seeThroughUniform_, 1);
+    DrawRect(battleOverlay_.texture, kAreaX, kAreaY, kBattleOverlayWidth, kBattleOverlayHeight, 0,
+             0, 1, 1);
+    glUniform1i(seeThroughUniform_, 0);
     for (int i = 0; i < 4; ++i)
       DrawRect(panels_[i].texture, kPanelX[i], kPanelY[i], panels_[i].surface->width(),
                panels_[i].surface->height(), 0, 0, 1, 1);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gl/screen_fit.h"
+#include "platform/pixels/pixel_surface.h"
 #include "platform/surface.h"
 
 struct SDL_Window;
@@ -27,6 +28,7 @@ class GlDisplay : public Display {
 
   Surface2D& Form() override;
   Surface2D& Panel(int player) override;
+  Surface2D& BattleOverlay() override { return battleOverlaySurface_; }
   void ShowBattleArea(bool visible) override { battleAreaVisible_ = visible; }
   void Present() override;
   void Invalidate() override { invalidated_ = true; }
@@ -68,6 +70,8 @@ class GlDisplay : public Display {
   std::unique_ptr<PixelSurface> noticeSurface_;
   Layer notice_{nullptr, 0};
   int noticeWidth_ = 0, noticeHeight_ = 0;  // the part shown; 0 x 0 when none
+  PixelSurface battleOverlaySurface_{kBattleOverlayWidth, kBattleOverlayHeight, kSeeThrough};
+  Layer battleOverlay_{&battleOverlaySurface_, 0};
   bool battleAreaVisible_ = false;
   bool composed_ = false;
   bool composedWithBattleArea_ = false;
@@ -80,7 +84,8 @@ class GlDisplay : public Display {
   bool quantize_ = false;  // set when the driver has no RGB565 target: the shader rounds instead
 
   GLuint program_ = 0;
-  GLint destinationUniform_ = -1, sourceUniform_ = -1, quantizeUniform_ = -1, samplerUniform_ = -1;
+  GLint destinationUniform_ = -1, sourceUniform_ = -1, quantizeUniform_ = -1, samplerUniform_ = -1,
+        seeThroughUniform_ = -1;
   GLuint presentProgram_ = 0;
   GLint prescaleUniform_ = -1;
   GLuint emptyVao_ = 0;

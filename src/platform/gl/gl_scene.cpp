@@ -14,6 +14,9 @@ namespace {
 constexpr int kReservedFrames = 512;
 constexpr int kReservedBuilders = 256;
 constexpr float kFrontPlane = 1.0f;
+// How far in front of a silhouette's object scenery must lie to hide it: more than a tank's
+// wheels sink into the ground, less than a wall is thick.
+constexpr float kSilhouettePull = 20.0f;
 // A field whose half-height at distance 1 is 0.5: about 53 degrees from top to bottom.
 const float kVerticalField = 2.0f * std::atan(0.5f);
 
@@ -68,6 +71,7 @@ void GlScene::NewScene() {
   visuals_.clear();
   lights_.clear();
   camera_ = kNoFrame;
+  silhouette_ = kNoFrame;
   BlankDevice();
 }
 
@@ -93,6 +97,20 @@ void GlScene::LoadFromFile(MeshId mesh, const std::string& path) {
   builders_[mesh].geometry = LoadGeometry(path);
 }
 
+// The error of an optional file is forgotten again; one recorded before stays.
+void GlScene::LoadOptionalFromFile(MeshId mesh, const std::string& path) {
+  const std::string before = loadError_;
+  LoadFromFile(mesh, path);
+  loadError_ = before;
+}
+
+TextureId GlScene::LoadOptionalTexture(const std::string& path) {
+  const std::string before = loadError_;
+  const TextureId texture = LoadTexture(path);
+  loadError_ = before;
+  return texture;
+}
+
 void GlScene::ScaleMesh(MeshId mesh, float sx, float sy, float sz) {
   if (mesh < 0 || mesh >= static_cast<MeshId>(builders_.size())) return;
   builders_[mesh].scale *= glm::vec3(sx, sy, sz);
@@ -111,6 +129,59 @@ void GlScene::MakeBlackTransparent(TextureId texture) {
 void GlScene::SetTexture(MeshId mesh, TextureId texture) {
   if (mesh < 0 || mesh >= static_cast<MeshId>(builders_.size())) return;
   builders_[mesh].texture = texture;
+}
+
+void GlScene::SetOpacity(MeshId mesh, float opacity) {
+  if (mesh < 0 || mesh >= static_cast<MeshId>(builders_.size())) return;
+  builders_[mesh].opacity = opacity;
+}
+
+void GlScene::SetSilhouette(FrameId frame, float r, float g, float b) {
+  silhouette_ = frame;
+  silhouetteColour_ = glm::vec3(r, g, b);
+}
+
+bool GlScene::SeeThrough(const Visual& visual) const {
+  return builders_[visual.mesh].opacity < 1.0f;
+}
+
+// The silhouette's frame is drawn after the rest of the solid scene: first flat where the scene
+// lies in front of it (depth test passing only behind what is there, nothing written), then as
+// itself, which covers the flat colour wherever it is in plain sight. Its own parts never tint
+// each other, since the flat pass sees only the scenery's depth.
+void GlScene::DrawSilhouette(FrameId root, const glm::vec3& eye, const glm::vec4 (&planes)[6]) {
+  glDepthFunc(GL_GREATER);
+  glDepthMask(GL_FALSE);
+  for (const Program& p : programs_[lighting_]) {
+    glUseProgram(p.id);
+    glUniform3fv(p.eye, 1, glm::value_ptr(eye));
+  }
+  SetTint(glm::vec4(silhouetteColour_, 1.0f), kSilhouettePull);
+  glEnable(GL_CLIP_DISTANCE0);
+  for (const Visual& visual : visuals_)
+    if (visual.frame == silhouette_ && !SeeThrough(visual)) DrawVisual(visual, planes);
+  glDisable(GL_CLIP_DISTANCE0);
+  SetTint(glm::vec4(0.0f), 0.0f);
+  glDepthFunc(GL_LESS);
+  glDepthMask(GL_TRUE);
+  for (const Visual& visual : visuals_)
+    if (visual.frame == silhouette_ && !SeeThrough(visual) && frames_.Root(visual.frame) == root)
+      DrawVisual(visual, planes);
+}
+
+// See-through meshes last, blended over everything solid, hiding nothing behind them.
+void GlScene::DrawSeeThrough(FrameId root, const glm::vec4 (&planes)[6]) {
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glDepthMask(GL_FALSE);
+  for (const Visual& visual : visuals_) {
+    if (!SeeThrough(visual) || frames_.Root(visual.frame) != root) continue;
+    SetDrawOpacity(builders_[visual.mesh].opacity);
+    DrawVisual(visual, planes);
+  }
+  SetDrawOpacity(1.0f);
+  glDepthMask(GL_TRUE);
+  glDisable(GL_BLEND);
 }
 
 void GlScene::AddVisual(FrameId frame, MeshId mesh) {
@@ -204,7 +275,11 @@ void GlScene::Render(FrameId root) {
   glActiveTexture(GL_TEXTURE0);
   currentProgram_ = -1;
   for (const Visual& visual : visuals_)
-    if (frames_.Root(visual.frame) == root) DrawVisual(visual, planes);
+    if (frames_.Root(visual.frame) == root && visual.frame != silhouette_ && !SeeThrough(visual))
+      DrawVisual(visual, planes);
+  if (frames_.Valid(silhouette_) && frames_.Root(silhouette_) == root)
+    DrawSilhouette(root, glm::vec3(world_[camera_][3]), planes);
+  DrawSeeThrough(root, planes);
   glBindVertexArray(0);
   glDisable(GL_SCISSOR_TEST);
   glDisable(GL_DEPTH_TEST);

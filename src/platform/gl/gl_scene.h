@@ -25,10 +25,14 @@ class GlScene : public Scene {
   FrameId CreateFrame(FrameId parent) override;
   MeshId CreateMeshBuilder() override;
   void LoadFromFile(MeshId mesh, const std::string& path) override;
+  void LoadOptionalFromFile(MeshId mesh, const std::string& path) override;
+  TextureId LoadOptionalTexture(const std::string& path) override;
   void ScaleMesh(MeshId mesh, float sx, float sy, float sz) override;
   TextureId LoadTexture(const std::string& path) override;
   void MakeBlackTransparent(TextureId texture) override;
   void SetTexture(MeshId mesh, TextureId texture) override;
+  void SetOpacity(MeshId mesh, float opacity) override;
+  void SetSilhouette(FrameId frame, float r, float g, float b) override;
   void AddVisual(FrameId frame, MeshId mesh) override;
   void AddLight(FrameId frame, LightType type, float r, float g, float b) override;
   void SetPosition(FrameId frame, FrameId reference, float x, float y, float z) override;
@@ -83,12 +87,20 @@ class GlScene : public Scene {
   struct Program {
     GLuint id = 0;
     GLint model, normalMatrix, viewProjection, ambient, pointCount, pointPosition, pointColour,
-        sampler;
+        sampler, tint, opacity, eye, pull;
   };
 
   // gl_scene_shaders.cpp
   bool BuildSceneProgram(Lighting lighting, ProgramVariant variant, std::string* error);
   void SetLights(FrameId root);
+  // Sets a uniform of every program of the current lighting: the flat colour (alpha 0: none) and
+  // the opacity the next draws take.
+  void SetTint(const glm::vec4& tint, float pull);
+  void SetDrawOpacity(float opacity);
+  // gl_scene.cpp: the three passes of a view after its solid scenery.
+  void DrawSilhouette(FrameId root, const glm::vec3& eye, const glm::vec4 (&planes)[6]);
+  void DrawSeeThrough(FrameId root, const glm::vec4 (&planes)[6]);
+  bool SeeThrough(const Visual& visual) const;
   // gl_scene_geometry.cpp
   int LoadGeometry(const std::string& path);
   int LoadTextureFile(const std::string& path);
@@ -120,6 +132,8 @@ class GlScene : public Scene {
   FrameId camera_ = kNoFrame;
   int viewX_ = 0, viewY_ = 0, viewWidth_ = kDeviceWidth, viewHeight_ = kDeviceHeight;
   float back_ = kBackDistance;
+  FrameId silhouette_ = kNoFrame;
+  glm::vec3 silhouetteColour_{0.0f};
 
   Program programs_[kLightingVariants][kProgramVariants];
   Lighting lighting_ = kAnyLights;  // the programs the scene's lights call for

@@ -43,6 +43,7 @@ struct GlScene::Builder {
   int geometry = -1;
   glm::vec3 scale{1.0f};
   TextureId texture = kNoTexture;  // overrides every material's texture
+  float opacity = 1.0f;            // below 1: drawn see-through, after the solid meshes
 };
 
 struct GlScene::TextureHandle {

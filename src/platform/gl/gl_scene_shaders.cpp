@@ -27,10 +27,17 @@ uniform vec3 uAmbient;
 uniform int uPointCount;
 uniform vec3 uPointPosition[8];
 uniform vec3 uPointColour[8];
+uniform vec3 uEye;
+uniform float uPull;
 out vec4 vColour;
 out vec2 vUv;
 void main() {
   vec4 world = uModel * vec4(aPosition, 1.0);
+  // A silhouette is drawn pulled towards the eye, so that only scenery well in front of the
+  // object hides it, and without its lowest 15 units: the wheels and legs that sink into uneven
+  // ground (the desert's sand) are not hidden by walls.
+  gl_ClipDistance[0] = uPull > 0.0 ? world.y - 15.0 : 1.0;
+  if (uPull > 0.0) world.xyz += normalize(uEye - world.xyz) * uPull;
   vec3 normal = uNormalMatrix * aNormal;
   float length2 = dot(normal, normal);
   normal = length2 > 0.0 ? normal * inversesqrt(length2) : vec3(0.0);
@@ -58,6 +65,8 @@ const char* kSceneFragmentShader = R"(
 in vec4 vColour;
 in vec2 vUv;
 uniform sampler2D uTexture;
+uniform vec4 uTint;
+uniform float uOpacity;
 out vec4 fragColour;
 void main() {
   vec3 colour = vColour.rgb;
@@ -68,7 +77,9 @@ void main() {
 #endif
   colour *= texel;
 #endif
-  fragColour = vec4(colour, 1.0);
+  // A silhouette is one flat colour.
+  if (uTint.a > 0.0) colour = uTint.rgb;
+  fragColour = vec4(colour, uOpacity);
 }
 )";
 
@@ -100,7 +111,32 @@ bool GlScene::BuildSceneProgram(Lighting lighting, ProgramVariant variant, std::
   p.pointPosition = glGetUniformLocation(id, "uPointPosition");
   p.pointColour = glGetUniformLocation(id, "uPointColour");
   p.sampler = glGetUniformLocation(id, "uTexture");
+  p.tint = glGetUniformLocation(id, "uTint");
+  p.opacity = glGetUniformLocation(id, "uOpacity");
+  p.eye = glGetUniformLocation(id, "uEye");
+  p.pull = glGetUniformLocation(id, "uPull");
+  glUseProgram(id);
+  glUniform4f(p.tint, 0, 0, 0, 0);
+  glUniform1f(p.opacity, 1);
+  glUniform1f(p.pull, 0);
   return true;
+}
+
+void GlScene::SetTint(const glm::vec4& tint, float pull) {
+  for (const Program& p : programs_[lighting_]) {
+    glUseProgram(p.id);
+    glUniform4fv(p.tint, 1, glm::value_ptr(tint));
+    glUniform1f(p.pull, pull);
+  }
+  currentProgram_ = -1;
+}
+
+void GlScene::SetDrawOpacity(float opacity) {
+  for (const Program& p : programs_[lighting_]) {
+    glUseProgram(p.id);
+    glUniform1f(p.opacity, opacity);
+  }
+  currentProgram_ = -1;
 }
 
 void GlScene::SetLights(FrameId root) {

@@ -18,6 +18,7 @@ class NullDisplay final : public Display {
  public:
   Surface2D& Form() override { return form_; }
   Surface2D& Panel(int player) override { return panels_[player]; }
+  Surface2D& BattleOverlay() override { return overlay_; }
   void ShowBattleArea(bool) override {}
   void Present() override {}
   bool ReadScreen(std::uint8_t*) override { return false; }
@@ -25,6 +26,7 @@ class NullDisplay final : public Display {
  private:
   NullSurface form_;
   NullSurface panels_[4];
+  NullSurface overlay_;
 };
 
 }  // namespace bf

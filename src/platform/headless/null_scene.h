@@ -17,6 +17,10 @@ class NullScene final : public Scene {
   void ScaleMesh(MeshId, float, float, float) override {}
   TextureId LoadTexture(const std::string&) override { return nextTexture_++; }
   void MakeBlackTransparent(TextureId) override {}
+  void LoadOptionalFromFile(MeshId, const std::string&) override {}
+  TextureId LoadOptionalTexture(const std::string&) override { return kNoTexture; }
+  void SetOpacity(MeshId, float) override {}
+  void SetSilhouette(FrameId, float, float, float) override {}
   void SetTexture(MeshId, TextureId) override {}
   void AddVisual(FrameId, MeshId) override {}
   void AddLight(FrameId, LightType, float, float, float) override {}

@@ -45,6 +45,11 @@ PixelSurface::~PixelSurface() {
     TTF_CloseFont(font_);
     TTF_Quit();
   }
+  for (BoldFace& face : boldFaces_) {
+    if (face.font == nullptr) continue;
+    TTF_CloseFont(face.font);
+    TTF_Quit();
+  }
 }
 
 void PixelSurface::Clear() {
@@ -193,20 +198,13 @@ bool PixelSurface::OpenFont() {
   return true;
 }
 
-const PixelSurface::TextImage* PixelSurface::FindOrRenderText(std::string_view text) {
-  for (const TextImage& entry : textCache_) {
-    if (entry.height > 0 && entry.text == text) return &entry;
-  }
-  if (text.empty() || !OpenFont()) return nullptr;
-  const std::string line(text);
-  SDL_Surface* rendered = TTF_RenderUTF8_Blended(font_, line.c_str(), SDL_Color{0, 0, 0, 255});
-  if (rendered == nullptr) return nullptr;
+// Renders one line with the font and keeps its coverage in `entry`; false when nothing came out.
+bool PixelSurface::RenderCoverage(_TTF_Font* font, const std::string& line, TextImage& entry) {
+  SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, line.c_str(), SDL_Color{0, 0, 0, 255});
+  if (rendered == nullptr) return false;
   SDL_Surface* argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
   SDL_FreeSurface(rendered);
-  if (argb == nullptr) return nullptr;
-
-  TextImage& entry = textCache_[nextCacheEntry_];
-  nextCacheEntry_ = (nextCacheEntry_ + 1) % kTextCacheSize;
+  if (argb == nullptr) return false;
   entry.text = line;
   entry.width = argb->w;
   entry.height = argb->h;
@@ -222,7 +220,73 @@ const PixelSurface::TextImage* PixelSurface::FindOrRenderText(std::string_view t
   }
   SDL_UnlockSurface(argb);
   SDL_FreeSurface(argb);
+  return true;
+}
+
+namespace {
+
+// The outline grows with the letters, so large words keep a frame as thick as small ones look.
+int OutlineWidth(int pixels) {
+  return std::max(1, pixels / 12);
+}
+
+}  // namespace
+
+const PixelSurface::TextImage* PixelSurface::FindOrRenderText(std::string_view text) {
+  for (const TextImage& entry : textCache_) {
+    if (entry.height > 0 && entry.text == text) return &entry;
+  }
+  if (text.empty() || !OpenFont()) return nullptr;
+  TextImage& entry = textCache_[nextCacheEntry_];
+  nextCacheEntry_ = (nextCacheEntry_ + 1) % kTextCacheSize;
+  if (!RenderCoverage(font_, std::string(text), entry)) {
+    entry.height = 0;
+    return nullptr;
+  }
   return &entry;
+}
+
+_TTF_Font* PixelSurface::BoldFont(int pixels) {
+  for (BoldFace& face : boldFaces_) {
+    if (face.pixels == pixels) return face.font;
+  }
+  for (BoldFace& face : boldFaces_) {
+    if (face.pixels != 0) continue;
+    face.pixels = pixels;
+    if (TTF_Init() != 0) return nullptr;
+    face.font = TTF_OpenFont(BF_BOLD_FONT_PATH, pixels);
+    if (face.font == nullptr) {
+      std::fprintf(stderr, "words disabled: %s\n", TTF_GetError());
+      TTF_Quit();
+      return nullptr;
+    }
+    TTF_SetFontHinting(face.font, TTF_HINTING_NORMAL);
+    return face.font;
+  }
+  return nullptr;
+}
+
+// The outline is the same words rendered with SDL_ttf's outline, in near-black under the
+// letters, so the words read on the brightest tile and the darkest sky alike.
+void PixelSurface::PrintOutlined(int x, int y, std::string_view text, int pixels, Rgb colour) {
+  _TTF_Font* font = text.empty() ? nullptr : BoldFont(pixels);
+  if (font == nullptr) return;
+  const int outline = OutlineWidth(pixels);
+  const std::string line(text);
+  TTF_SetFontOutline(font, outline);
+  const bool framed = RenderCoverage(font, line, outlined_);
+  TTF_SetFontOutline(font, 0);
+  if (framed) BlendText(outlined_, x, y, {16, 12, 24});
+  if (RenderCoverage(font, line, outlined_)) BlendText(outlined_, x + outline, y + outline, colour);
+}
+
+int PixelSurface::OutlinedWidth(std::string_view text, int pixels) {
+  _TTF_Font* font = text.empty() ? nullptr : BoldFont(pixels);
+  if (font == nullptr) return 0;
+  int width = 0;
+  const std::string line(text);
+  return TTF_SizeUTF8(font, line.c_str(), &width, nullptr) == 0 ? width + 2 * OutlineWidth(pixels)
+                                                                : 0;
 }
 
 // Antialiased text laid over what is already there.

@@ -31,6 +31,8 @@ class PixelSurface : public Surface2D {
   void Print(std::string_view text) override;
   void RectOutline(int x1, int y1, int x2, int y2, Rgb colour) override;
   void FillRect(double x1, double y1, double x2, double y2, Rgb colour) override;
+  void PrintOutlined(int x, int y, std::string_view text, int pixels, Rgb colour) override;
+  int OutlinedWidth(std::string_view text, int pixels) override;
 
   int width() const { return width_; }
   int height() const { return height_; }
@@ -69,12 +71,20 @@ class PixelSurface : public Surface2D {
     std::vector<std::uint8_t> coverage;
   };
   static constexpr int kTextCacheSize = 8;
+  // The bold face, opened once for each size asked for.
+  struct BoldFace {
+    int pixels = 0;
+    _TTF_Font* font = nullptr;
+  };
+  static constexpr int kBoldSizes = 4;
 
   void Plot(int x, int y, Rgb colour);
   void FillPixels(int x1, int y1, int x2, int y2, Rgb colour);
   bool OpenFont();
   const TextImage* FindOrRenderText(std::string_view text);
   void BlendText(const TextImage& image, int x, int y, Rgb colour);
+  _TTF_Font* BoldFont(int pixels);
+  static bool RenderCoverage(_TTF_Font* font, const std::string& line, TextImage& entry);
 
   int width_;
   int height_;
@@ -93,6 +103,8 @@ class PixelSurface : public Surface2D {
   bool fontFailed_ = false;
   std::array<TextImage, kTextCacheSize> textCache_;
   int nextCacheEntry_ = 0;
+  std::array<BoldFace, kBoldSizes> boldFaces_;
+  TextImage outlined_;  // scratch for PrintOutlined: the outline, then the letters
 };
 
 }  // namespace bf

@@ -103,24 +103,14 @@ wait_place() {
 # wait_window NAME SECONDS CHECK...: as wait_for, on the game window's own rectangle of the output
 # (at `place`, from wait_place).
 wait_window() {
-  local name="$1" seconds="$2" size="${place%%+*}" at="${place#*+}"
-  shift 2
-  local deadline=$((SECONDS + seconds))
-  while :; do
-    game_running || fail "$name: the game ended early (see its stderr)"
-    shoot_screen "$work/$name-output.png"
-    last_shot="$work/$name.xwd"
-    python3 "$here/screen_check.py" "$work/$name-output.png" crop "${at%+*}" "${at#*+}" \
-      "${size%x*}" "${size#*x}" "$last_shot" || fail "$name: cannot cut the window out"
-    if python3 "$here/screen_check.py" "$last_shot" "$@" 2>"$work/check.txt"; then
-      echo "[$SECONDS s] $name: ok"
-      keep_png "$name"
-      return 0
-    fi
-    if ((SECONDS >= deadline)); then
-      keep_png "$name"
-      fail "$name: the window does not show what it should: $(cat "$work/check.txt")"
-    fi
-    sleep 0.2
-  done
+  local shoot=shoot_window
+  wait_doing : "$@"
+}
+
+# shoot_window FILE: the game window's rectangle (at `place`) cut out of the whole output.
+shoot_window() {
+  local size="${place%%+*}" at="${place#*+}"
+  shoot_screen "$work/window-output.png"
+  python3 "$here/screen_check.py" "$work/window-output.png" crop "${at%+*}" "${at#*+}" \
+    "${size%x*}" "${size#*x}" "$1" || fail "cannot cut the window out of the output"
 }

@@ -121,7 +121,7 @@ wait_for() {
 }
 
 # wait_doing COMMAND NAME SECONDS CHECK...: wait_for, running COMMAND (one word) before each
-# screenshot.
+# screenshot; a caller's `shoot` names another way to take it (the default is shoot_screen).
 wait_doing() {
   local command="$1" name="$2" seconds="$3"
   shift 3
@@ -130,7 +130,7 @@ wait_doing() {
     game_running || fail "$name: the game ended early (see its stderr)"
     "$command"
     last_shot="$work/$name.xwd"
-    shoot_screen "$last_shot"
+    "${shoot:-shoot_screen}" "$last_shot"
     if python3 "$here/screen_check.py" "$last_shot" "$@" 2>"$work/check.txt"; then
       echo "[$SECONDS s] $name: ok"
       keep_png "$name"

@@ -26,7 +26,7 @@ import sys
 MAY_INCLUDE = {
     # The game: each other's folders and the platform's interface headers it uses.
     "src/core": ["platform/platform.h"],
-    "src/app": ["audio/", "battle/", "core/", "input/", "platform/surface.h"],
+    "src/app": ["audio/", "battle/", "core/", "input/", "platform/joystick.h", "platform/surface.h"],
     "src/input": ["core/", "platform/events.h", "platform/joystick.h"],
     "src/battle": ["app/", "audio/", "core/", "tanks/"],
     "src/tanks": ["abilities/", "app/", "audio/", "battle/", "core/", "input/"],

@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/app_local.h"
+#include "app/replay.h"
 #include "app/screens.h"
 #include "app/tick_loop.h"
 #include "audio/sound.h"
@@ -47,7 +48,8 @@ int RunProgram(Game& game) {
     if (game.assetFailure) break;
   }
   ShutDown(game);
-  return game.assetFailure ? 1 : 0;
+  const bool replayDiffered = game.replay != nullptr && !game.replay->mismatch().empty();
+  return game.assetFailure || replayDiffered ? 1 : 0;
 }
 
 }  // namespace bf

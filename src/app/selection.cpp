@@ -15,6 +15,7 @@ void WrapChoice(std::int32_t& choice, int count) {
 }
 
 void SetUpSelectionScreen(Game& game) {
+  HoldEventsUntilNextTick(game);
   PlayMusic(game, "sound/bgm0.wav");
   game.selectionActive = 1;
   game.menuRow = 0;

@@ -1,5 +1,6 @@
 #include "app/tick_loop.h"
 
+#include "app/replay.h"
 #include "audio/sound.h"
 #include "input/joystick.h"
 #include "input/keyboard.h"
@@ -11,17 +12,39 @@ namespace {
 class GameInput final : public InputSink {
  public:
   explicit GameInput(Game& game) : game_(game) {}
-  void OnKeyDown(int keyCode, int mask) override { bf::OnKeyDown(game_, keyCode, mask); }
-  void OnKeyUp(int keyCode, int mask) override { bf::OnKeyUp(game_, keyCode, mask); }
+  void OnKeyDown(int keyCode, int mask) override {
+    if (game_.replay != nullptr) {
+      game_.replay->TakeKeyDown(game_, keyCode, mask);
+    } else {
+      bf::OnKeyDown(game_, keyCode, mask);
+    }
+  }
+  void OnKeyUp(int keyCode, int mask) override {
+    if (game_.replay != nullptr) {
+      game_.replay->TakeKeyUp(game_, keyCode, mask);
+    } else {
+      bf::OnKeyUp(game_, keyCode, mask);
+    }
+  }
   // A close from outside ends whichever loop runs; the program then shuts down in order, and
   // no loop may enter another screen.
   void OnClose() override {
+    if (game_.replay != nullptr) {
+      game_.replay->TakeClose(game_);
+      return;
+    }
     game_.runningFlag = 0;
     game_.closeRequested = true;
   }
   void OnMusicFinished() override { RestartMusic(game_); }
   // A pad that was missing at start-up reads right only once the thresholds come from its range.
-  void OnJoystickAdded() override { InitJoystick(game_, kJoystickDeadZone); }
+  void OnJoystickAdded() override {
+    if (game_.replay != nullptr) {
+      game_.replay->TakeJoystickAdded(game_);
+    } else {
+      InitJoystick(game_, kJoystickDeadZone);
+    }
+  }
 
  private:
   Game& game_;
@@ -51,6 +74,18 @@ void WaitForNextTick(Game& game) {
 void BeginTickRecord(Game& game) {
   game.tickRecord.soundCount = 0;
   game.tickRecord.viewCount = 0;
+}
+
+void NoteTickProcessed(Game& game) {
+  if (game.replay != nullptr) {
+    game.replay->NoteTickProcessed(game);
+  } else {
+    ++game.processedTicks;
+  }
+}
+
+void HoldEventsUntilNextTick(Game& game) {
+  if (game.replay != nullptr) game.replay->HoldUntilNextTick();
 }
 
 void FinishTick(Game& game) {

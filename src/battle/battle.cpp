@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "app/replay.h"
 #include "app/screens.h"
 #include "app/status_panels.h"
 #include "app/tick_loop.h"
@@ -98,6 +99,7 @@ void RunBattleTick(Game& game) {
 }
 
 void RunBattle(Game& game) {
+  HoldEventsUntilNextTick(game);
   BuildBattleScene(game);
   const std::string& loadError = game.io.scene->LoadError();
   if (!loadError.empty()) {
@@ -117,6 +119,8 @@ void RunBattle(Game& game) {
     RunBattleTick(game);
     return TickOutcome::kContinue;
   });
+  HoldEventsUntilNextTick(game);
+  if (game.replay != nullptr) game.replay->NoteBattleEnd(game);
   // After a close from outside nothing more is touched: the program shuts down in order.
   if (game.closeRequested) return;
   EndBattle(game);

@@ -33,6 +33,7 @@ struct TickRecord {
 };
 
 struct Game;
+class Replay;
 
 // Told after the work of every processed tick (the headless runner writes its trace here).
 class TickObserver {
@@ -48,6 +49,8 @@ struct Game {
 
   Platform& io;
   TickObserver* observer = nullptr;
+  // The record of what the game processed, when one is kept (always in the window).
+  Replay* replay = nullptr;
   Random random;
   TickRecord tickRecord;
   // Set when the window was closed from outside: no loop may start another screen.
@@ -80,6 +83,8 @@ struct Game {
   std::int16_t runningFlag = 0;
   // Ticks counted from the program's start in 64 bits: no run length or uptime wraps them.
   std::int64_t tickStamp = 0;
+  // Ticks whose work has run, whatever the clock did: a replay's events are placed by them.
+  std::int64_t processedTicks = 0;
   std::array<SoundEffect, kSoundEffects> soundEffects{};
   std::int32_t burstCount = 0;
   std::array<std::int32_t, kPlayers> playerCharacter{};

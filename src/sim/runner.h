@@ -19,6 +19,8 @@ struct RunnerOptions {
   std::string assetDir;
   // Optional: one line per finished battle with the resident memory then (soak runs).
   std::string memoryLogPath;
+  // Optional: everything the run processed, as a replay file.
+  std::string recordPath;
 };
 
 // Parses the command line; false with a message in *error on bad usage.

@@ -38,6 +38,10 @@ const char* AssetKindName(AssetKind kind);
 // the running executable's own directory so that the whole tree can move, or else the
 // executable's own directory, where a build tree keeps them.
 std::string AssetDir();
+// A hash of every file the game loads from the asset directory (models, textures, sounds and
+// music), names and bytes: two trees that agree on it play the same battles. A missing file
+// counts as empty.
+std::uint64_t HashAssets(const std::string& dir);
 // Writes an RGB picture (rows top to bottom) as PNG; false when the file cannot be written.
 bool WritePng(const std::string& path, int width, int height, const std::uint8_t* rgb);
 // Reads a whole text file (a pipe will do, a directory will not); false with a short reason.

@@ -11,14 +11,14 @@
 // tick, so what it records is what the runner would do with it.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "core/game.h"
 #include "platform/joystick.h"
 
 namespace bf {
-
-struct Game;
 
 struct ReplayEvent {
   // A new kind of input adds a kind here, its line in ReplayText and its case in DeliverEvent.
@@ -48,6 +48,12 @@ class Replay {
 
   // The battle ends the file promises, checked as the battles end.
   void ExpectBattleEnds(std::vector<ReplayEvent> ends);
+  // What the files this game saves say about it, and where F9 puts them (empty: F9 saves
+  // nothing).
+  void SetFileFacts(std::string gameVersion, std::uint64_t assets, std::string saveDir);
+  // Plays a file's events from the program's start instead of the machine's (--replay): the
+  // machine's keys and pads only steer the playback, and the program ends with the file.
+  void PlayFile(std::vector<ReplayEvent> events, int joysticks);
 
   const std::vector<ReplayEvent>& events() const { return events_; }
   int startJoysticks() const { return startJoysticks_; }
@@ -55,6 +61,12 @@ class Replay {
   bool full() const { return full_; }
   // Set when a battle ended otherwise than the file says: which battle, at which tick.
   const std::string& mismatch() const { return mismatch_; }
+  // How each instant replay that was played out ended: the battle, its tick and state.
+  const std::vector<ReplayEvent>& instantEnds() const { return instantEnds_; }
+  // Pad Y: the selection screen's instant replay, as R.
+  void AskInstantReplay(Game& game) {
+    if (!playing_ && game.selectionActive == 1 && HasLastBattle()) instantAsked_ = true;
+  }
 
   // The tick loop's side.
   void TakeKeyDown(Game& game, int keyCode, int mask);
@@ -67,14 +79,32 @@ class Replay {
   void NoteTickProcessed(Game& game);
   // The battle's last tick has run: records its end and checks it against the file.
   void NoteBattleEnd(Game& game);
+  // A battle is being set up: the moment an instant replay goes back to.
+  void NoteBattleStart(Game& game);
+  // After every pump: playback's due events and its controls.
+  void AfterPump(Game& game);
+
+  // Playback: its own clock, which runs faster or stands still.
+  bool playing() const { return playing_; }
+  std::uint64_t PlaybackMs(std::uint64_t realMs);
+  std::uint64_t RealDeadline(std::uint64_t dueMs, std::uint64_t realNowMs) const;
+
+  // Instant replay, asked for on the selection screen and played at its next tick.
+  bool HasLastBattle() const { return lastBattleEnd_ > lastBattleStart_; }
+  bool TakeInstantReplayRequest();
+  void PlayLastBattle(Game& game);
+  // F9: the current battle, or else the last one, as a file in the save folder.
+  void SaveBattle(Game& game);
+  // A line of playback or saving news, drawn after each tick while it lasts.
+  void DrawNews(Game& game);
 
  private:
   class RecordingJoysticks final : public Joysticks {
    public:
     explicit RecordingJoysticks(Replay& replay) : replay_(replay) {}
-    int NumDevices() override { return replay_.machinePads_->NumDevices(); }
+    int NumDevices() override;
     int GetPosition(int id, JoyPosition& position) override;
-    int GetCaps(int id, JoyCaps& caps) override { return replay_.machinePads_->GetCaps(id, caps); }
+    int GetCaps(int id, JoyCaps& caps) override;
 
    private:
     Replay& replay_;
@@ -87,6 +117,15 @@ class Replay {
   void Add(const ReplayEvent& event);
   void Deliver(Game& game, const ReplayEvent& event);
   void Take(Game& game, const ReplayEvent& event);
+  void TakeControl(Game& game, int keyCode);
+  void StepSpeed(Game& game, int direction);
+  void TogglePause(Game& game);
+  void Leave(Game& game);
+  void ReadControlPads(Game& game);
+  void StartPlayback(std::uint64_t realNowMs);
+  void ShowNews(Game& game, std::string text, int ticks);
+  // Restores a saved moment, keeping what belongs to the machine or to the run as a whole.
+  static void Restore(Game& game, const GameState& moment);
 
   std::vector<ReplayEvent> events_;
   std::vector<ReplayEvent> held_;
@@ -97,6 +136,35 @@ class Replay {
   RecordingJoysticks pads_{*this};
   std::array<Reading, kReplayJoysticks> readings_{};
   int startJoysticks_ = 0;
+
+  // The last battle: where its events lie in the log, and the game as it was set up.
+  std::size_t lastBattleStart_ = 0, lastBattleEnd_ = 0;
+  std::size_t currentBattleStart_ = 0;
+  std::array<Reading, kReplayJoysticks> readingsAtStart_{}, currentReadingsAtStart_{};
+  std::unique_ptr<GameState> battleStart_, currentStart_, selection_;
+  bool inBattle_ = false;
+  bool left_ = false;
+  std::vector<ReplayEvent> instantEnds_;
+  bool instantAsked_ = false;
+
+  // Playback.
+  const std::vector<ReplayEvent>* playEvents_ = nullptr;
+  std::vector<ReplayEvent> fileEvents_;
+  std::size_t playNext_ = 0, playEnd_ = 0;
+  std::array<Reading, kReplayJoysticks> playReadings_{};
+  int playJoysticks_ = 0;
+  bool playing_ = false, playingFile_ = false, paused_ = false;
+  int speed_ = 1;
+  std::uint64_t playBaseMs_ = 0, realBaseMs_ = 0;
+  bool clockStarted_ = false;
+  std::array<bool, kReplayJoysticks> padLeft_{}, padRight_{}, padA_{};
+
+  // Saving, and the news line.
+  std::string gameVersion_, saveDir_;
+  std::uint64_t assets_ = 0;
+  std::string shownLine_;
+  std::string news_;
+  std::int64_t newsUntil_ = 0;
   int battles_ = 0;
   bool holdLateEvents_ = false;
   bool holding_ = false;
@@ -105,8 +173,9 @@ class Replay {
   std::string mismatch_;
 };
 
-// The file's text: the header, `joysticks N`, then one runner script line per event. `uptoTick`
-// ends it there with a close (a battle saved alone); -1 keeps everything.
-std::string ReplayText(const Replay& replay, const std::string& header, std::int64_t uptoTick);
+// The file's text: the header, `joysticks N`, then one runner script line per event, the first
+// `count` of them; `closeTick` (unless -1) ends it there with a close, for a battle saved alone.
+std::string ReplayText(const Replay& replay, const std::string& header,
+                       std::size_t count = SIZE_MAX, std::int64_t closeTick = -1);
 
 }  // namespace bf

@@ -1,4 +1,5 @@
 #include "app/app_local.h"
+#include "app/replay.h"
 #include "app/screens.h"
 #include "app/tick_loop.h"
 #include "audio/sound.h"
@@ -98,6 +99,10 @@ void ShowLoadingText(Game& game) {
 bool RunSelectionScreen(Game& game) {
   SetUpSelectionScreen(game);
   RunTicks(game, Screen::kSelection, [&game] {
+    if (game.replay != nullptr && game.replay->TakeInstantReplayRequest()) {
+      game.replay->PlayLastBattle(game);
+      return TickOutcome::kContinue;
+    }
     for (int p = 0; p < kPlayers; ++p) StepSelectionPlayer(game, p);
     return game.enterHeld == 1 ? TickOutcome::kLeave : TickOutcome::kContinue;
   });

@@ -37,6 +37,9 @@ class GameInput final : public InputSink {
     game_.closeRequested = true;
   }
   void OnMusicFinished() override { RestartMusic(game_); }
+  void OnReplayButton() override {
+    if (game_.replay != nullptr) game_.replay->AskInstantReplay(game_);
+  }
   // A pad that was missing at start-up reads right only once the thresholds come from its range.
   void OnJoystickAdded() override {
     if (game_.replay != nullptr) {
@@ -52,13 +55,29 @@ class GameInput final : public InputSink {
 
 }  // namespace
 
+namespace {
+
+bool Playing(const Game& game) {
+  return game.replay != nullptr && game.replay->playing();
+}
+
+void AfterPump(Game& game) {
+  if (game.replay != nullptr) game.replay->AfterPump(game);
+}
+
+}  // namespace
+
+// A replay being watched keeps its own time, faster or standing still.
 std::int64_t CurrentTick(Game& game) {
-  return static_cast<std::int64_t>(game.io.clock->Milliseconds() / kTickMs);
+  std::uint64_t ms = game.io.clock->Milliseconds();
+  if (Playing(game)) ms = game.replay->PlaybackMs(ms);
+  return static_cast<std::int64_t>(ms / kTickMs);
 }
 
 void PumpEvents(Game& game) {
   GameInput input(game);
   game.io.events->Pump(input);
+  AfterPump(game);
 }
 
 bool TickIsDue(Game& game) {
@@ -67,8 +86,10 @@ bool TickIsDue(Game& game) {
 
 void WaitForNextTick(Game& game) {
   GameInput input(game);
-  const auto due = static_cast<std::uint64_t>(game.tickStamp + 1) * kTickMs;
+  auto due = static_cast<std::uint64_t>(game.tickStamp + 1) * kTickMs;
+  if (Playing(game)) due = game.replay->RealDeadline(due, game.io.clock->Milliseconds());
   game.io.events->WaitAndPump(input, due);
+  AfterPump(game);
 }
 
 void BeginTickRecord(Game& game) {

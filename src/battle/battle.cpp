@@ -99,6 +99,7 @@ void RunBattleTick(Game& game) {
 }
 
 void RunBattle(Game& game) {
+  if (game.replay != nullptr) game.replay->NoteBattleStart(game);
   HoldEventsUntilNextTick(game);
   BuildBattleScene(game);
   const std::string& loadError = game.io.scene->LoadError();

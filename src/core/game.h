@@ -42,15 +42,9 @@ class TickObserver {
   virtual void OnTickDone(Game& game, Screen screen) = 0;
 };
 
-struct Game {
-  explicit Game(Platform& platform) : io(platform) {}
-  Game(const Game&) = delete;
-  Game& operator=(const Game&) = delete;
-
-  Platform& io;
-  TickObserver* observer = nullptr;
-  // The record of what the game processed, when one is kept (always in the window).
-  Replay* replay = nullptr;
+// Every piece of state the rules own, apart from the machine: copied whole, it is a moment of the
+// game that an instant replay goes back to.
+struct GameState {
   Random random;
   TickRecord tickRecord;
   // Set when the window was closed from outside: no loop may start another screen.
@@ -128,6 +122,17 @@ struct Game {
   // track is open, so that a late end-of-track notice finds nothing to restart.
   bool musicHooked = false;
   bool musicOpen = false;
+};
+
+struct Game : GameState {
+  explicit Game(Platform& platform) : io(platform) {}
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  Platform& io;
+  TickObserver* observer = nullptr;
+  // The record of what the game processed, when one is kept (always in the window).
+  Replay* replay = nullptr;
 };
 
 // Player p's tank type, for a player in a battle (every slot has a type then).

@@ -23,6 +23,8 @@ class InputSink {
   virtual void OnMusicFinished() = 0;
   // A gamepad was plugged in.
   virtual void OnJoystickAdded() {}
+  // Y on any pad: on the selection screen, the last battle again.
+  virtual void OnReplayButton() {}
 };
 
 class Clock {

@@ -76,6 +76,16 @@ void PadSeats::DeliverKeys(InputSink& sink, std::uint64_t nowMs) {
   for (int p = kJoystickPads; p < kPads; ++p) DeliverSeatKeys(p, sink);
   DeliverStart(sink);
   DeliverBack(sink, nowMs);
+  DeliverReplayButton(sink);
+}
+
+// Once per press of Y, on whichever pad.
+void PadSeats::DeliverReplayButton(InputSink& sink) {
+  for (Pad& pad : pads_) {
+    const bool y = Holds(pad.state, pad::kY);
+    if (y && !pad.yDown) sink.OnReplayButton();
+    pad.yDown = y;
+  }
 }
 
 // The mask as it stands: the modifiers the pad's keys hold. Every pad is a keyboard of its own,

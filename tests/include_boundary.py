@@ -48,7 +48,7 @@ MAY_INCLUDE = {
         "platform/", "platform/files/", "platform/gl/", "platform/pads/", "platform/pixels/",
         "platform/readers/", "platform/sound/"],
     # The programs: each picks a platform and runs the game on it.
-    "src": ["app/", "core/", "platform/sdl/"],
+    "src": ["app/", "core/", "platform/files/", "platform/headless/script.h", "platform/sdl/"],
     "src/sim": ["app/", "core/", "platform/files/", "platform/headless/"],
     # The tools build from the game's own facts and hold the sounds to the mixer's level.
     "tools/assetgen": [

@@ -68,8 +68,9 @@ void AppendEventLine(const ReplayEvent& e, std::string* text) {
       length = std::snprintf(line, sizeof line, "%lld plug\n", tick);
       break;
     case ReplayEvent::Kind::kBattleEnd:
-      length = std::snprintf(line, sizeof line, "%lld end %d %s\n", tick, e.battle,
-                             HexHash(e.hash).c_str());
+      // The winner is a note for people: the hash holds it already.
+      length = std::snprintf(line, sizeof line, "%lld end %d %s  # winner %d\n", tick, e.battle,
+                             HexHash(e.hash).c_str(), e.winner);
       break;
   }
   text->append(line, static_cast<std::size_t>(length));
@@ -160,14 +161,16 @@ void Replay::Take(Game& game, const ReplayEvent& event) {
 }
 
 void Replay::TakeKeyDown(Game& game, int keyCode, int mask) {
-  if (playing_) {
+  // Keys that come between R and the replay's first tick steer it already: R then Space starts
+  // it paused.
+  if (playing_ || instantAsked_) {
     TakeControl(game, keyCode);
     return;
   }
   // R and F9 belong to the replays themselves: the game never sees them, nor does the file.
-  if (keyCode == 'R' && game.selectionActive == 1 && HasLastBattle()) {
-    instantAsked_ = true;
-    return;
+  if (keyCode == 'R') {
+    AskInstantReplay(game);
+    if (instantAsked_) return;
   }
   if (keyCode == kKeyF9) {
     SaveBattle(game);
@@ -181,7 +184,7 @@ void Replay::TakeKeyDown(Game& game, int keyCode, int mask) {
 }
 
 void Replay::TakeKeyUp(Game& game, int keyCode, int mask) {
-  if (playing_) return;
+  if (playing_ || instantAsked_) return;
   ReplayEvent event;
   event.kind = ReplayEvent::Kind::kKeyUp;
   event.code = static_cast<std::uint8_t>(keyCode);
@@ -233,6 +236,7 @@ void Replay::NoteBattleEnd(Game& game) {
   end.kind = ReplayEvent::Kind::kBattleEnd;
   end.tick = game.processedTicks;
   end.hash = StateHash(game);
+  end.winner = game.winner;
   if (playing_ && !playingFile_) {
     // An instant replay left early has nothing to compare; one played out must end as before.
     const ReplayEvent& recorded = events_[lastBattleEnd_ - 1];
@@ -332,8 +336,6 @@ void Replay::AfterPump(Game& game) {
 }
 
 void Replay::StartPlayback(std::uint64_t realNowMs) {
-  speed_ = 1;
-  paused_ = false;
   playBaseMs_ = realNowMs;
   realBaseMs_ = realNowMs;
   clockStarted_ = true;
@@ -364,24 +366,33 @@ void Replay::TakeControl(Game& game, int keyCode) {
   if (keyCode == vk::kEscape) Leave(game);
 }
 
+// Before the playback's clock runs, the controls only set how it will start.
 void Replay::StepSpeed(Game& game, int direction) {
-  const std::uint64_t now = game.io.clock->Milliseconds();
-  playBaseMs_ = PlaybackMs(now);
-  realBaseMs_ = now;
+  if (clockStarted_) {
+    const std::uint64_t now = game.io.clock->Milliseconds();
+    playBaseMs_ = PlaybackMs(now);
+    realBaseMs_ = now;
+  }
   speed_ = direction > 0 ? std::min(speed_ * 2, kFastest) : std::max(speed_ / 2, 1);
   DrawNews(game);
 }
 
 void Replay::TogglePause(Game& game) {
-  const std::uint64_t now = game.io.clock->Milliseconds();
-  playBaseMs_ = PlaybackMs(now);
-  realBaseMs_ = now;
+  if (clockStarted_) {
+    const std::uint64_t now = game.io.clock->Milliseconds();
+    playBaseMs_ = PlaybackMs(now);
+    realBaseMs_ = now;
+  }
   paused_ = !paused_;
   DrawNews(game);
 }
 
 // Leaving a file ends the program; leaving an instant replay ends the battle it shows.
 void Replay::Leave(Game& game) {
+  if (!playing_) {
+    instantAsked_ = false;
+    return;
+  }
   left_ = true;
   game.runningFlag = 0;
   if (playingFile_) game.closeRequested = true;
@@ -471,6 +482,7 @@ void Replay::SaveBattle(Game& game) {
     end.tick = game.processedTicks;
     end.battle = header.battle;
     end.hash = StateHash(game);
+    end.winner = game.winner;
     text = ReplayText(*this, FormatReplayHeader(header), events_.size(), -1);
     AppendEventLine(ReplayEvent{game.processedTicks, ReplayEvent::Kind::kClose}, &text);
     AppendEventLine(end, &text);

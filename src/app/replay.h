@@ -30,6 +30,7 @@ struct ReplayEvent {
   std::uint32_t x = 0, y = 0, buttons = 0;  // a joystick reading
   std::uint64_t hash = 0;                   // a battle's end
   int battle = 0;
+  int winner = -1;
 };
 
 // The joystick ids the game reads itself.
@@ -65,7 +66,10 @@ class Replay {
   const std::vector<ReplayEvent>& instantEnds() const { return instantEnds_; }
   // Pad Y: the selection screen's instant replay, as R.
   void AskInstantReplay(Game& game) {
-    if (!playing_ && game.selectionActive == 1 && HasLastBattle()) instantAsked_ = true;
+    if (playing_ || instantAsked_ || game.selectionActive != 1 || !HasLastBattle()) return;
+    instantAsked_ = true;
+    speed_ = 1;
+    paused_ = false;
   }
 
   // The tick loop's side.

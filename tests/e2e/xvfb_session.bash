@@ -47,9 +47,11 @@ xvfb_start() {
   xdotool mousemove 512 384 >/dev/null 2>&1 || fail "xdotool cannot reach $DISPLAY"
 }
 
-# Runs the game in the background with the given environment assignments.
+# Runs the game in the background with the given environment assignments, and the arguments in
+# the array game_args when the caller sets it.
+game_args=()
 game_start() {
-  env "$@" "$bin/burrowfield" >"$work/game.out" 2>"$work/game.err" &
+  env "$@" "$bin/burrowfield" "${game_args[@]}" >"$work/game.out" 2>"$work/game.err" &
   game_pid=$!
 }
 

@@ -34,6 +34,7 @@ const Target kTargets[] = {
     {"bmp", fuzz::ReadBmpBytes},
     {"wav", fuzz::ReadWaveBytes},
     {"script", fuzz::ParseScriptBytes},
+    {"replay", fuzz::ParseReplayBytes},
 };
 
 std::vector<fs::path> FilesIn(const fs::path& dir) {

@@ -39,7 +39,15 @@ constexpr int kNewsTicks = 50;
 
 const char* const kStageNames[kStages] = {"meadow", "desert", "fortress", "volcano", "factory"};
 
-// The joystick reading a script line can give: a pad the runner seats.
+// The game sees of an axis only on which side of its limits it is: the reading is kept as one
+// value of the same side, so a stick that trembles within a side costs no line of the file.
+std::uint32_t SideValue(std::uint32_t value, std::int32_t low, std::int32_t high) {
+  const auto v = static_cast<std::int64_t>(value);
+  if (v < low) return 0;
+  if (v > high) return kPadAxisMax;
+  return static_cast<std::uint32_t>(std::clamp<std::int64_t>(kPadCentre, low, high));
+}
+
 bool SameReading(const JoyPosition& a, const JoyPosition& b) {
   return a.x == b.x && a.y == b.y && a.buttons == b.buttons;
 }
@@ -270,6 +278,8 @@ void Replay::NoteBattleEnd(Game& game) {
   for (const ReplayEvent& expected : expectedEnds_) {
     if (expected.battle != end.battle) continue;
     if (expected.tick == end.tick && expected.hash == end.hash) return;
+    // A run closed from outside before the battle's end (the runner's --ticks) saw only part.
+    if (game.closeRequested && end.tick < expected.tick) return;
     mismatch_ = "the replay went another way: battle " + std::to_string(end.battle) +
                 " ended at tick " + std::to_string(end.tick) + " with state " + HexHash(end.hash) +
                 ", where the file has tick " + std::to_string(expected.tick) + " and state " +
@@ -290,16 +300,20 @@ int Replay::RecordingJoysticks::GetPosition(int id, JoyPosition& position) {
   }
   const int answer = replay_.machinePads_->GetPosition(id, position);
   if (answer != 0 || id < 0 || id >= kReplayJoysticks || replay_.game_ == nullptr) return answer;
+  const Game& game = *replay_.game_;
+  const JoyPosition kept{SideValue(position.x, game.joyLeftLimit, game.joyRightLimit),
+                         SideValue(position.y, game.joyUpLimit, game.joyDownLimit),
+                         position.buttons};
   Reading& last = replay_.readings_[static_cast<std::size_t>(id)];
-  if (last.known && SameReading(last.position, position)) return answer;
-  last = Reading{true, position};
+  if (last.known && SameReading(last.position, kept)) return answer;
+  last = Reading{true, kept};
   ReplayEvent event;
   event.kind = ReplayEvent::Kind::kJoystick;
   event.tick = replay_.game_->processedTicks;
   event.code = static_cast<std::uint8_t>(id);
-  event.x = position.x;
-  event.y = position.y;
-  event.buttons = position.buttons;
+  event.x = kept.x;
+  event.y = kept.y;
+  event.buttons = kept.buttons;
   replay_.Add(event);
   return answer;
 }
@@ -483,15 +497,11 @@ void Replay::SaveBattle(Game& game) {
     end.battle = header.battle;
     end.hash = StateHash(game);
     end.winner = game.winner;
-    text = ReplayText(*this, FormatReplayHeader(header), events_.size(), -1);
-    AppendEventLine(ReplayEvent{game.processedTicks, ReplayEvent::Kind::kClose}, &text);
-    AppendEventLine(end, &text);
+    text = ReplayText(*this, FormatReplayHeader(header), events_.size(), game.processedTicks, &end);
   } else {
     const ReplayEvent& end = events_[lastBattleEnd_ - 1];
     header.battle = end.battle;
-    text = ReplayText(*this, FormatReplayHeader(header), lastBattleEnd_ - 1, -1);
-    AppendEventLine(ReplayEvent{end.tick, ReplayEvent::Kind::kClose}, &text);
-    AppendEventLine(end, &text);
+    text = ReplayText(*this, FormatReplayHeader(header), lastBattleEnd_ - 1, end.tick, &end);
   }
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
@@ -533,19 +543,22 @@ void Replay::DrawNews(Game& game) {
 }
 
 std::string ReplayText(const Replay& replay, const std::string& header, std::size_t count,
-                       std::int64_t closeTick) {
+                       std::int64_t closeTick, const ReplayEvent* end) {
   std::string text = header;
   text += "joysticks " + std::to_string(replay.startJoysticks()) + "\n";
   const std::vector<ReplayEvent>& events = replay.events();
   for (std::size_t i = 0; i < events.size() && i < count; ++i) AppendEventLine(events[i], &text);
   if (closeTick >= 0) AppendEventLine(ReplayEvent{closeTick, ReplayEvent::Kind::kClose}, &text);
+  if (end != nullptr) AppendEventLine(*end, &text);
   // Notes for people and tests: how each instant replay watched in the window ended.
-  for (const ReplayEvent& end : replay.instantEnds()) {
+  for (const ReplayEvent& instant : replay.instantEnds()) {
     char note[128];
     std::snprintf(note, sizeof note, "# instant replay of battle %d ended at tick %lld state %s\n",
-                  end.battle, static_cast<long long>(end.tick), HexHash(end.hash).c_str());
+                  instant.battle, static_cast<long long>(instant.tick),
+                  HexHash(instant.hash).c_str());
     text += note;
   }
+  text += kReplayLastLine;
   return text;
 }
 

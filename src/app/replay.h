@@ -178,8 +178,10 @@ class Replay {
 };
 
 // The file's text: the header, `joysticks N`, then one runner script line per event, the first
-// `count` of them; `closeTick` (unless -1) ends it there with a close, for a battle saved alone.
+// `count` of them; `closeTick` (unless -1) ends it there with a close and `end` with that
+// battle's end, for a battle saved alone; then the notes and the last line.
 std::string ReplayText(const Replay& replay, const std::string& header,
-                       std::size_t count = SIZE_MAX, std::int64_t closeTick = -1);
+                       std::size_t count = SIZE_MAX, std::int64_t closeTick = -1,
+                       const ReplayEvent* end = nullptr);
 
 }  // namespace bf

@@ -119,6 +119,16 @@ bool ParseReplayHeader(const std::string& text, ReplayHeader* header, std::strin
              "assets hash";
     return false;
   }
+  const std::string_view last = kReplayLastLine;
+  if (text.size() < last.size() ||
+      text.compare(text.size() - last.size(), last.size(), last) != 0) {
+    std::size_t lines = 0;
+    for (char c : text) lines += c == '\n' ? 1 : 0;
+    if (!text.empty() && text.back() != '\n') ++lines;
+    *error = "line " + std::to_string(lines) + ": the file ends here, without its last line '" +
+             std::string(last.substr(0, last.size() - 1)) + "': it was cut short";
+    return false;
+  }
   return true;
 }
 

@@ -9,6 +9,8 @@
 namespace bf {
 
 constexpr int kReplayFormat = 1;
+// A replay ends with this line, so that a file cut short anywhere is told from a whole one.
+constexpr char kReplayLastLine[] = "# end of replay\n";
 
 struct ReplayHeader {
   bool isReplay = false;  // false: a plain script, with nothing to check
@@ -25,8 +27,9 @@ const char* GameVersion();
 // The header's comment lines, each ending in a newline.
 std::string FormatReplayHeader(const ReplayHeader& header);
 
-// Reads the header from the file's first comment lines. A file whose first line is not a replay
-// header is a plain script: true, with isReplay false. A bad header is false with "line N: why".
+// Reads the header from the file's first comment lines, and sees that the file ends with its
+// last line. A file whose first line is not a replay header is a plain script: true, with
+// isReplay false. A bad header or a file cut short is false with "line N: why".
 bool ParseReplayHeader(const std::string& text, ReplayHeader* header, std::string* error);
 
 // Empty when a file with this header plays on this build; otherwise the one-line reason, naming

@@ -339,6 +339,7 @@ bool ParseRunnerOptions(int argc, char** argv, RunnerOptions* options, std::stri
     } else if (arg == "--script") {
       options->scriptPath = argv[++i];
     } else if (arg == "--ticks") {
+      options->ticksGiven = true;
       if (!ParseCount(argv[++i], &options->ticks) || options->ticks > kMaxTicks) {
         *error = "bad --ticks value (a count from 0 to 2^53 = 9007199254740992)";
         return false;
@@ -420,6 +421,11 @@ int RunRunner(const RunnerOptions& options, const CloseSignal& closeSignal) {
   HeadlessOptions headlessOptions;
   headlessOptions.render = options.render;
   headlessOptions.closeAtTick = options.ticks;
+  if (isReplay && !options.ticksGiven) {
+    std::int64_t last = 0;
+    for (const ScriptEvent& event : script.events) last = std::max(last, event.tick);
+    headlessOptions.closeAtTick = last + 1;
+  }
   headlessOptions.assetDir = assetDir;
   headlessOptions.closeRequest = closeSignal.flag;
   std::string error;

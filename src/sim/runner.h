@@ -12,6 +12,8 @@ extern const char kRunnerUsage[];
 struct RunnerOptions {
   std::string scriptPath;
   std::int64_t ticks = 3000;
+  // Without --ticks a replay file plays to its last line.
+  bool ticksGiven = false;
   std::string tracePath;
   bool render = false;
   std::vector<std::int64_t> shotTicks;

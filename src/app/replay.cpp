@@ -558,6 +558,7 @@ std::string ReplayText(const Replay& replay, const std::string& header, std::siz
                   HexHash(instant.hash).c_str());
     text += note;
   }
+  if (replay.full()) text += "# the record was full here: what came after is not in this file\n";
   text += kReplayLastLine;
   return text;
 }

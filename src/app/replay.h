@@ -38,9 +38,9 @@ constexpr int kReplayJoysticks = 2;
 
 class Replay {
  public:
-  // Room for this many events is taken once, at the start; a longer evening stops recording
-  // and says so, it never allocates during a battle.
-  static constexpr std::size_t kDefaultCapacity = std::size_t{1} << 20;
+  // Room for this many events is taken once, at the start (a day of four busy players); a longer
+  // evening stops recording, it never allocates during a battle.
+  static constexpr std::size_t kDefaultCapacity = std::size_t{1} << 19;
   explicit Replay(std::size_t capacity = kDefaultCapacity);
 
   // Starts recording: the game's joystick readings pass through this object from now on. The

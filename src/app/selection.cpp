@@ -99,9 +99,10 @@ void ShowLoadingText(Game& game) {
 bool RunSelectionScreen(Game& game) {
   SetUpSelectionScreen(game);
   RunTicks(game, Screen::kSelection, [&game] {
+    // The replay leaves the screen as it found it, so the tick goes on as any other: a replayed
+    // evening has this tick too.
     if (game.replay != nullptr && game.replay->TakeInstantReplayRequest()) {
       game.replay->PlayLastBattle(game);
-      return TickOutcome::kContinue;
     }
     for (int p = 0; p < kPlayers; ++p) StepSelectionPlayer(game, p);
     return game.enterHeld == 1 ? TickOutcome::kLeave : TickOutcome::kContinue;

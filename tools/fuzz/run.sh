@@ -20,12 +20,14 @@ mkdir -p "$out/obj"
 
 # --- build ---------------------------------------------------------------------------------------
 flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -Wall -Wextra -I"$root/src" -I"$root/tools/fuzz"
-  -DBF_VERSION=\"fuzz\"
+  -isystem /usr/include/stb -DBF_VERSION=\"fuzz\"
   $(pkg-config --cflags sdl2 SDL2_mixer))
 sanitizers=(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
 libs=($(pkg-config --libs sdl2 SDL2_mixer) -lassimp)
 sources=(src/platform/readers/x_mesh.cpp src/platform/readers/image_file.cpp
-  src/platform/readers/wave_file.cpp src/platform/headless/script.cpp src/app/replay_file.cpp
+  src/platform/readers/wave_file.cpp src/platform/readers/x_text_check.cpp
+  src/platform/readers/x_model_counts.cpp src/platform/readers/x_tokens.cpp
+  src/platform/files/files.cpp src/platform/headless/script.cpp src/app/replay_file.cpp
   tools/fuzz/fuzz_entry.cpp)
 objects=()
 for source in "${sources[@]}"; do

@@ -21,14 +21,16 @@
 namespace bf {
 
 struct ReplayEvent {
-  // A new kind of input adds a kind here, its line in ReplayText and its case in DeliverEvent.
+  // A new kind of input adds a kind here, its line in AppendEventLine (replay.cpp), its case in
+  // Replay::Deliver, and its script event in TakeFileEvents (main.cpp) for --replay.
   enum class Kind : std::uint8_t { kKeyDown, kKeyUp, kJoystick, kClose, kPlug, kBattleEnd };
   std::int64_t tick = 0;
   Kind kind = Kind::kKeyDown;
-  std::uint8_t code = 0;  // the key, or the joystick id, or the battle's number (from 1)
+  std::uint8_t code = 0;  // the key, or the joystick id
   std::uint8_t mask = 0;
   std::uint32_t x = 0, y = 0, buttons = 0;  // a joystick reading
-  std::uint64_t hash = 0;                   // a battle's end
+  // A battle's end: its number (from 1), the state's hash and the winner then.
+  std::uint64_t hash = 0;
   int battle = 0;
   int winner = -1;
 };

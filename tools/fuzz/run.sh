@@ -20,7 +20,7 @@ mkdir -p "$out/obj"
 
 # --- build ---------------------------------------------------------------------------------------
 flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -Wall -Wextra -I"$root/src" -I"$root/tools/fuzz"
-  -isystem /usr/include/stb -DBF_VERSION=\"fuzz\"
+  -isystem /usr/include/stb -DBF_VERSION=\"fuzz\" -DBF_DATA_DIR_FROM_BIN=\"../share/burrowfield\"
   $(pkg-config --cflags sdl2 SDL2_mixer))
 sanitizers=(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
 libs=($(pkg-config --libs sdl2 SDL2_mixer) -lassimp)
@@ -46,7 +46,7 @@ for target in "${targets[@]}"; do
 done
 
 # --- seeds from the real assets (too big to commit) -----------------------------------------------
-for target in x_mesh bmp wav script; do mkdir -p "$out/corpus/$target" "$out/findings/$target"; done
+for target in x_mesh bmp wav script replay; do mkdir -p "$out/corpus/$target" "$out/findings/$target"; done
 seed() {  # seed TARGET FILE...
   mkdir -p "$out/corpus/$1"
   local target="$1"

@@ -65,4 +65,13 @@ battle, tick, state = window.instant[0]
 assert (battle, tick, state) == runner.ends[battle - 1][:3], "the instant replay ended otherwise"
 print(f"window replay: {len(winners)} battles, ends and instant replay agree")
 PY
+# The window plays the record itself, eight times as fast, and quits at its end: a battle that
+# ended otherwise would stop it with a message box instead.
+game_args=(--replay "$record")
+game_start SDL_AUDIODRIVER=dummy XDG_DATA_HOME="$work/data"
+wait_for played-start 20 selection 1 0:0
+for _ in 1 2 3; do tap Right; done
+game_wait_exit 120
+[ "$game_rc" -eq 0 ] || fail "the window's replay ended with status $game_rc"
+check_clean_stderr "window replay of the record"
 echo "window_replay: ok"

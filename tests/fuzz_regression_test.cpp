@@ -30,10 +30,9 @@ void PrintTo(const Target& target, std::ostream* out) {
 }
 
 const Target kTargets[] = {
-    {"x_mesh", fuzz::ReadXBytes},
-    {"bmp", fuzz::ReadBmpBytes},
-    {"wav", fuzz::ReadWaveBytes},
-    {"script", fuzz::ParseScriptBytes},
+    {"x_mesh", fuzz::ReadXBytes},       {"bmp", fuzz::ReadBmpBytes},
+    {"wav", fuzz::ReadWaveBytes},       {"script", fuzz::ParseScriptBytes},
+    {"replay", fuzz::ParseReplayBytes},
 };
 
 std::vector<fs::path> FilesIn(const fs::path& dir) {

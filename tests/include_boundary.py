@@ -26,7 +26,15 @@ import sys
 MAY_INCLUDE = {
     # The game: each other's folders and the platform's interface headers it uses.
     "src/core": ["platform/platform.h"],
-    "src/app": ["audio/", "battle/", "core/", "input/", "platform/events.h", "platform/surface.h"],
+    "src/app": [
+        "audio/",
+        "battle/",
+        "core/",
+        "input/",
+        "platform/events.h",
+        "platform/joystick.h",
+        "platform/surface.h",
+    ],
     "src/input": ["core/", "platform/events.h", "platform/joystick.h"],
     "src/battle": ["app/", "audio/", "core/", "tanks/"],
     "src/tanks": ["abilities/", "app/", "audio/", "battle/", "core/", "input/"],
@@ -48,7 +56,7 @@ MAY_INCLUDE = {
         "platform/", "platform/files/", "platform/gl/", "platform/pads/", "platform/pixels/",
         "platform/readers/", "platform/sound/"],
     # The programs: each picks a platform and runs the game on it.
-    "src": ["app/", "core/", "platform/sdl/"],
+    "src": ["app/", "core/", "platform/files/", "platform/headless/script.h", "platform/sdl/"],
     "src/sim": ["app/", "core/", "platform/files/", "platform/headless/"],
     # The tools build from the game's own facts and hold the sounds to the mixer's level.
     "tools/assetgen": [

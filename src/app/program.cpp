@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "app/app_local.h"
+#include "app/replay.h"
 #include "app/room_controls.h"
 #include "app/screens.h"
 #include "app/tick_loop.h"
@@ -62,7 +63,8 @@ int RunProgram(Game& game) {
     if (game.assetFailure) break;
   }
   ShutDown(game);
-  return game.assetFailure ? 1 : 0;
+  const bool replayDiffered = game.replay != nullptr && !game.replay->mismatch().empty();
+  return game.assetFailure || replayDiffered ? 1 : 0;
 }
 
 }  // namespace bf

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/game.h"
+#include "input/keyboard.h"
 #include "platform/events.h"
 
 namespace bf {
@@ -158,6 +159,16 @@ void RoomKeyDown(Game& game, int keyCode) {
 void RoomKeyUp(Game& game, int keyCode) {
   if (keyCode == vk::kP || keyCode == vk::kPause) game.room.pauseKeyDown = false;
   if (keyCode == vk::kF12) game.room.screenshotKeyDown = false;
+}
+
+void GameKeyDown(Game& game, int keyCode, int mask) {
+  RoomKeyDown(game, keyCode);
+  OnKeyDown(game, keyCode, mask);
+}
+
+void GameKeyUp(Game& game, int keyCode, int mask) {
+  RoomKeyUp(game, keyCode);
+  OnKeyUp(game, keyCode, mask);
 }
 
 void RoomPadButtonDown(Game& game, int player, bool start) {

@@ -23,6 +23,9 @@ void CountFastTick(Game& game);
 // The room's keys (P, Pause, -, =, keypad + and -, M, F12); any other key ends the fast speed.
 void RoomKeyDown(Game& game, int keyCode);
 void RoomKeyUp(Game& game, int keyCode);
+// A key as the game takes it, live or from a replay: the room's first, then the players'.
+void GameKeyDown(Game& game, int keyCode, int mask);
+void GameKeyUp(Game& game, int keyCode, int mask);
 // Start on a pad pauses or goes on in a battle; any button ends the fast speed.
 void RoomPadButtonDown(Game& game, int player, bool start);
 // A person's pad unplugged during a battle pauses it at once; plugged back in, it waits for

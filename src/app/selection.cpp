@@ -1,4 +1,5 @@
 #include "app/app_local.h"
+#include "app/replay.h"
 #include "app/screens.h"
 #include "app/tick_loop.h"
 #include "audio/sound.h"
@@ -15,6 +16,7 @@ void WrapChoice(std::int32_t& choice, int count) {
 }
 
 void SetUpSelectionScreen(Game& game) {
+  HoldEventsUntilNextTick(game);
   PlayMusic(game, "sound/bgm0.wav");
   game.selectionActive = 1;
   game.menuRow = 0;
@@ -97,6 +99,11 @@ void ShowLoadingText(Game& game) {
 bool RunSelectionScreen(Game& game) {
   SetUpSelectionScreen(game);
   RunTicks(game, Screen::kSelection, [&game] {
+    // The replay leaves the screen as it found it, so the tick goes on as any other: a replayed
+    // evening has this tick too.
+    if (game.replay != nullptr && game.replay->TakeInstantReplayRequest()) {
+      game.replay->PlayLastBattle(game);
+    }
     for (int p = 0; p < kPlayers; ++p) StepSelectionPlayer(game, p);
     return game.enterHeld == 1 ? TickOutcome::kLeave : TickOutcome::kContinue;
   });

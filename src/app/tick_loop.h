@@ -27,6 +27,11 @@ bool TickIsDue(Game& game);
 void WaitForNextTick(Game& game);
 void FinishTick(Game& game);
 void BeginTickRecord(Game& game);
+void NoteTickProcessed(Game& game);
+
+// A screen is being set up between two ticks: a replay must see the events that come now after
+// the next tick, where a script would give them.
+void HoldEventsUntilNextTick(Game& game);
 
 template <typename Work>
 void RunTicks(Game& game, Screen screen, Work&& work) {
@@ -38,6 +43,7 @@ void RunTicks(Game& game, Screen screen, Work&& work) {
     BeginTickRecord(game);
     const TickOutcome outcome = game.room.paused ? TickOutcome::kContinue : work();
     if (game.observer != nullptr) game.observer->OnTickDone(game, screen);
+    NoteTickProcessed(game);
     if (outcome == TickOutcome::kLeave) return;
     FinishTick(game);
   }

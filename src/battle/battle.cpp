@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "app/replay.h"
 #include "app/room_controls.h"
 #include "app/screens.h"
 #include "app/status_panels.h"
@@ -128,6 +129,8 @@ void RunBattleTick(Game& game) {
 }
 
 void RunBattle(Game& game) {
+  if (game.replay != nullptr) game.replay->NoteBattleStart(game);
+  HoldEventsUntilNextTick(game);
   BuildBattleScene(game);
   const std::string& loadError = game.io.scene->LoadError();
   if (!loadError.empty()) {
@@ -151,6 +154,8 @@ void RunBattle(Game& game) {
     return TickOutcome::kContinue;
   });
   EndBattleControls(game);
+  HoldEventsUntilNextTick(game);
+  if (game.replay != nullptr) game.replay->NoteBattleEnd(game);
   // After a close from outside nothing more is touched: the program shuts down in order.
   if (game.closeRequested) return;
   EndBattle(game);

@@ -64,6 +64,7 @@ struct RoomControls {
 };
 
 struct Game;
+class Replay;
 
 // Told after the work of every processed tick (the headless runner writes its trace here).
 class TickObserver {
@@ -72,13 +73,9 @@ class TickObserver {
   virtual void OnTickDone(Game& game, Screen screen) = 0;
 };
 
-struct Game {
-  explicit Game(Platform& platform) : io(platform) {}
-  Game(const Game&) = delete;
-  Game& operator=(const Game&) = delete;
-
-  Platform& io;
-  TickObserver* observer = nullptr;
+// Every piece of state the rules own, apart from the machine: copied whole, it is a moment of the
+// game that an instant replay goes back to.
+struct GameState {
   Random random;
   TickRecord tickRecord;
   RoomControls room;
@@ -115,6 +112,8 @@ struct Game {
   std::int16_t runningFlag = 0;
   // Ticks counted from the program's start in 64 bits: no run length or uptime wraps them.
   std::int64_t tickStamp = 0;
+  // Ticks whose work has run, whatever the clock did: a replay's events are placed by them.
+  std::int64_t processedTicks = 0;
   std::array<SoundEffect, kSoundEffects> soundEffects{};
   std::int32_t burstCount = 0;
   std::array<std::int32_t, kPlayers> playerCharacter{};
@@ -161,6 +160,17 @@ struct Game {
   // track is open, so that a late end-of-track notice finds nothing to restart.
   bool musicHooked = false;
   bool musicOpen = false;
+};
+
+struct Game : GameState {
+  explicit Game(Platform& platform) : io(platform) {}
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  Platform& io;
+  TickObserver* observer = nullptr;
+  // The record of what the game processed, when one is kept (always in the window).
+  Replay* replay = nullptr;
 };
 
 // Player p's tank type, for a player in a battle (every slot has a type then).

@@ -30,6 +30,8 @@ class InputSink {
   // The pad of a seat was unplugged (it reads released from now on), or plugged back in.
   virtual void OnPadUnplugged(int /*player*/) {}
   virtual void OnPadPlugged(int /*player*/) {}
+  // Y on any pad: on the selection screen, the last battle again.
+  virtual void OnReplayButton() {}
 };
 
 class Clock {

@@ -9,10 +9,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <sstream>
 
 #include "app/program.h"
+#include "app/replay.h"
+#include "app/replay_file.h"
 #include "core/game.h"
 #include "platform/files/files.h"
 #include "platform/headless/headless_platform.h"
@@ -23,7 +26,7 @@ namespace bf {
 const char kRunnerUsage[] =
     "usage: burrowfield-sim [--script FILE] [--ticks N] [--trace FILE] [--render]\n"
     "                       [--shot T[,T...] --shots-dir DIR] [--assets DIR]\n"
-    "                       [--memory-log FILE] [--volume N]";
+    "                       [--memory-log FILE] [--volume N] [--record FILE]";
 
 namespace {
 
@@ -240,6 +243,9 @@ std::string OutputThatIsTheScript(const RunnerOptions& options) {
   if (!options.memoryLogPath.empty() && SameFile(script, options.memoryLogPath)) {
     return "--memory-log " + options.memoryLogPath;
   }
+  if (!options.recordPath.empty() && SameFile(script, options.recordPath)) {
+    return "--record " + options.recordPath;
+  }
   if (!options.shotsDir.empty()) {
     if (SameFile(script, options.shotsDir)) return "--shots-dir " + options.shotsDir;
     for (std::int64_t tick : options.shotTicks) {
@@ -248,6 +254,66 @@ std::string OutputThatIsTheScript(const RunnerOptions& options) {
     }
   }
   return "";
+}
+
+// The battle ends a replay file promises, in its order.
+std::vector<ReplayEvent> PromisedEnds(const Script& script) {
+  std::vector<ReplayEvent> ends;
+  for (const ScriptEvent& event : script.events) {
+    if (event.kind != ScriptEvent::Kind::kBattleEnd) continue;
+    ReplayEvent end;
+    end.kind = ReplayEvent::Kind::kBattleEnd;
+    end.tick = event.tick;
+    end.battle = event.battle;
+    end.hash = event.hash;
+    ends.push_back(end);
+  }
+  return ends;
+}
+
+// Checks a replay file's header against this build; false with the reason on standard error.
+bool ReplayPlaysHere(const RunnerOptions& options, const std::string& text,
+                     const std::string& assetDir, bool* isReplay) {
+  ReplayHeader header;
+  std::string error;
+  if (!ParseReplayHeader(text, &header, &error)) {
+    std::fprintf(stderr, "burrowfield-sim: %s: %s\n", options.scriptPath.c_str(), error.c_str());
+    return false;
+  }
+  *isReplay = header.isReplay;
+  if (!header.isReplay) return true;
+  const std::string refusal = ReplayRefusal(header, GameVersion(), HashAssets(assetDir));
+  if (refusal.empty()) return true;
+  std::fprintf(stderr, "burrowfield-sim: %s: %s\n", options.scriptPath.c_str(), refusal.c_str());
+  return false;
+}
+
+std::string UtcNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
+  return text;
+}
+
+// Writes what the run processed as a replay file; false with the reason reported.
+bool WriteRecord(const RunnerOptions& options, const Replay& replay, const std::string& assetDir,
+                 WriteFailures& failures) {
+  ReplayHeader header;
+  header.gameVersion = GameVersion();
+  header.assets = HashAssets(assetDir);
+  header.date = UtcNow();
+  std::string reason;
+  const int fd = OpenOutputFile(options.recordPath, &reason);
+  bool written =
+      fd >= 0 && WriteAll(fd, ReplayText(replay, FormatReplayHeader(header), -1), &reason);
+  if (fd >= 0 && close(fd) != 0 && written) {
+    reason = std::strerror(errno);
+    written = false;
+  }
+  if (!written) failures.Report("the record " + options.recordPath, reason);
+  return written;
 }
 
 std::string JoinTicks(const std::vector<std::int64_t>& ticks) {
@@ -273,6 +339,7 @@ bool ParseRunnerOptions(int argc, char** argv, RunnerOptions* options, std::stri
     } else if (arg == "--script") {
       options->scriptPath = argv[++i];
     } else if (arg == "--ticks") {
+      options->ticksGiven = true;
       if (!ParseCount(argv[++i], &options->ticks) || options->ticks > kMaxTicks) {
         *error = "bad --ticks value (a count from 0 to 2^53 = 9007199254740992)";
         return false;
@@ -293,6 +360,8 @@ bool ParseRunnerOptions(int argc, char** argv, RunnerOptions* options, std::stri
         *error = "bad --volume value (a whole number from 0 to 10)";
         return false;
       }
+    } else if (arg == "--record") {
+      options->recordPath = argv[++i];
     } else if (arg == "--assets") {
       options->assetDir = argv[++i];
     } else {
@@ -323,6 +392,8 @@ int RunRunner(const RunnerOptions& options, const CloseSignal& closeSignal) {
     }
   }
   Script script;
+  const std::string assetDir = options.assetDir.empty() ? AssetDir() : options.assetDir;
+  bool isReplay = false;
   if (!options.scriptPath.empty()) {
     std::string text, error;
     bool interrupted = false;
@@ -336,6 +407,7 @@ int RunRunner(const RunnerOptions& options, const CloseSignal& closeSignal) {
       std::fprintf(stderr, "burrowfield-sim: %s: %s\n", options.scriptPath.c_str(), error.c_str());
       return 2;
     }
+    if (!ReplayPlaysHere(options, text, assetDir, &isReplay)) return 2;
   }
   if (!options.shotsDir.empty() && access(options.shotsDir.c_str(), W_OK) != 0) {
     std::fprintf(stderr, "burrowfield-sim: cannot write screenshots into %s\n",
@@ -354,7 +426,12 @@ int RunRunner(const RunnerOptions& options, const CloseSignal& closeSignal) {
   HeadlessOptions headlessOptions;
   headlessOptions.render = options.render;
   headlessOptions.closeAtTick = options.ticks;
-  headlessOptions.assetDir = options.assetDir.empty() ? AssetDir() : options.assetDir;
+  if (isReplay && !options.ticksGiven) {
+    std::int64_t last = 0;
+    for (const ScriptEvent& event : script.events) last = std::max(last, event.tick);
+    headlessOptions.closeAtTick = last + 1;
+  }
+  headlessOptions.assetDir = assetDir;
   headlessOptions.closeRequest = closeSignal.flag;
   std::string error;
   auto headless = CreateHeadlessPlatform(headlessOptions, script, &error);
@@ -369,7 +446,17 @@ int RunRunner(const RunnerOptions& options, const CloseSignal& closeSignal) {
   WriteFailures failures;
   RunnerObserver observer(options, closeSignal, *headless, trace.get(), memoryLog.get(), failures);
   game->observer = &observer;
+  // A plain script without --record runs as it always has; a replay checks its battles' ends.
+  std::unique_ptr<Replay> replay;
+  if (isReplay || !options.recordPath.empty()) {
+    replay = std::make_unique<Replay>();
+    replay->ExpectBattleEnds(PromisedEnds(script));
+    replay->Attach(*game, false);
+  }
   int status = RunProgram(*game);
+  if (replay != nullptr && !options.recordPath.empty()) {
+    WriteRecord(options, *replay, assetDir, failures);
+  }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (trace != nullptr && std::fclose(trace.release()) != 0) {

@@ -12,6 +12,8 @@ extern const char kRunnerUsage[];
 struct RunnerOptions {
   std::string scriptPath;
   std::int64_t ticks = 3000;
+  // Without --ticks a replay file plays to its last line.
+  bool ticksGiven = false;
   std::string tracePath;
   bool render = false;
   std::vector<std::int64_t> shotTicks;
@@ -21,6 +23,8 @@ struct RunnerOptions {
   std::string memoryLogPath;
   // The master volume to start at, 0 to 10; the runner plays no sound, so it only shows.
   int volume = 10;
+  // Optional: everything the run processed, as a replay file.
+  std::string recordPath;
 };
 
 // Parses the command line; false with a message in *error on bad usage.

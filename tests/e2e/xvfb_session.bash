@@ -55,6 +55,7 @@ xvfb_start() {
 
 # Runs the game in the background with the given environment assignments, and with the options
 # in the array game_options when the caller sets it.
+game_options=()
 game_start() {
   env "$@" "$bin/burrowfield" "${game_options[@]}" >"$work/game.out" 2>"$work/game.err" &
   game_pid=$!

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/replay_file.h"
 #include "platform/headless/script.h"
 #include "platform/readers/image_file.h"
 #include "platform/readers/wave_file.h"
@@ -101,6 +102,16 @@ bool ParseScriptBytes(const std::uint8_t* data, std::size_t size) {
   Script script;
   std::string error;
   return ParseScript(std::string(reinterpret_cast<const char*>(data), size), &script, &error);
+}
+
+bool ParseReplayBytes(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  ReplayHeader header;
+  Script script;
+  std::string error;
+  if (!ParseReplayHeader(text, &header, &error) || !header.isReplay) return false;
+  ReplayRefusal(header, GameVersion(), 0);
+  return ParseScript(text, &script, &error);
 }
 
 }  // namespace bf::fuzz

@@ -16,6 +16,8 @@ bool ReadBmpBytes(const std::uint8_t* data, std::size_t size);
 bool ReadWaveBytes(const std::uint8_t* data, std::size_t size);
 // The runner's script parser.
 bool ParseScriptBytes(const std::uint8_t* data, std::size_t size);
+// A replay file as the game and the runner read it: its header and ending, then its script.
+bool ParseReplayBytes(const std::uint8_t* data, std::size_t size);
 
 // The wav reader keeps a silent mixer open from input to input; this closes it again.
 void CloseSilentMixer();

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (the .x, .bmp and wav readers and the runner's script parser) with
+# Builds the libFuzzer targets (the .x, .bmp and wav readers, the runner's script parser and the
+# replay file's reader) with
 # clang, AddressSanitizer and UndefinedBehaviorSanitizer into build-fuzz/, then runs each for a
 # bounded time. Not part of CI.
 #   tools/fuzz/run.sh [SECONDS_PER_TARGET] [TARGET...]    (default 60 s, all targets)
@@ -11,7 +12,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(x_mesh bmp wav script)
+[ ${#targets[@]} -gt 0 ] || targets=(x_mesh bmp wav script replay)
 out="$root/build-fuzz"
 assets="${BF_ASSETS_DIR:-$root/build/bin}"
 cxx="${CXX_FUZZ:-clang++}"
@@ -19,11 +20,15 @@ mkdir -p "$out/obj"
 
 # --- build ---------------------------------------------------------------------------------------
 flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -Wall -Wextra -I"$root/src" -I"$root/tools/fuzz"
+  -isystem /usr/include/stb -DBF_VERSION=\"fuzz\" -DBF_DATA_DIR_FROM_BIN=\"../share/burrowfield\"
   $(pkg-config --cflags sdl2 SDL2_mixer))
 sanitizers=(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
 libs=($(pkg-config --libs sdl2 SDL2_mixer) -lassimp)
 sources=(src/platform/readers/x_mesh.cpp src/platform/readers/image_file.cpp
-  src/platform/readers/wave_file.cpp src/platform/headless/script.cpp tools/fuzz/fuzz_entry.cpp)
+  src/platform/readers/wave_file.cpp src/platform/readers/x_text_check.cpp
+  src/platform/readers/x_model_counts.cpp src/platform/readers/x_tokens.cpp
+  src/platform/files/files.cpp src/platform/headless/script.cpp src/app/replay_file.cpp
+  tools/fuzz/fuzz_entry.cpp)
 objects=()
 for source in "${sources[@]}"; do
   object="$out/obj/$(basename "${source%.cpp}").o"
@@ -41,7 +46,7 @@ for target in "${targets[@]}"; do
 done
 
 # --- seeds from the real assets (too big to commit) -----------------------------------------------
-for target in x_mesh bmp wav script; do mkdir -p "$out/corpus/$target" "$out/findings/$target"; done
+for target in x_mesh bmp wav script replay; do mkdir -p "$out/corpus/$target" "$out/findings/$target"; done
 seed() {  # seed TARGET FILE...
   mkdir -p "$out/corpus/$1"
   local target="$1"

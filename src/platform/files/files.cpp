@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <vector>
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -153,6 +154,51 @@ const char* AssetKindName(AssetKind kind) {
       return "music track";
   }
   return "file";
+}
+
+namespace {
+
+// The files HashAssets covers, relative to the asset directory, in a fixed order.
+std::vector<std::string> AssetFileNames(const std::filesystem::path& dir) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const char* folder : {"model", "sound"}) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir / folder, error)) {
+      if (entry.is_regular_file(error)) {
+        names.push_back(std::string(folder) + "/" + entry.path().filename().string());
+      }
+    }
+  }
+  for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+    if (entry.is_regular_file(error) && entry.path().extension() == ".bmp") {
+      names.push_back(entry.path().filename().string());
+    }
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void HashBytes(const char* bytes, std::size_t size, std::uint64_t* hash) {
+  for (std::size_t i = 0; i < size; ++i) {
+    *hash = (*hash ^ static_cast<unsigned char>(bytes[i])) * 0x100000001B3ull;
+  }
+}
+
+}  // namespace
+
+std::uint64_t HashAssets(const std::string& dir) {
+  std::uint64_t hash = 0xCBF29CE484222325ull;
+  std::vector<char> buffer(1 << 16);
+  for (const std::string& name : AssetFileNames(dir)) {
+    HashBytes(name.c_str(), name.size() + 1, &hash);
+    const int fd = open((std::filesystem::path(dir) / name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) continue;
+    for (ssize_t got; (got = read(fd, buffer.data(), buffer.size())) > 0;) {
+      HashBytes(buffer.data(), static_cast<std::size_t>(got), &hash);
+    }
+    close(fd);
+  }
+  return hash;
 }
 
 std::string AssetDir() {

@@ -43,6 +43,10 @@ std::string AssetDir();
 std::string PicturesFolder();
 // "burrowfield-YYYY-MM-DD-HHMMSS" for the local time now: screenshots sort by when they were taken.
 std::string ScreenshotStem();
+// A hash of every file the game loads from the asset directory (models, textures, sounds and
+// music), names and bytes: two trees that agree on it play the same battles. A missing file
+// counts as empty.
+std::uint64_t HashAssets(const std::string& dir);
 // Writes an RGB picture (rows top to bottom) as PNG; false when the file cannot be written.
 bool WritePng(const std::string& path, int width, int height, const std::uint8_t* rgb);
 // Reads a whole text file (a pipe will do, a directory will not); false with a short reason.

@@ -22,6 +22,14 @@ bool ParseNumber(std::string_view token, std::uint64_t max, std::uint64_t* value
   return ec == std::errc() && ptr == end && *value <= max;
 }
 
+// Exactly 16 hex digits, as a replay writes a state hash.
+bool ParseHash(std::string_view token, std::uint64_t* value) {
+  if (token.size() != 16) return false;
+  const char* end = token.data() + token.size();
+  auto [ptr, ec] = std::from_chars(token.data(), end, *value, 16);
+  return ec == std::errc() && ptr == end;
+}
+
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -99,6 +107,14 @@ std::string ParseEvent(const std::vector<std::string_view>& t, ScriptEvent* even
     event->kind = verb == "plug" ? ScriptEvent::Kind::kPlug : ScriptEvent::Kind::kUnplug;
     if (!ParseNumber(t[2], kLastPad, &v)) return "bad joystick " + Quote(t[2]);
     event->joystick = static_cast<int>(v);
+    return "";
+  }
+  if (verb == "end") {
+    if (t.size() != 4) return "expected: T end BATTLE HASH";
+    event->kind = ScriptEvent::Kind::kBattleEnd;
+    if (!ParseNumber(t[2], INT32_MAX, &v) || v == 0) return "bad battle number " + Quote(t[2]);
+    event->battle = static_cast<int>(v);
+    if (!ParseHash(t[3], &event->hash)) return "bad state hash " + Quote(t[3]);
     return "";
   }
   if (verb == "close") {

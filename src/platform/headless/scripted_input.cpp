@@ -45,6 +45,8 @@ void ScriptedEvents::Pump(InputSink& sink) {
       case ScriptEvent::Kind::kClose:
         closed_ = true;
         break;
+      case ScriptEvent::Kind::kBattleEnd:
+        break;
     }
   }
   // The pads' keys follow the script's own keys of the tick; a pad's held Back counts on the

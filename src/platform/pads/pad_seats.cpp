@@ -101,6 +101,7 @@ void PadSeats::DeliverKeys(InputSink& sink, std::uint64_t nowMs) {
   DeliverBack(sink, nowMs);
   DeliverButtons(sink);
   DeliverConnections(sink);
+  DeliverReplayButton(sink);
 }
 
 void PadSeats::DeliverButtons(InputSink& sink) {
@@ -123,6 +124,15 @@ void PadSeats::DeliverConnections(InputSink& sink) {
     } else {
       sink.OnPadUnplugged(PlayerOf(p));
     }
+  }
+}
+
+// Once per press of Y, on whichever pad.
+void PadSeats::DeliverReplayButton(InputSink& sink) {
+  for (Pad& pad : pads_) {
+    const bool y = Holds(pad.state, pad::kY);
+    if (y && !pad.yDown) sink.OnReplayButton();
+    pad.yDown = y;
   }
 }
 

@@ -63,8 +63,8 @@ class PadSeats final : public Joysticks {
   void Set(int pad, const PadState& state);
   // Turns what changed since the last call into events, in this order: the key pads' own keys
   // (pad 2, then pad 3), Enter for Start, Escape for a Back held long enough, the buttons each
-  // pad pressed, the pads unplugged or plugged back in. Called after each delivery of the
-  // window's events, with the game's clock.
+  // pad pressed, the pads unplugged or plugged back in, then the replay button for a Y pressed.
+  // Called after each delivery of the window's events, with the game's clock.
   void DeliverKeys(InputSink& sink, std::uint64_t nowMs);
 
   // The game's joysticks 0 and 1 are pads 0 and 1, without Back and Start: those two belong to
@@ -82,6 +82,7 @@ class PadSeats final : public Joysticks {
     PadState state;
     std::uint32_t keysDown = 0;  // bit k: the pad holds key k of its seat's table
     bool startDown = false;
+    bool yDown = false;
     bool backDown = false;
     bool backSpent = false;  // this hold has made its Escape, or another pad's did
     std::uint64_t backSince = 0;
@@ -91,6 +92,7 @@ class PadSeats final : public Joysticks {
   void DeliverBack(InputSink& sink, std::uint64_t nowMs);
   void DeliverButtons(InputSink& sink);
   void DeliverConnections(InputSink& sink);
+  void DeliverReplayButton(InputSink& sink);
   int MaskOf(int pad) const;
 
   std::array<Pad, kPads> pads_{};

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# An evening in the real window (Xvfb, keys from xdotool) recorded with --record, then played
+# again by the runner: the runner's battles, winners and state hashes at each battle's end are the
+# window's, and the instant replay watched in the window ended as the runner's battle did. The
+# battle saved with F9 plays in the runner too.
+#
+# The evening: player 1 joins, two battles against the computers, each driven a while and left
+# with Escape; F9 in the second; R on the selection screen replays the second battle, played out
+# to its end; Escape ends the game. New inputs of the window (more keys, pads) join the evening
+# in the marked place below, each with the screen it should reach.
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.bash"
+source "$here/xvfb_session.bash"
+trap xvfb_cleanup EXIT
+
+record="$work/evening.bfreplay"
+mkdir -p "$work/data"
+xvfb_start
+game_options=(--record "$record")
+game_start SDL_AUDIODRIVER=dummy XDG_DATA_HOME="$work/data"
+wait_for start 20 selection 1 0:0
+
+# Two battles, each driven a while and left with Escape.
+press f joined 20 selection 1 0:0 1:1
+for battle in 1 2; do
+  press Return "battle$battle" 30 battle full 0 1
+  press "Up w Left a" "driven$battle" 20 differs "$work/battle$battle.xwd" 0 1
+  # More of the evening's inputs go here: each pressed, then waited for on the screen.
+  ((battle == 2)) && tap F9
+  tap Escape
+  wait_for "back$battle" 20 selection 1 0:0 1:1
+done
+
+# R watches the second battle again, up to its Escape, then the selection screen is back. Space
+# right after R starts it paused, so the screen can be seen; Right doubles the speed, Space plays.
+xdotool key r space || fail "xdotool cannot press r and space"
+wait_for instant 30 replay
+tap Right
+tap space
+wait_for instant-back 60 selection 1 0:0 1:1
+
+tap Escape
+game_wait_exit 30
+[ "$game_rc" -eq 0 ] || fail "the game ended with status $game_rc"
+check_clean_stderr "window replay"
+[ -s "$record" ] || fail "no record written"
+
+# The runner plays the record: no battle may end otherwise than the window's did.
+"$sim" --script "$record" --ticks 10000000 --record "$work/runner.bfreplay" >"$work/summary" \
+  2>"$work/runner.err" || fail "the runner refused or lost the evening: $(cat "$work/runner.err")"
+saved=("$work"/data/burrowfield/replays/*.bfreplay)
+[ -f "${saved[0]}" ] || fail "F9 saved nothing under XDG_DATA_HOME"
+"$sim" --script "${saved[0]}" --ticks 10000000 >/dev/null 2>"$work/saved.err" ||
+  fail "the saved battle does not replay: $(cat "$work/saved.err")"
+python3 - "$record" "$work/runner.bfreplay" "$work/summary" <<'PY' || fail "the runner's evening differs"
+import re, sys
+from lib import replay
+window, runner = replay.read(sys.argv[1]), replay.read(sys.argv[2])
+summary = open(sys.argv[3]).read()
+assert len(window.ends) == 2, f"the window recorded {len(window.ends)} battles, not 2"
+assert window.ends == runner.ends, f"battle ends differ: {window.ends} / {runner.ends}"
+winners = [w for _, _, _, w in window.ends]
+assert f"battles={len(winners)} winners=[{','.join(map(str, winners))}]" in summary, summary
+assert len(window.instant) == 1, "no instant replay noted"
+battle, tick, state = window.instant[0]
+assert (battle, tick, state) == runner.ends[battle - 1][:3], "the instant replay ended otherwise"
+print(f"window replay: {len(winners)} battles, ends and instant replay agree")
+PY
+# The window plays the record itself, eight times as fast, and quits at its end: a battle that
+# ended otherwise would stop it with a message box instead.
+game_options=(--replay "$record")
+game_start SDL_AUDIODRIVER=dummy XDG_DATA_HOME="$work/data"
+wait_for played-start 20 selection 1 0:0
+for _ in 1 2 3; do tap Right; done
+game_wait_exit 120
+[ "$game_rc" -eq 0 ] || fail "the window's replay ended with status $game_rc"
+check_clean_stderr "window replay of the record"
+echo "window_replay: ok"

@@ -11,10 +11,6 @@ namespace bf {
 
 struct Game;
 
-// One line of news over the screen: on the selection screen beside the tank row, in a battle at
-// the end of player 1's panel. An empty line clears the place.
-void DrawOverlayText(Game& game, std::string_view text);
-
 // Runs the selection screen until Enter (true: a battle follows) or Escape/close (false).
 bool RunSelectionScreen(Game& game);
 void DrawSelectionScreen(Game& game);

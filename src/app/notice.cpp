@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/replay.h"
 #include "app/room_controls.h"
+#include "app/words.h"
 #include "core/game.h"
 #include "core/player_colours.h"
 
@@ -14,6 +16,7 @@ constexpr Rgb kBackdrop{28, 28, 44};
 constexpr Rgb kWords{240, 240, 240};
 constexpr Rgb kQuiet{170, 170, 180};
 constexpr int kLineHeight = 24;
+constexpr int kWordPixels = 16;
 constexpr int kMargin = 6;
 constexpr int kMostLines = 4;
 
@@ -44,7 +47,8 @@ Rgb PlayerColour(int player) {
   return kPlayerColours[player].outer;
 }
 
-void AddPauseLines(const RoomControls& room, NoticeLines* notice) {
+// A replay shows the pause it recorded, but not how to end it: the replay's own controls do.
+void AddPauseLines(const RoomControls& room, bool watching, NoticeLines* notice) {
   notice->Add(kWords, "PAUSED");
   if (room.pausedBy == RoomControls::kNobody) {
     notice->Add(kQuiet, "from the keyboard");
@@ -57,6 +61,7 @@ void AddPauseLines(const RoomControls& room, NoticeLines* notice) {
     notice->frame = PlayerColour(room.pausedBy);
     notice->Add(PlayerColour(room.pausedBy), "by player %d", room.pausedBy + 1);
   }
+  if (watching) return;
   if (room.padLost && !room.padBack) {
     notice->Add(kWords, "Reconnect the pad or press Start to go on");
   } else {
@@ -90,8 +95,12 @@ void AddNoteLine(Game& game, NoticeLines* notice) {
 
 NoticeLines CollectNotice(Game& game) {
   NoticeLines notice;
+  const std::string_view replay =
+      game.replay != nullptr ? game.replay->NoticeLine() : std::string_view{};
+  if (!replay.empty()) notice.Add(kWords, "%.*s", static_cast<int>(replay.size()), replay.data());
   const RoomControls& room = game.room;
-  if (room.paused) AddPauseLines(room, &notice);
+  const bool watching = game.replay != nullptr && game.replay->playing();
+  if (room.paused) AddPauseLines(room, watching, &notice);
   if (room.fast && !room.paused) notice.Add(kWords, "x4");
   AddNoteLine(game, &notice);
   return notice;
@@ -109,7 +118,7 @@ std::uint32_t NoticeTag(const Game& game, const NoticeLines& notice) {
 int NoticeWidth(Surface2D& surface, const NoticeLines& notice) {
   int widest = 0;
   for (int i = 0; i < notice.count; ++i) {
-    const int width = surface.TextWidth(notice.lines[i].View());
+    const int width = surface.OutlinedWidth(notice.lines[i].View(), kWordPixels);
     if (width > widest) widest = width;
   }
   const int width = widest + 4 * kMargin;
@@ -135,8 +144,8 @@ void DrawNotice(Game& game) {
   surface->RectOutline(0, 0, width - 1, height - 1, notice.frame);
   for (int i = 0; i < notice.count; ++i) {
     const NoticeLine& line = notice.lines[i];
-    const int x = (width - surface->TextWidth(line.View())) / 2;
-    surface->PrintAt(x, kMargin + i * kLineHeight + 2, line.View(), line.colour);
+    DrawCentredWords(*surface, width / 2, kMargin + i * kLineHeight + 2, line.View(), line.colour,
+                     kWordPixels);
   }
   game.io.display->ShowNotice(width, height);
 }

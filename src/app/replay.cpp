@@ -282,7 +282,6 @@ void Replay::NoteTickProcessed(Game& game) {
 }
 
 void Replay::NoteBattleStart(Game& game) {
-  shownLine_.clear();
   if (playing_) return;
   inBattle_ = true;
   *currentStart_ = game;
@@ -291,7 +290,6 @@ void Replay::NoteBattleStart(Game& game) {
 }
 
 void Replay::NoteBattleEnd(Game& game) {
-  shownLine_.clear();
   ReplayEvent end;
   end.kind = ReplayEvent::Kind::kBattleEnd;
   end.tick = game.processedTicks;
@@ -400,6 +398,8 @@ void Replay::AfterPump(Game& game) {
   }
   // A file played out ends the program, whether or not it said so.
   if (playingFile_ && playNext_ >= playEnd_) Leave(game);
+  // A playback paused before its first tick still says so.
+  if (playing_) DrawNews(game);
 }
 
 void Replay::StartPlayback(std::uint64_t realNowMs) {
@@ -493,7 +493,10 @@ void Replay::Restore(Game& game, const GameState& moment) {
   const bool closeRequested = game.closeRequested, assetFailure = game.assetFailure;
   const bool musicHooked = game.musicHooked, musicOpen = game.musicOpen;
   const auto soundEffects = game.soundEffects;
+  // The notice on the screen is the display's, not the moment's.
+  const std::uint32_t noticeDrawn = game.room.noticeDrawn;
   static_cast<GameState&>(game) = moment;
+  game.room.noticeDrawn = noticeDrawn;
   game.closeRequested = closeRequested;
   game.assetFailure = assetFailure;
   game.musicHooked = musicHooked;
@@ -518,7 +521,6 @@ void Replay::PlayLastBattle(Game& game) {
   RunBattle(game);
   playing_ = false;
   clockStarted_ = false;
-  shownLine_.clear();
   Restore(game, *selection_);
   if (game.closeRequested) return;
   PlayMusic(game, "sound/bgm0.wav");
@@ -566,10 +568,10 @@ void Replay::SaveBattle(Game& game) {
   std::FILE* file = std::fopen(path.c_str(), "wx");
   bool saved = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
   if (file != nullptr && std::fclose(file) != 0) saved = false;
-  // A battle's panel has room for few words; the selection screen names the file.
-  const std::string news = !saved                      ? "CANNOT SAVE THE REPLAY"
-                           : game.selectionActive == 1 ? std::string("SAVED ") + name
-                                                       : "REPLAY SAVED";
+  // In a battle the notice stays short; the selection screen names the file.
+  const std::string news = !saved                      ? "Cannot save the replay"
+                           : game.selectionActive == 1 ? std::string("Replay saved: ") + name
+                                                       : "Replay saved";
   ShowNews(game, news, kNewsTicks);
 }
 
@@ -579,20 +581,33 @@ void Replay::ShowNews(Game& game, std::string text, int ticks) {
   DrawNews(game);
 }
 
-// The line is drawn again only when it changes, except in a battle, whose panels are redrawn
-// whole at every hit.
+// The notice draws its line again only when it changes; the selection screen, whose line has
+// a place of its own, is drawn again when its line changes.
 void Replay::DrawNews(Game& game) {
-  std::string line;
+  const bool newsShown = !news_.empty() && game.processedTicks < newsUntil_;
+  const bool selection = game.selectionActive == 1 && !playing_;
+  const char* news = newsShown ? news_.c_str() : "";
   if (playing_) {
-    line = paused_ ? "REPLAY  PAUSED" : "REPLAY  x" + std::to_string(speed_);
-  } else if (!news_.empty() && game.processedTicks < newsUntil_) {
-    line = news_;
-  } else if (game.selectionActive == 1 && HasLastBattle()) {
-    line = "R / PAD Y: WATCH THE LAST BATTLE AGAIN";
+    if (paused_) {
+      std::snprintf(noticeLine_.data(), noticeLine_.size(), "REPLAY  PAUSED");
+    } else {
+      std::snprintf(noticeLine_.data(), noticeLine_.size(), "REPLAY  x%d", speed_);
+    }
+  } else {
+    std::snprintf(noticeLine_.data(), noticeLine_.size(), "%s", selection ? "" : news);
   }
-  if (line == shownLine_ && (game.selectionActive == 1 || line.empty())) return;
-  shownLine_ = line;
-  DrawOverlayText(game, line);
+  std::array<char, 64> selectionLine{};
+  if (selection) {
+    std::snprintf(selectionLine.data(), selectionLine.size(), "%s",
+                  newsShown         ? news
+                  : HasLastBattle() ? "R / pad Y: watch the last battle again"
+                                    : "");
+  }
+  if (selectionLine != selectionLine_) {
+    selectionLine_ = selectionLine;
+    if (selection) DrawSelectionScreen(game);
+  }
+  DrawNotice(game);
 }
 
 std::string ReplayText(const Replay& replay, const std::string& header, std::size_t count,

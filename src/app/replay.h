@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/game.h"
@@ -115,8 +116,13 @@ class Replay {
   void PlayLastBattle(Game& game);
   // F9: the current battle, or else the last one, as a file in the save folder.
   void SaveBattle(Game& game);
-  // A line of playback or saving news, drawn after each tick while it lasts.
+  // Shows playback or saving news after each tick while it lasts: in a battle in the room's
+  // notice, on the selection screen in its own line.
   void DrawNews(Game& game);
+  // The words for the notice ("REPLAY  x2", F9's news in a battle) and the selection screen's
+  // line (F9's news there, or that the last battle can be watched again); empty for none.
+  std::string_view NoticeLine() const { return noticeLine_.data(); }
+  std::string_view SelectionLine() const { return selectionLine_.data(); }
 
  private:
   class RecordingJoysticks final : public Joysticks {
@@ -182,7 +188,8 @@ class Replay {
   // Saving, and the news line.
   std::string gameVersion_, saveDir_;
   std::uint64_t assets_ = 0;
-  std::string shownLine_;
+  // Kept in fixed buffers: the notice asks for its line at every tick of a battle.
+  std::array<char, 64> noticeLine_{}, selectionLine_{};
   std::string news_;
   std::int64_t newsUntil_ = 0;
   int battles_ = 0;

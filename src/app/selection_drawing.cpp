@@ -2,6 +2,7 @@
 // player's frame and marker, and the words. Only the words' places are cleared: the fixed
 // artwork covers every place where a frame or marker of an earlier draw could be.
 #include "app/app_local.h"
+#include "app/replay.h"
 #include "app/words.h"
 #include "core/game.h"
 #include "core/player_colours.h"
@@ -119,6 +120,18 @@ void DrawSeats(const Game& game, Surface2D& form) {
   }
 }
 
+// The replays' line over the title's sky, right-aligned: that the last battle can be watched
+// again, or F9's news.
+constexpr int kReplayLineRight = 600, kReplayLineY = 14;
+
+void DrawReplayLine(const Game& game, Surface2D& form) {
+  if (game.replay == nullptr) return;
+  const std::string_view line = game.replay->SelectionLine();
+  if (line.empty()) return;
+  DrawWords(form, kReplayLineRight - form.OutlinedWidth(line, kSmallWords), kReplayLineY, line,
+            kHelpColour, kSmallWords);
+}
+
 // The stage's name on a dark tag under the chosen stage.
 void DrawStageName(const Game& game, Surface2D& form) {
   form.FillRect(0, kStageNameY, kScreenWidth - 1, kScreenHeight - 1, kFormClear);
@@ -141,6 +154,7 @@ void DrawSelectionScreen(Game& game) {
   DrawHelp(form);
   DrawSeats(game, form);
   DrawStageName(game, form);
+  DrawReplayLine(game, form);
 }
 
 }  // namespace bf

@@ -258,18 +258,6 @@ def check_battle(c, full, spent):
             c.failures.append(f"view {v} is mostly black ({lit} of 25 samples lit)")
 
 
-def check_replay(c):
-    """The panels of a battle, and text where player 1's panel ends, right of its shell bar."""
-    white = (255, 255, 255)
-    for p, (px, py) in enumerate(PANELS):
-        if p != 1:
-            c.near(f"panel {p} background", px + 300, py + 17, white)
-    px, py = PANELS[1]
-    dark = sum(1 for x in range(215, 305) for y in range(3, 14) if sum(c.shot.at(px + x, py + y)) < 200)
-    if dark < 20:
-        c.failures.append(f"no replay news at the end of panel 1 ({dark} dark pixels)")
-
-
 BOX_TITLE_BAR = (0, 0, 128)
 BOX_FACE = (212, 208, 200)
 BOX_ICON = {"warning": (250, 200, 0), "error": (200, 0, 0)}
@@ -406,8 +394,6 @@ def main(argv):
         check_box(c, argv[3])
     elif what == "notice":
         check_notice(c, int(argv[3]))
-    elif what == "replay":
-        check_replay(c)
     elif what == "differs":
         other = Shot(argv[3])
         for v in (int(x) for x in argv[4:]):

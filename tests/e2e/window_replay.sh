@@ -33,7 +33,7 @@ done
 # R watches the second battle again, up to its Escape, then the selection screen is back. Space
 # right after R starts it paused, so the screen can be seen; Right doubles the speed, Space plays.
 xdotool key r space || fail "xdotool cannot press r and space"
-wait_for instant 30 replay
+wait_for instant 30 notice 1  # "REPLAY  PAUSED"
 tap Right
 tap space
 wait_for instant-back 60 selection 1 0:0 1:1

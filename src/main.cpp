@@ -87,9 +87,15 @@ void TakeFileEvents(const bf::Script& script, std::vector<bf::ReplayEvent>* even
         event.buttons = from.buttons;
         break;
       case bf::ScriptEvent::Kind::kUnplug:
+        event.kind = bf::ReplayEvent::Kind::kUnplug;
+        event.code = static_cast<std::uint8_t>(from.joystick);
+        break;
       case bf::ScriptEvent::Kind::kPlug:
-        event.kind = from.kind == bf::ScriptEvent::Kind::kPlug ? bf::ReplayEvent::Kind::kPlug
-                                                               : bf::ReplayEvent::Kind::kUnplug;
+        event.kind = bf::ReplayEvent::Kind::kPlug;
+        event.code = static_cast<std::uint8_t>(from.joystick);
+        break;
+      case bf::ScriptEvent::Kind::kStart:
+        event.kind = bf::ReplayEvent::Kind::kPadStart;
         event.code = static_cast<std::uint8_t>(from.joystick);
         break;
       case bf::ScriptEvent::Kind::kClose:

@@ -17,11 +17,12 @@ TEST(Script, ParsesEveryKindOfLine) {
                   "7 up 39 0\n"
                   "9 joy 1 0 65535 3\n"
                   "10 joy 3 65535 0 64\n"
+                  "11 start 2\n"
                   "12 close\n",
                   &script, &error))
       << error;
   EXPECT_EQ(script.joysticks, 4);
-  ASSERT_EQ(script.events.size(), 6u);
+  ASSERT_EQ(script.events.size(), 7u);
   EXPECT_EQ(script.events[0].kind, ScriptEvent::Kind::kKeyDown);
   EXPECT_EQ(script.events[0].keyCode, 39);
   EXPECT_EQ(script.events[0].mask, 0);
@@ -32,8 +33,10 @@ TEST(Script, ParsesEveryKindOfLine) {
   EXPECT_EQ(script.events[3].buttons, 3u);
   EXPECT_EQ(script.events[4].joystick, 3);
   EXPECT_EQ(script.events[4].buttons, 64u);
-  EXPECT_EQ(script.events[5].kind, ScriptEvent::Kind::kClose);
-  EXPECT_EQ(script.events[5].tick, 12);
+  EXPECT_EQ(script.events[5].kind, ScriptEvent::Kind::kStart);
+  EXPECT_EQ(script.events[5].joystick, 2);
+  EXPECT_EQ(script.events[6].kind, ScriptEvent::Kind::kClose);
+  EXPECT_EQ(script.events[6].tick, 12);
 }
 
 TEST(Script, RejectsBadLinesNamingTheLine) {

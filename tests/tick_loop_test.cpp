@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/replay.h"
 #include "app/room_controls.h"
 #include "support/test_game.h"
 
@@ -139,6 +140,36 @@ TEST(TickLoop, FastSpeedRunsFourTicksPerStampDrawingTheLast) {
   g.observer = &observer;
   RunTicks(g, Screen::kBattle, [&] { return TickOutcome::kContinue; });
   EXPECT_EQ(t.events.waits, 5);
+}
+
+// A replay's speed multiplies the four-times bursts (x2: a burst each 10 ms), and pausing the
+// replay in the middle of a burst holds the burst's other ticks until it goes on.
+TEST(TickLoop, AReplaysSpeedMultipliesTheFastBurstsAndItsPauseHoldsThem) {
+  test::TestGame t;
+  Game& g = *t.game;
+  Replay replay;
+  replay.Attach(g, false);
+  ReplayEvent end;
+  end.tick = 1000;
+  end.kind = ReplayEvent::Kind::kClose;
+  replay.PlayFile({end}, 0);
+  replay.TakeKeyDown(g, vk::kRight, 0);
+  g.runningFlag = -1;
+  g.room.fast = true;
+  std::vector<std::uint64_t> starts;
+  RunTicks(g, Screen::kBattle, [&] {
+    starts.push_back(t.clock.now);
+    if (starts.size() == 2) {
+      replay.TakeKeyDown(g, ' ', 0);
+      // Space again at the second pump from now: the first comes right after this tick.
+      t.events.queued.push_back([&](InputSink&) {
+        t.events.queued.push_back([](InputSink& sink) { sink.OnKeyDown(' ', 0); });
+      });
+    }
+    if (starts.size() == 8) g.runningFlag = 0;
+    return TickOutcome::kContinue;
+  });
+  EXPECT_EQ(starts, (std::vector<std::uint64_t>{10, 10, 60, 60, 70, 70, 70, 70}));
 }
 
 // Paused ticks keep the 20 ms pace without their work; going on makes nothing up.

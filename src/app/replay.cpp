@@ -29,10 +29,6 @@ constexpr int kNoPad = 167;
 constexpr std::uint32_t kPadAxisMax = 65535, kPadCentre = 32768;
 constexpr std::uint32_t kStickLow = 16384, kStickHigh = kPadAxisMax - 16384;
 constexpr std::uint32_t kPadA = 1;
-// Back, Guide and Start (in SDL's order) belong to the seats, which turn them into keys and the
-// room's pause: a record keeps them out of the joystick readings, or a replay would press them a
-// second time.
-constexpr std::uint32_t kSeatButtons = (1u << 4) | (1u << 5) | (1u << 6);
 
 constexpr int kKeyF9 = 120;
 constexpr int kKeySpace = 32, kKeyA = 'A', kKeyD = 'D', kKeyF = 'F';
@@ -91,10 +87,7 @@ void AppendEventLine(const ReplayEvent& e, std::string* text) {
       break;
     }
     case ReplayEvent::Kind::kPadStart:
-      // The runner has no pad's Start apart from its seat's keys: the Pause key makes the same
-      // pause, only named as the keyboard's. With Alt alone it is no player's key, down or up.
-      length = std::snprintf(line, sizeof line, "%lld down %d %d\n%lld up %d %d\n", tick,
-                             vk::kPause, kMaskAlt, tick, vk::kPause, kMaskAlt);
+      length = std::snprintf(line, sizeof line, "%lld start %d\n", tick, e.code);
       break;
     case ReplayEvent::Kind::kBattleEnd:
       // The winner is a note for people: the hash holds it already.
@@ -138,11 +131,9 @@ void Replay::Attach(Game& game, bool holdLateEvents) {
   holdLateEvents_ = holdLateEvents;
   machinePads_ = game.io.joysticks;
   if (machinePads_ != nullptr) {
-    JoyPosition ignored;
-    while (startJoysticks_ < kReplayJoysticks &&
-           machinePads_->GetPosition(startJoysticks_, ignored) == 0) {
-      ++startJoysticks_;
-    }
+    // Every seat, so that a pad's Start, unplugging and plugging in play again by their seats; the
+    // game itself reads only the first kReplayJoysticks.
+    startJoysticks_ = machinePads_->SeatedPads();
     game.io.joysticks = &pads_;
   }
   game.replay = this;
@@ -163,10 +154,18 @@ void Replay::Add(const ReplayEvent& event) {
 void Replay::Deliver(Game& game, const ReplayEvent& event) {
   switch (event.kind) {
     case ReplayEvent::Kind::kKeyDown:
-      GameKeyDown(game, event.code, event.mask);
+      if (playing_ && IsMachineKey(event.code)) {
+        OnKeyDown(game, event.code, event.mask);
+      } else {
+        GameKeyDown(game, event.code, event.mask);
+      }
       break;
     case ReplayEvent::Kind::kKeyUp:
-      GameKeyUp(game, event.code, event.mask);
+      if (playing_ && IsMachineKey(event.code)) {
+        OnKeyUp(game, event.code, event.mask);
+      } else {
+        GameKeyUp(game, event.code, event.mask);
+      }
       break;
     case ReplayEvent::Kind::kPlug:
       // As the window's pump says of a pad it sees plugged in, then its seat.
@@ -221,7 +220,10 @@ void Replay::TakeKeyDown(Game& game, int keyCode, int mask) {
 }
 
 void Replay::TakeKeyUp(Game& game, int keyCode, int mask) {
-  if (playing_ || instantAsked_) return;
+  if (playing_ || instantAsked_) {
+    if (IsMachineKey(keyCode)) RoomKeyUp(game, keyCode);
+    return;
+  }
   ReplayEvent event;
   event.kind = ReplayEvent::Kind::kKeyUp;
   event.code = static_cast<std::uint8_t>(keyCode);
@@ -350,7 +352,6 @@ int Replay::RecordingJoysticks::GetPosition(int id, JoyPosition& position) {
   }
   const int answer = replay_.machinePads_->GetPosition(id, position);
   if (answer != 0 || id < 0 || id >= kReplayJoysticks || replay_.game_ == nullptr) return answer;
-  position.buttons &= ~kSeatButtons;
   const Game& game = *replay_.game_;
   const JoyPosition kept{SideValue(position.x, game.joyLeftLimit, game.joyRightLimit),
                          SideValue(position.y, game.joyUpLimit, game.joyDownLimit),
@@ -426,8 +427,17 @@ std::uint64_t Replay::RealDeadline(std::uint64_t dueMs, std::uint64_t realNowMs)
   return realNowMs + (dueMs - playNow + speed - 1) / speed;
 }
 
+// The room's own keys keep their meaning: P and Pause pause the playback as Space does, the
+// volume, mute and F12 act on the machine now.
 void Replay::TakeControl(Game& game, int keyCode) {
-  if (keyCode == kKeySpace || keyCode == vk::kControl || keyCode == kKeyF) TogglePause(game);
+  if (IsMachineKey(keyCode)) {
+    RoomKeyDown(game, keyCode);
+    return;
+  }
+  if (keyCode == kKeySpace || keyCode == vk::kControl || keyCode == kKeyF || keyCode == vk::kP ||
+      keyCode == vk::kPause) {
+    TogglePause(game);
+  }
   if (keyCode == vk::kRight || keyCode == kKeyD) StepSpeed(game, 1);
   if (keyCode == vk::kLeft || keyCode == kKeyA) StepSpeed(game, -1);
   if (keyCode == vk::kEscape) Leave(game);
@@ -493,10 +503,16 @@ void Replay::Restore(Game& game, const GameState& moment) {
   const bool closeRequested = game.closeRequested, assetFailure = game.assetFailure;
   const bool musicHooked = game.musicHooked, musicOpen = game.musicOpen;
   const auto soundEffects = game.soundEffects;
-  // The notice on the screen is the display's, not the moment's.
-  const std::uint32_t noticeDrawn = game.room.noticeDrawn;
+  // The room's sound and the words on the screen are the machine's as they are now, not the
+  // moment's; the pause and the speed are the moment's.
+  const RoomControls room = game.room;
   static_cast<GameState&>(game) = moment;
-  game.room.noticeDrawn = noticeDrawn;
+  game.room.volumeStep = room.volumeStep;
+  game.room.muted = room.muted;
+  game.room.screenshotKeyDown = room.screenshotKeyDown;
+  game.room.note = room.note;
+  game.room.noteUntilMs = room.noteUntilMs;
+  game.room.noticeDrawn = room.noticeDrawn;
   game.closeRequested = closeRequested;
   game.assetFailure = assetFailure;
   game.musicHooked = musicHooked;

@@ -107,6 +107,7 @@ class Replay {
 
   // Playback: its own clock, which runs faster or stands still.
   bool playing() const { return playing_; }
+  bool paused() const { return paused_; }
   std::uint64_t PlaybackMs(std::uint64_t realMs);
   std::uint64_t RealDeadline(std::uint64_t dueMs, std::uint64_t realNowMs) const;
 

@@ -161,6 +161,20 @@ void RoomKeyUp(Game& game, int keyCode) {
   if (keyCode == vk::kF12) game.room.screenshotKeyDown = false;
 }
 
+bool IsMachineKey(int keyCode) {
+  switch (keyCode) {
+    case vk::kMinus:
+    case vk::kSubtract:
+    case vk::kPlus:
+    case vk::kAdd:
+    case vk::kM:
+    case vk::kF12:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void GameKeyDown(Game& game, int keyCode, int mask) {
   RoomKeyDown(game, keyCode);
   OnKeyDown(game, keyCode, mask);

@@ -23,6 +23,9 @@ void CountFastTick(Game& game);
 // The room's keys (P, Pause, -, =, keypad + and -, M, F12); any other key ends the fast speed.
 void RoomKeyDown(Game& game, int keyCode);
 void RoomKeyUp(Game& game, int keyCode);
+// The keys that set the machine's sound or take its picture (-, =, keypad + and -, M, F12):
+// they belong to the room as it is now, so a replay plays them to the players' inputs only.
+bool IsMachineKey(int keyCode);
 // A key as the game takes it, live or from a replay: the room's first, then the players'.
 void GameKeyDown(Game& game, int keyCode, int mask);
 void GameKeyUp(Game& game, int keyCode, int mask);

@@ -102,9 +102,11 @@ void PumpEvents(Game& game) {
   AfterPump(game);
 }
 
-// The further ticks of a fast burst are due at once.
+// The further ticks of a fast burst are due at once, on the playback's clock too, which only
+// multiplies them; a paused playback holds a burst where it is.
 bool TickIsDue(Game& game) {
-  return CurrentTick(game) >= game.tickStamp + 1 || game.room.quickTicksLeft > 0;
+  if (CurrentTick(game) >= game.tickStamp + 1) return true;
+  return game.room.quickTicksLeft > 0 && !(Playing(game) && game.replay->paused());
 }
 
 void WaitForNextTick(Game& game) {

@@ -21,6 +21,14 @@ class Joysticks {
   virtual int GetPosition(int id, JoyPosition& position) = 0;
   // 0 on success; the range of joystick `id`.
   virtual int GetCaps(int id, JoyCaps& caps) = 0;
+  // How many pads hold a seat from the first on, those whose stick and buttons reach the game as
+  // keys included: a runner script seats as many (`joysticks N`). At least the ids that answer.
+  virtual int SeatedPads() {
+    int seated = 0;
+    JoyPosition ignored;
+    while (seated < NumDevices() && GetPosition(seated, ignored) == 0) ++seated;
+    return seated;
+  }
 };
 
 }  // namespace bf

@@ -9,13 +9,29 @@ from lib import replay
 TICKS_PER_MINUTE = 3000
 
 
+# The room's keys of the evening: P, Pause, - and = (volume), M (mute).
+ROOM_KEYS = (80, 19, 189, 187, 77)
+
+
 def evening(seed, ticks):
     """Four pads, each moving its stick and pressing buttons at random moments, Start now and
-    then so that battles begin, Back held now and then so that some end early."""
-    rng = random.Random(seed)
+    then so that battles begin (and pause them), Back held now and then so that some end early;
+    now and then a pad unplugged and plugged back a little later, and a room's key pressed. The
+    room's events draw on a generator of their own, so the pads' lines stay as they were."""
+    rng, room = random.Random(seed), random.Random(seed + 1)
     lines = ["joysticks 4"]
+    unplugged = {}
     for tick in range(2, ticks, 10):
+        if room.random() < 0.01:
+            key = room.choice(ROOM_KEYS)
+            lines += [f"{tick} down {key}", f"{tick + 1} up {key}"]
         for pad in range(4):
+            if unplugged.get(pad) == tick:
+                del unplugged[pad]
+                lines.append(f"{tick} plug {pad}")
+            elif pad not in unplugged and room.random() < 0.002:
+                unplugged[pad] = tick + 10 * room.randint(1, 30)
+                lines.append(f"{tick} unplug {pad}")
             if rng.random() < 0.15:
                 x = rng.choice((0, 32768, 65535))
                 y = rng.choice((0, 32768, 65535))

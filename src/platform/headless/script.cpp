@@ -102,9 +102,11 @@ std::string ParseEvent(const std::vector<std::string_view>& t, ScriptEvent* even
     event->buttons = static_cast<std::uint32_t>(v);
     return "";
   }
-  if (verb == "unplug" || verb == "plug") {
+  if (verb == "unplug" || verb == "plug" || verb == "start") {
     if (t.size() != 3) return "expected: T " + std::string(verb) + " J";
-    event->kind = verb == "plug" ? ScriptEvent::Kind::kPlug : ScriptEvent::Kind::kUnplug;
+    event->kind = verb == "plug"    ? ScriptEvent::Kind::kPlug
+                  : verb == "start" ? ScriptEvent::Kind::kStart
+                                    : ScriptEvent::Kind::kUnplug;
     if (!ParseNumber(t[2], kLastPad, &v)) return "bad joystick " + Quote(t[2]);
     event->joystick = static_cast<int>(v);
     return "";

@@ -42,6 +42,10 @@ void ScriptedEvents::Pump(InputSink& sink) {
         pads_.Plug(event.joystick);
         sink.OnJoystickAdded();
         break;
+      case ScriptEvent::Kind::kStart:
+        if (pads_.Seated(event.joystick))
+          sink.OnPadButtonDown(PadSeats::PlayerOf(event.joystick), true);
+        break;
       case ScriptEvent::Kind::kClose:
         closed_ = true;
         break;

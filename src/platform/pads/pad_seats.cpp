@@ -201,6 +201,12 @@ void PadSeats::DeliverBack(InputSink& sink, std::uint64_t nowMs) {
   }
 }
 
+int PadSeats::SeatedPads() {
+  int seated = 0;
+  while (seated < kPads && pads_[seated].seated) ++seated;
+  return seated;
+}
+
 int PadSeats::NumDevices() {
   return kJoystickPads;
 }

@@ -55,6 +55,7 @@ class PadSeats final : public Joysticks {
   // released until it is plugged back in.
   void Seat(int pad);
   bool Seated(int pad) const;
+  int SeatedPads() override;
   void Unplug(int pad);
   void Plug(int pad) { Seat(pad); }
   // The pad reads `state` from now on; a pad without a seat, or unplugged, is not read. A mapped

@@ -5,9 +5,15 @@
 # battle saved with F9 plays in the runner too.
 #
 # The evening: player 1 joins, two battles against the computers, each driven a while and left
-# with Escape; F9 in the second; R on the selection screen replays the second battle, played out
-# to its end; Escape ends the game. New inputs of the window (more keys, pads) join the evening
-# in the marked place below, each with the screen it should reach.
+# with Escape, the first paused with P, the volume turned down while paused, and going on with
+# P; F9 in the second; a third battle where player 1 waits until the computers have put them out
+# and the four-times speed comes, then leaves with Escape; R on the selection screen replays the
+# third battle, four-times speed and all, played out to its end; Escape ends the game. New inputs
+# of the window join the evening in the marked place below, each with the screen it should reach.
+# A pad dropped and plugged back is not among them: the window reads only the machine's pads
+# (SDL's virtual pads live in the process that makes them, and /dev/uinput is not ours to use
+# here); the runner's replay test unplugs and plugs pads back in its fuzzed evening, and
+# sdl_joysticks_test unplugs SDL's virtual pads through the window's own code.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.bash"
 source "$here/xvfb_session.bash"
 trap xvfb_cleanup EXIT
@@ -25,18 +31,34 @@ for battle in 1 2; do
   press Return "battle$battle" 30 battle full 0 1
   press "Up w Left a" "driven$battle" 20 differs "$work/battle$battle.xwd" 0 1
   # More of the evening's inputs go here: each pressed, then waited for on the screen.
+  if ((battle == 1)); then
+    tap p
+    wait_for "paused$battle" 20 notice 3 # PAUSED, from the keyboard, how to go on
+    tap minus
+    wait_for "volume$battle" 20 notice 4 # and the volume, for a second
+    tap p
+    wait_for "going-on$battle" 20 differs "$work/paused$battle.xwd" 0
+  fi
   ((battle == 2)) && tap F9
   tap Escape
   wait_for "back$battle" 20 selection 1 0:0 1:1
 done
 
-# R watches the second battle again, up to its Escape, then the selection screen is back. Space
-# right after R starts it paused, so the screen can be seen; Right doubles the speed, Space plays.
+# A third battle: player 1 waits until the computers have put them out (about 40 s), and then the
+# computers go on four times as fast ("x4") until Escape.
+press Return battle3 30 battle full 0 1
+wait_for fast3 120 notice 1 # x4
+tap Escape
+wait_for back3 20 selection 1 0:0 1:1
+
+# R watches the third battle again, up to its Escape, then the selection screen is back. Space
+# right after R starts it paused, so the screen can be seen; Right doubles the speed thrice (x8,
+# times four at the end), Space plays.
 xdotool key r space || fail "xdotool cannot press r and space"
-wait_for instant 30 notice 1  # "REPLAY  PAUSED"
-tap Right
+wait_for instant 30 notice 1 # "REPLAY  PAUSED"
+for _ in 1 2 3; do tap Right; done
 tap space
-wait_for instant-back 60 selection 1 0:0 1:1
+wait_for instant-back 180 selection 1 0:0 1:1
 
 tap Escape
 game_wait_exit 30
@@ -56,7 +78,7 @@ import re, sys
 from lib import replay
 window, runner = replay.read(sys.argv[1]), replay.read(sys.argv[2])
 summary = open(sys.argv[3]).read()
-assert len(window.ends) == 2, f"the window recorded {len(window.ends)} battles, not 2"
+assert len(window.ends) == 3, f"the window recorded {len(window.ends)} battles, not 3"
 assert window.ends == runner.ends, f"battle ends differ: {window.ends} / {runner.ends}"
 winners = [w for _, _, _, w in window.ends]
 assert f"battles={len(winners)} winners=[{','.join(map(str, winners))}]" in summary, summary
@@ -71,7 +93,7 @@ game_options=(--replay "$record")
 game_start SDL_AUDIODRIVER=dummy XDG_DATA_HOME="$work/data"
 wait_for played-start 20 selection 1 0:0
 for _ in 1 2 3; do tap Right; done
-game_wait_exit 120
+game_wait_exit 240
 [ "$game_rc" -eq 0 ] || fail "the window's replay ended with status $game_rc"
 check_clean_stderr "window replay of the record"
 echo "window_replay: ok"

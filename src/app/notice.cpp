@@ -1,9 +1,11 @@
-// The room's words over the screen: one place draws them all, in one face, on a dark box.
+// The room's words over the screen: one place draws them all, in the game's outlined face, on a
+// dark box so they read over any battle.
 #include <array>
 #include <cstdio>
 #include <string_view>
 
 #include "app/room_controls.h"
+#include "app/words.h"
 #include "core/game.h"
 #include "core/player_colours.h"
 
@@ -13,6 +15,7 @@ namespace {
 constexpr Rgb kBackdrop{28, 28, 44};
 constexpr Rgb kWords{240, 240, 240};
 constexpr Rgb kQuiet{170, 170, 180};
+constexpr int kWordPixels = 16;
 constexpr int kLineHeight = 24;
 constexpr int kMargin = 6;
 constexpr int kMostLines = 4;
@@ -39,23 +42,22 @@ struct NoticeLines {
   }
 };
 
-// The player's name as the panels and the selection screen colour it.
-Rgb PlayerColour(int player) {
-  return kPlayerColours[player].outer;
-}
-
 void AddPauseLines(const RoomControls& room, NoticeLines* notice) {
   notice->Add(kWords, "PAUSED");
   if (room.pausedBy == RoomControls::kNobody) {
     notice->Add(kQuiet, "from the keyboard");
-  } else if (room.padLost) {
-    notice->frame = PlayerColour(room.pausedBy);
-    notice->Add(PlayerColour(room.pausedBy),
-                room.padBack ? "Player %d: the pad is back" : "Player %d: the pad is unplugged",
-                room.pausedBy + 1);
   } else {
-    notice->frame = PlayerColour(room.pausedBy);
-    notice->Add(PlayerColour(room.pausedBy), "by player %d", room.pausedBy + 1);
+    // Whoever paused is named in the colour the panels and the selection screen give them.
+    const Rgb colour = kPlayerColours[room.pausedBy].outer;
+    const int shown = ShownNumber(room.pausedBy);
+    notice->frame = colour;
+    if (room.padLost) {
+      notice->Add(colour,
+                  room.padBack ? "Player %d: the pad is back" : "Player %d: the pad is unplugged",
+                  shown);
+    } else {
+      notice->Add(colour, "by player %d", shown);
+    }
   }
   if (room.padLost && !room.padBack) {
     notice->Add(kWords, "Reconnect the pad or press Start to go on");
@@ -109,7 +111,7 @@ std::uint32_t NoticeTag(const Game& game, const NoticeLines& notice) {
 int NoticeWidth(Surface2D& surface, const NoticeLines& notice) {
   int widest = 0;
   for (int i = 0; i < notice.count; ++i) {
-    const int width = surface.TextWidth(notice.lines[i].View());
+    const int width = surface.OutlinedWidth(notice.lines[i].View(), kWordPixels);
     if (width > widest) widest = width;
   }
   const int width = widest + 4 * kMargin;
@@ -135,8 +137,8 @@ void DrawNotice(Game& game) {
   surface->RectOutline(0, 0, width - 1, height - 1, notice.frame);
   for (int i = 0; i < notice.count; ++i) {
     const NoticeLine& line = notice.lines[i];
-    const int x = (width - surface->TextWidth(line.View())) / 2;
-    surface->PrintAt(x, kMargin + i * kLineHeight + 2, line.View(), line.colour);
+    DrawCentredWords(*surface, width / 2, kMargin + i * kLineHeight + 1, line.View(), line.colour,
+                     kWordPixels);
   }
   game.io.display->ShowNotice(width, height);
 }

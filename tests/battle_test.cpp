@@ -10,7 +10,9 @@
 
 #include "audio/sound.h"
 #include "battle/battle_local.h"
+#include "core/player_colours.h"
 #include "core/random.h"
+#include "support/pixel_display.h"
 #include "support/recording_messages.h"
 #include "support/test_game.h"
 #include "support/trace_fields.h"
@@ -312,6 +314,29 @@ TEST_F(BattleTest, ViewRectanglesFollowTheWinnersGrowth) {
     g.zoomStep = c.zoomStep;
     EXPECT_EQ(PlayerViewRect(g, c.player), c.rect);
   }
+}
+
+// Whatever the last battle picture left around the grown view is painted over: only the view
+// itself shows through, framed and named in the winner's colour.
+TEST_F(BattleTest, TheWinnersOverlayBlacksOutAllButTheGrowingView) {
+  test::PixelDisplay pixels;
+  t.platform.display = &pixels;
+  g.playerCharacter = {0, 1, 2, 3};
+  g.winner = 3;
+  g.zoomStep = 303;  // fully grown: {8, 6, 611, 413}
+  DrawViewTags(g);
+  DrawWinnerOverlay(g);
+  const PixelSurface& overlay = pixels.overlay;
+  const Rgb black{0, 0, 0};
+  for (const auto& [x, y] : {std::pair{0, 0}, {7, 200}, {300, 5}, {619, 419}, {4, 3}})
+    EXPECT_RGB(overlay.PixelAt(x, y), black) << x << "," << y;
+  EXPECT_RGB(overlay.PixelAt(8, 6), kPlayerColours[3].outer);
+  EXPECT_RGB(overlay.PixelAt(100, 380), kSeeThrough);
+  int winnerColoured = 0;
+  for (int y = 30; y < 200; ++y)
+    for (int x = 100; x < 520; ++x)
+      winnerColoured += test::SameRgb(overlay.PixelAt(x, y), kPlayerColours[3].outer);
+  EXPECT_GT(winnerColoured, 50) << "no winner's words in the view's upper part";
 }
 
 TEST_F(BattleTest, AViewIsDrawnThroughTheCameraAndRecordedForTheTrace) {

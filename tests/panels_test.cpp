@@ -15,13 +15,6 @@
 namespace bf {
 namespace {
 
-std::string Text(Rgb c) {
-  char text[32];
-  std::snprintf(text, sizeof text, "(%d,%d,%d)", c.r, c.g, c.b);
-  return text;
-}
-#define EXPECT_RGB(actual, expected) EXPECT_EQ(Text(actual), Text(expected))
-
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kRed{255, 0, 0}, kRed2{220, 0, 0}, kRed3{190, 0, 0};
 constexpr Rgb kBlue{0, 0, 255}, kBlue2{150, 150, 255}, kBlue3{200, 200, 255};
@@ -66,9 +59,9 @@ struct Battle {
     std::string runs;
     int start = from;
     for (int x = from + 1; x <= to + 1; ++x) {
-      if (x <= to && Text(At(p, x, y)) == Text(At(p, start, y))) continue;
+      if (x <= to && test::SameRgb(At(p, x, y), At(p, start, y))) continue;
       if (!runs.empty()) runs += " ";
-      runs += Text(At(p, start, y)) + std::to_string(start) + ".." + std::to_string(x - 1);
+      runs += test::RgbText(At(p, start, y)) + std::to_string(start) + ".." + std::to_string(x - 1);
       start = x;
     }
     return runs;
@@ -108,7 +101,7 @@ TEST_F(Panels, BarsShowTheValueInBlueOverTheRedBackground) {
   g.maxShells[2] = 4;
   DrawStatusPanels(g);
   auto run = [](Rgb c, int a, int b) {
-    return Text(c) + std::to_string(a) + ".." + std::to_string(b);
+    return test::RgbText(c) + std::to_string(a) + ".." + std::to_string(b);
   };
   const Rgb shades[][2] = {{kBlue, kRed}, {kBlue2, kRed2}, {kBlue3, kRed3}};
   const int rows[] = {12, 13, 14, 15, 16};
@@ -168,21 +161,25 @@ TEST_F(Panels, EachCallRedrawsThePanelWhole) {
   g.playerLife[0] = 0;
   g.shells[0] = 0;
   DrawStatusPanels(g);
-  EXPECT_EQ(Runs(0, 12, 35, 100), Text(kBlue) + "35..35 " + Text(kRed) + "36..100");
-  EXPECT_EQ(Runs(0, 14, 115, 200), Text(kBlue3) + "115..115 " + Text(kRed3) + "116..200");
+  EXPECT_EQ(Runs(0, 12, 35, 100),
+            test::RgbText(kBlue) + "35..35 " + test::RgbText(kRed) + "36..100");
+  EXPECT_EQ(Runs(0, 14, 115, 200),
+            test::RgbText(kBlue3) + "115..115 " + test::RgbText(kRed3) + "116..200");
 }
 
 TEST_F(Panels, NegativeLifeIsStoredAndShownAsZero) {
   g.playerLife = {-15, 90, 90, 90};
   DrawStatusPanels(g);
   EXPECT_EQ(g.playerLife[0], 0);
-  EXPECT_EQ(Runs(0, 12, 35, 100), Text(kBlue) + "35..35 " + Text(kRed) + "36..100");
+  EXPECT_EQ(Runs(0, 12, 35, 100),
+            test::RgbText(kBlue) + "35..35 " + test::RgbText(kRed) + "36..100");
   // The text reads "LIFE: 0", like a panel drawn with 0 from the start.
   PixelSurface expected(kPanelWidth, kPanelHeight, kWhite);
   expected.SetTextPosition(40, 2);
   expected.Print("LIFE: 0");
   for (int y = 0; y < 12; ++y) {
-    for (int x = 40; x < 110; ++x) ASSERT_EQ(Text(At(0, x, y)), Text(expected.PixelAt(x, y)));
+    for (int x = 40; x < 110; ++x)
+      ASSERT_EQ(test::RgbText(At(0, x, y)), test::RgbText(expected.PixelAt(x, y)));
   }
 }
 
@@ -223,7 +220,8 @@ TEST_F(Panels, NoSecondDecisionOnceAWinnerIsSet) {
   EXPECT_EQ(Sounds(), std::vector<int>{});
   EXPECT_EQ(g.shotX[0], 7) << "shots are cleared only by the decision itself";
   EXPECT_EQ(t.scene.frames[g.shotFrame[0]].positionCalls, 1);
-  EXPECT_EQ(Runs(2, 12, 35, 100), Text(kBlue) + "35..35 " + Text(kRed) + "36..100")
+  EXPECT_EQ(Runs(2, 12, 35, 100),
+            test::RgbText(kBlue) + "35..35 " + test::RgbText(kRed) + "36..100")
       << "the panels are still redrawn";
 }
 

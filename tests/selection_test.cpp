@@ -413,16 +413,6 @@ class SelectionDrawing : public ::testing::Test {
   test::PixelDisplay display;
 };
 
-bool Same(Rgb a, Rgb b) {
-  return a.r == b.r && a.g == b.g && a.b == b.b;
-}
-std::string Text(Rgb c) {
-  char text[32];
-  std::snprintf(text, sizeof text, "(%d,%d,%d)", c.r, c.g, c.b);
-  return text;
-}
-#define EXPECT_RGB(actual, expected) EXPECT_EQ(Text(actual), Text(expected))
-
 // Each seat's line names its tank and what the ability does, or how to join, and its wins; the
 // chosen stage is named.
 TEST(SelectionWords, NameEachSeatTheStageAndTheWins) {
@@ -555,7 +545,7 @@ TEST_F(SelectionDrawing, RedrawCoversStaleFramesMarkersAndTheLoadingText) {
   for (int y = 250; y < 300; ++y) {
     for (int x = 245; x < 495; ++x) {
       if (x >= 345 && x < 395) continue;  // player 0 now frames type 6
-      ASSERT_TRUE(Same(At(x, y), test::SourceColour(x - 45, y - 250))) << x << "," << y;
+      ASSERT_TRUE(test::SameRgb(At(x, y), test::SourceColour(x - 45, y - 250))) << x << "," << y;
     }
   }
   EXPECT_RGB(At(75, 440), test::SourceColour(5, 125)) << "old stage marker gone";

@@ -7,12 +7,16 @@
 #   2. On another fresh root, as root: ./test (it installs the packages and builds), ./test again
 #      (all there already), then ./play on a virtual X server, left with Escape.
 #   3. On the first root, sudo installed for a normal user: ./test as that user, through sudo.
+#   4. On a third fresh root with sudo, as that user: the README's Debian package steps (apt
+#      build-dep, dpkg-buildpackage, apt install of the .deb), then the installed runner runs.
 # Each stage's wall time is printed at the end. Needs root and the Debian archive (the mirrors
 # this machine's apt uses); leaves nothing mounted.
-# Usage: tools/fresh-machine.sh [WORK_DIR]       (default /var/tmp/bf-fresh-machine)
+# Usage: tools/fresh-machine.sh [WORK_DIR] [package]   (default /var/tmp/bf-fresh-machine;
+#        `package`: only the base system and step 4)
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 work="${1:-/var/tmp/bf-fresh-machine}"
+only="${2:-}"
 [ "$(id -u)" -eq 0 ] || { echo "fresh-machine: run as root (debootstrap and chroot need it)" >&2; exit 1; }
 
 times=()
@@ -27,7 +31,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 command -v debootstrap > /dev/null || apt-get install -y -qq --no-install-recommends debootstrap
 mkdir -p "$work"
-rm -rf "${work:?}/base" "$work/root" "$work/user"
+rm -rf "${work:?}/base" "$work/root" "$work/user" "$work/package"
 
 # This machine's own Debian mirrors, for bookworm and its updates and security suites.
 # shellcheck disable=SC2016  # apt's own format fields
@@ -87,6 +91,35 @@ expect_refusal() {
   [ ! -e "$work/user/home/player/burrowfield/build" ] || fail "$name: set-up went on to build"
 }
 
+install_sudo() { # ROOT
+  in_root "$1" "apt-get update -qq && apt-get install -y -qq --no-install-recommends sudo > /dev/null"
+  echo "player ALL=(ALL) NOPASSWD: ALL" > "$work/$1/etc/sudoers.d/player"
+}
+as_player="runuser -u player -- env HOME=/home/player"
+
+# The package as the README builds and installs it (its apt commands answered yes), by a user
+# with sudo and nothing else.
+package_steps() {
+  in_root package "$as_player bash -c 'set -e
+    sudo apt install -y build-essential > /dev/null
+    sudo apt build-dep -y ./ > /dev/null
+    dpkg-buildpackage -us -uc > ../build.log 2>&1 || { tail -20 ../build.log; exit 1; }
+    cd .. && sudo apt install -y ./burrowfield_1.0_amd64.deb > /dev/null'"
+  local summary
+  summary="$(in_root package "cd / && /usr/games/burrowfield-sim --ticks 600 | tail -1")"
+  echo "$summary"
+  grep -q "^ticks=600 battles=" <<< "$summary" || fail "the installed runner gave no summary"
+}
+if [ "$only" = package ]; then
+  stage "fresh root for the package" fresh package
+  stage "sudo for the player" install_sudo package
+  stage "the README's package steps, then the installed runner" package_steps
+  echo "=== wall time of each stage"
+  printf '%s\n' "${times[@]}"
+  echo "fresh machine: package ok"
+  exit 0
+fi
+
 stage "fresh root for the refusals and the sudo user" fresh user
 stage "setup.sh as a user without sudo: refuses" expect_refusal "no sudo" "sudo is not installed" \
   in_root user "runuser -u player -- env HOME=/home/player tools/setup.sh"
@@ -100,12 +133,8 @@ stage "./play as root under Xvfb, Escape" in_root root "xvfb-run -a -s '-screen 
   bash -c '(sleep 10; xdotool keydown Escape; sleep 0.2; xdotool keyup Escape) & \
   SDL_AUDIODRIVER=dummy timeout 60 ./play'"
 
-install_sudo() {
-  in_root user "apt-get update -qq && apt-get install -y -qq --no-install-recommends sudo > /dev/null"
-  echo "player ALL=(ALL) NOPASSWD: ALL" > "$work/user/etc/sudoers.d/player"
-}
-stage "sudo for the player" install_sudo
-stage "./test as a user through sudo, first run" in_root user "runuser -u player -- env HOME=/home/player ./test"
+stage "sudo for the player" install_sudo user
+stage "./test as a user through sudo, first run" in_root user "$as_player ./test"
 
 echo "=== wall time of each stage"
 printf '%s\n' "${times[@]}"

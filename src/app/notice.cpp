@@ -1,5 +1,7 @@
-// The room's words over the screen: one place draws them all, in one face, on a dark box.
+// The room's words over the screen: one place draws them all, in the game's outlined face, on a
+// dark box so they read over any battle.
 #include <array>
+#include <cstdarg>
 #include <cstdio>
 #include <string_view>
 
@@ -33,33 +35,35 @@ struct NoticeLines {
   int width = 0;  // 0: as wide as the notice can be
   Rgb frame = kQuiet;
 
-  template <typename... Args>
-  void Add(Rgb colour, const char* format, Args... args) {
+  // Checked as printf is: every format is a literal the compiler can see.
+  __attribute__((format(printf, 3, 4))) void Add(Rgb colour, const char* format, ...) {
     if (count == kMostLines) return;
     NoticeLine& line = lines[count++];
-    std::snprintf(line.chars.data(), line.chars.size(), format, args...);
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line.chars.data(), line.chars.size(), format, args);
+    va_end(args);
     line.colour = colour;
   }
 };
-
-// The player's name as the panels and the selection screen colour it.
-Rgb PlayerColour(int player) {
-  return kPlayerColours[player].outer;
-}
 
 // A replay shows the pause it recorded, but not how to end it: the replay's own controls do.
 void AddPauseLines(const RoomControls& room, bool watching, NoticeLines* notice) {
   notice->Add(kWords, "PAUSED");
   if (room.pausedBy == RoomControls::kNobody) {
     notice->Add(kQuiet, "from the keyboard");
-  } else if (room.padLost) {
-    notice->frame = PlayerColour(room.pausedBy);
-    notice->Add(PlayerColour(room.pausedBy),
-                room.padBack ? "Player %d: the pad is back" : "Player %d: the pad is unplugged",
-                room.pausedBy + 1);
   } else {
-    notice->frame = PlayerColour(room.pausedBy);
-    notice->Add(PlayerColour(room.pausedBy), "by player %d", room.pausedBy + 1);
+    // Whoever paused is named in the colour the panels and the selection screen give them.
+    const Rgb colour = kPlayerColours[room.pausedBy].outer;
+    const int shown = ShownNumber(room.pausedBy);
+    notice->frame = colour;
+    if (room.padLost) {
+      notice->Add(colour,
+                  room.padBack ? "Player %d: the pad is back" : "Player %d: the pad is unplugged",
+                  shown);
+    } else {
+      notice->Add(colour, "by player %d", shown);
+    }
   }
   if (watching) return;
   if (room.padLost && !room.padBack) {

@@ -67,6 +67,9 @@ constexpr std::array<WallRect, 4> kCornerWalls{{
 
 constexpr std::array<std::int32_t, kMovers> kMoverStartX{1090, -1090, 1090, -1090};
 constexpr float kStageScale = 7;
+// The markers' bounds never shrink below this share of a view's height: the number on the far
+// side of the field stays about 18 of the view's 208 rows tall (40 pixels at 1080p).
+constexpr float kMarkerSmallestOnScreen = 0.12f;
 constexpr float kWaterScale = 2;
 
 std::string ModelPath(const Game& game, const char* file) {
@@ -143,6 +146,7 @@ void BuildMarkers(Game& game, int p) {
     scene.LoadOptionalFromFile(game.meshBuilder, ModelPath(game, "marker.x"));
     const MeshId mesh = game.meshBuilder;
     scene.SetTexture(mesh, texture);
+    scene.SetSmallestOnScreen(mesh, kMarkerSmallestOnScreen);
     game.markerFrame[k] = scene.CreateFrame(game.tankFrame[k]);
     scene.AddVisual(game.markerFrame[k], mesh);
   }

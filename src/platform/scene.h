@@ -50,6 +50,9 @@ class Scene {
   // The mesh is drawn see-through at this opacity (1: solid, the default), after every solid
   // mesh and without hiding what lies behind it.
   virtual void SetOpacity(MeshId mesh, float opacity) = 0;
+  // However far from the camera, the mesh is drawn at least this fraction of the view's height
+  // tall (0, the default: its own size only), so that a sign reads across the whole field.
+  virtual void SetSmallestOnScreen(MeshId mesh, float viewFraction) = 0;
 
   virtual void AddVisual(FrameId frame, MeshId mesh) = 0;
   virtual void AddLight(FrameId frame, LightType type, float r, float g, float b) = 0;

@@ -5,13 +5,27 @@
 // source pixel, whatever the game's artwork looks like.
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/pixels/pixel_surface.h"
 #include "platform/surface.h"
 
 namespace bf::test {
+
+inline bool SameRgb(Rgb a, Rgb b) {
+  return a.r == b.r && a.g == b.g && a.b == b.b;
+}
+inline std::string RgbText(Rgb c) {
+  char text[32];
+  std::snprintf(text, sizeof text, "(%d,%d,%d)", c.r, c.g, c.b);
+  return text;
+}
+// A colour that differs is shown as its three numbers.
+#define EXPECT_RGB(actual, expected) \
+  EXPECT_EQ(::bf::test::RgbText(actual), ::bf::test::RgbText(expected))
 
 inline Rgb SourceColour(int x, int y) {
   return Rgb{static_cast<std::uint8_t>(x % 256), static_cast<std::uint8_t>(y),

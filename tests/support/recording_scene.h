@@ -69,6 +69,7 @@ class RecordingScene final : public Scene {
   }
   TextureId LoadOptionalTexture(const std::string& path) override { return LoadTexture(path); }
   void SetOpacity(MeshId mesh, float opacity) override { meshes.at(mesh).opacity = opacity; }
+  void SetSmallestOnScreen(MeshId, float) override {}
   void SetSilhouette(FrameId frame, float, float, float) override { silhouettes.push_back(frame); }
   void SetTexture(MeshId mesh, TextureId texture) override { meshes.at(mesh).texture = texture; }
   void AddVisual(FrameId frame, MeshId mesh) override { frames.at(frame).visuals.push_back(mesh); }

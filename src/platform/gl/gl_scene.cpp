@@ -17,8 +17,7 @@ constexpr float kFrontPlane = 1.0f;
 // How far in front of a silhouette's object scenery must lie to hide it: more than a tank's
 // wheels sink into the ground, less than a wall is thick.
 constexpr float kSilhouettePull = 20.0f;
-// A field whose half-height at distance 1 is 0.5: about 53 degrees from top to bottom.
-const float kVerticalField = 2.0f * std::atan(0.5f);
+const float kVerticalField = 2.0f * std::atan(kHalfFieldHeight);
 
 // The six clipping planes of a view, pointing inwards (x, y, z: normal; w: offset).
 void ExtractPlanes(const glm::mat4& m, glm::vec4 (&planes)[6]) {
@@ -134,6 +133,11 @@ void GlScene::SetTexture(MeshId mesh, TextureId texture) {
 void GlScene::SetOpacity(MeshId mesh, float opacity) {
   if (mesh < 0 || mesh >= static_cast<MeshId>(builders_.size())) return;
   builders_[mesh].opacity = opacity;
+}
+
+void GlScene::SetSmallestOnScreen(MeshId mesh, float viewFraction) {
+  if (mesh < 0 || mesh >= static_cast<MeshId>(builders_.size())) return;
+  builders_[mesh].smallestOnScreen = viewFraction;
 }
 
 void GlScene::SetSilhouette(FrameId frame, float r, float g, float b) {

@@ -32,6 +32,7 @@ class GlScene : public Scene {
   void MakeBlackTransparent(TextureId texture) override;
   void SetTexture(MeshId mesh, TextureId texture) override;
   void SetOpacity(MeshId mesh, float opacity) override;
+  void SetSmallestOnScreen(MeshId mesh, float viewFraction) override;
   void SetSilhouette(FrameId frame, float r, float g, float b) override;
   void AddVisual(FrameId frame, MeshId mesh) override;
   void AddLight(FrameId frame, LightType type, float r, float g, float b) override;
@@ -106,6 +107,8 @@ class GlScene : public Scene {
   int LoadTextureFile(const std::string& path);
   void RecordLoadError(const std::string& message);
   void DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]);
+  float GrowthToStayReadable(const Visual& visual, const Builder& builder,
+                             const Geometry& geometry) const;
   void ReleaseCaches();
   // gl_scene_framebuffers.cpp
   bool CreateDevice(std::string* error);

@@ -207,14 +207,27 @@ int GlScene::LoadTextureFile(const std::string& path) {
   return index;
 }
 
+// How much a far mesh grows so that its bounds stay the builder's fraction of the view's height:
+// at distance d the view is 2 d kHalfFieldHeight tall. Near meshes keep their own size.
+float GlScene::GrowthToStayReadable(const Visual& visual, const Builder& builder,
+                                    const Geometry& geometry) const {
+  const glm::vec3 scale = glm::abs(builder.scale);
+  const float size = 2.0f * geometry.boundsRadius * std::max(scale.x, std::max(scale.y, scale.z));
+  const float distance = glm::length(glm::vec3(world_[visual.frame][3] - world_[camera_][3]));
+  const float shown = size / (2.0f * distance * kHalfFieldHeight);
+  return shown > 0.0f && shown < builder.smallestOnScreen ? builder.smallestOnScreen / shown : 1.0f;
+}
+
 void GlScene::DrawVisual(const Visual& visual, const glm::vec4 (&planes)[6]) {
   const Builder& builder = builders_[visual.mesh];
   if (builder.geometry < 0) return;
   const Geometry& geometry = geometries_[builder.geometry];
   if (geometry.runs.empty()) return;
-  glm::mat4 model = glm::scale(world_[visual.frame], builder.scale);
+  glm::vec3 scale = builder.scale;
+  if (builder.smallestOnScreen > 0.0f) scale *= GrowthToStayReadable(visual, builder, geometry);
+  glm::mat4 model = glm::scale(world_[visual.frame], scale);
   // Parked objects (x = -5000) and everything else off screen cost no draw at all.
-  const glm::vec3 scale = glm::abs(builder.scale);
+  scale = glm::abs(scale);
   const float radiusScale = std::max(scale.x, std::max(scale.y, scale.z));
   auto outside = [&](glm::vec3 centre, float radius) {
     return SphereOutside(planes, glm::vec3(model * glm::vec4(centre, 1.0f)), radius * radiusScale);

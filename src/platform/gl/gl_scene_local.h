@@ -10,6 +10,9 @@
 
 namespace bf {
 
+// A field whose half-height at distance 1 is 0.5: about 53 degrees from top to bottom.
+constexpr float kHalfFieldHeight = 0.5f;
+
 struct GlScene::Geometry {  // one .x file, uploaded once
   GLuint vao = 0;
   GLuint vbo = 0;  // every distinct vertex once, so the renderer shades a shared one once
@@ -44,6 +47,7 @@ struct GlScene::Builder {
   glm::vec3 scale{1.0f};
   TextureId texture = kNoTexture;  // overrides every material's texture
   float opacity = 1.0f;            // below 1: drawn see-through, after the solid meshes
+  float smallestOnScreen = 0.0f;   // fraction of the view's height it never shrinks below
 };
 
 struct GlScene::TextureHandle {

@@ -20,6 +20,7 @@ class NullScene final : public Scene {
   void LoadOptionalFromFile(MeshId, const std::string&) override {}
   TextureId LoadOptionalTexture(const std::string&) override { return kNoTexture; }
   void SetOpacity(MeshId, float) override {}
+  void SetSmallestOnScreen(MeshId, float) override {}
   void SetSilhouette(FrameId, float, float, float) override {}
   void SetTexture(MeshId, TextureId) override {}
   void AddVisual(FrameId, MeshId) override {}

@@ -44,10 +44,11 @@ for battle in 1 2; do
   wait_for "back$battle" 20 selection 1 0:0 1:1
 done
 
-# A third battle: player 1 waits until the computers have put them out (about 40 s), and then the
-# computers go on four times as fast ("x4") until Escape.
+# A third battle: both people wait until the computers have put them out (about 40 s of battle,
+# minutes of a loaded machine's window, which loses ticks), and then the computers go on four
+# times as fast ("x4") until Escape.
 press Return battle3 30 battle full 0 1
-wait_for fast3 120 notice 1 # x4
+wait_for fast3 420 notice 1 # x4
 tap Escape
 wait_for back3 20 selection 1 0:0 1:1
 

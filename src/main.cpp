@@ -1,10 +1,6 @@
 // Burrowfield: a tank battle for four at one computer.
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <memory>
 #include <string>
@@ -133,26 +129,15 @@ bool LoadReplay(const std::string& path, std::uint64_t assets, bf::Script* scrip
 }
 
 bool WriteRecord(const std::string& path, const bf::Replay& replay, std::uint64_t assets) {
-  bf::ReplayHeader header;
-  header.gameVersion = bf::GameVersion();
-  header.assets = assets;
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
   char date[32];
   std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S %z", &local);
-  header.date = date;
-  const std::string text = bf::ReplayText(replay, bf::FormatReplayHeader(header));
   std::string reason;
-  const int fd = bf::OpenOutputFile(path, &reason);
-  bool written = fd >= 0 && bf::WriteAll(fd, text, &reason);
-  if (fd >= 0 && close(fd) != 0 && written) {
-    reason = std::strerror(errno);
-    written = false;
-  }
-  if (!written)
-    std::fprintf(stderr, "burrowfield: cannot write %s: %s\n", path.c_str(), reason.c_str());
-  return written;
+  if (bf::WriteWholeFile(path, bf::RecordText(replay, assets, date), &reason)) return true;
+  std::fprintf(stderr, "burrowfield: cannot write %s: %s\n", path.c_str(), reason.c_str());
+  return false;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "app/replay.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include "app/app_local.h"
 #include "app/replay_file.h"
 #include "app/room_controls.h"
+#include "app/words.h"
 #include "audio/sound.h"
 #include "battle/battle.h"
 #include "core/game.h"
@@ -37,8 +39,6 @@ constexpr int kFastest = 8;
 constexpr std::uint64_t kPausedWaitMs = 50;
 // F9's news stays a second.
 constexpr int kNewsTicks = 50;
-
-const char* const kStageNames[kStages] = {"meadow", "desert", "fortress", "volcano", "factory"};
 
 // The game sees of an axis only on which side of its limits it is: the reading is kept as one
 // value of the same side, so a stick that trembles within a side costs no line of the file.
@@ -576,8 +576,9 @@ void Replay::SaveBattle(Game& game) {
   }
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
-  std::snprintf(name, sizeof name, "%s_%s.bfreplay", stamp,
-                kStageNames[static_cast<std::size_t>(game.stageIndex) % kStages]);
+  std::string stage(StageName(game.stageIndex));
+  for (char& c : stage) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::snprintf(name, sizeof name, "%s_%s.bfreplay", stamp, stage.c_str());
   std::error_code error;
   std::filesystem::create_directories(saveDir_, error);
   const std::string path = saveDir_ + "/" + name;
@@ -645,6 +646,14 @@ std::string ReplayText(const Replay& replay, const std::string& header, std::siz
   if (replay.full()) text += "# the record was full here: what came after is not in this file\n";
   text += kReplayLastLine;
   return text;
+}
+
+std::string RecordText(const Replay& replay, std::uint64_t assets, const std::string& date) {
+  ReplayHeader header;
+  header.gameVersion = GameVersion();
+  header.assets = assets;
+  header.date = date;
+  return ReplayText(replay, FormatReplayHeader(header));
 }
 
 }  // namespace bf

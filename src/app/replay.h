@@ -207,5 +207,8 @@ class Replay {
 std::string ReplayText(const Replay& replay, const std::string& header,
                        std::size_t count = SIZE_MAX, std::int64_t closeTick = -1,
                        const ReplayEvent* end = nullptr);
+// The file of everything a run played, from its start to its close, headed by this game's
+// version, the assets' hash and the date given.
+std::string RecordText(const Replay& replay, std::uint64_t assets, const std::string& date);
 
 }  // namespace bf

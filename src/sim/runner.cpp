@@ -300,18 +300,9 @@ std::string UtcNow() {
 // Writes what the run processed as a replay file; false with the reason reported.
 bool WriteRecord(const RunnerOptions& options, const Replay& replay, const std::string& assetDir,
                  WriteFailures& failures) {
-  ReplayHeader header;
-  header.gameVersion = GameVersion();
-  header.assets = HashAssets(assetDir);
-  header.date = UtcNow();
   std::string reason;
-  const int fd = OpenOutputFile(options.recordPath, &reason);
-  bool written =
-      fd >= 0 && WriteAll(fd, ReplayText(replay, FormatReplayHeader(header), -1), &reason);
-  if (fd >= 0 && close(fd) != 0 && written) {
-    reason = std::strerror(errno);
-    written = false;
-  }
+  const bool written = WriteWholeFile(options.recordPath,
+                                      RecordText(replay, HashAssets(assetDir), UtcNow()), &reason);
   if (!written) failures.Report("the record " + options.recordPath, reason);
   return written;
 }

@@ -345,6 +345,17 @@ bool WriteAll(int fd, const std::string& bytes, std::string* reason) {
   return true;
 }
 
+bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* reason) {
+  const int fd = OpenOutputFile(path, reason);
+  if (fd < 0) return false;
+  bool written = WriteAll(fd, bytes, reason);
+  if (close(fd) != 0 && written) {
+    *reason = std::strerror(errno);
+    written = false;
+  }
+  return written;
+}
+
 bool ReadSettingFile(const std::string& path, std::int64_t limit, std::string* text,
                      std::string* reason) {
   const int fd = OpenRegularFile(path, limit, "a setting file", reason);

@@ -61,6 +61,9 @@ int OpenOutputFile(const std::string& path, std::string* reason, int wakeFd = -1
                    bool* interrupted = nullptr);
 // Writes all of `bytes`, carrying on after a signal; false with a short reason.
 bool WriteAll(int fd, const std::string& bytes, std::string* reason);
+// Writes `bytes` as the whole of the file at `path` (created or emptied) and closes it; false
+// with a short reason.
+bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* reason);
 // An RGB picture (rows top to bottom) as the bytes of a PNG file.
 std::string EncodePng(int width, int height, const std::uint8_t* rgb);
 // Reads a whole setting file that another program may name to the game: a regular file (or a

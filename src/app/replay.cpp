@@ -9,6 +9,7 @@
 #include "app/app_local.h"
 #include "app/replay_file.h"
 #include "app/room_controls.h"
+#include "app/screens.h"
 #include "app/words.h"
 #include "audio/sound.h"
 #include "battle/battle.h"
@@ -534,6 +535,9 @@ void Replay::PlayLastBattle(Game& game) {
   playing_ = true;
   left_ = false;
   StartPlayback(game.io.clock->Milliseconds());
+  // As on the way from the selection screen to any battle: nothing of the selection screen
+  // stays around the battle's views.
+  ShowLoadingText(game);
   RunBattle(game);
   playing_ = false;
   clockStarted_ = false;

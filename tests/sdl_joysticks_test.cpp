@@ -20,22 +20,11 @@
 #include "support/scoped_settings.h"
 #include "support/temp_dir.h"
 #include "support/test_game.h"
+#include "support/virtual_pads.h"
 
 namespace bf {
 namespace {
-// What a virtual pad was told: its player light and how often it rumbled.
-struct PadFeedback {
-  int playerIndex = -1;
-  int rumbles = 0;
-};
-
-// A kind of pad: two pads of one kind have the same name and GUID.
-struct PadKind {
-  Uint16 vendor;
-  Uint16 product = 1;
-  const char* name = nullptr;
-  SDL_JoystickType type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-};
+using testing::PadKind;
 
 // SDL's virtual joysticks stand in for real pads: no display and no device needed.
 class SdlJoysticksTest : public ::testing::Test {
@@ -44,6 +33,7 @@ class SdlJoysticksTest : public ::testing::Test {
   void TearDown() override { Stop(); }
   void Start() {
     joysticks = std::make_unique<SdlJoysticks>();
+    virtualPads = std::make_unique<testing::VirtualPads>();
     ASSERT_EQ(joysticks->seats().NumDevices(), 2);
     Drain();  // pads the machine may really have are taken first
     for (int pad = 0; pad < PadSeats::kPads; ++pad) {
@@ -53,7 +43,10 @@ class SdlJoysticksTest : public ::testing::Test {
   // Unplugs what the test plugged and stops SDL's joysticks, so the next start reads SDL's
   // settings afresh.
   void Stop() {
-    while (!handles.empty()) Unplug(handles.back());
+    if (virtualPads) {
+      while (!virtualPads->handles.empty()) Unplug(virtualPads->handles.back());
+      virtualPads.reset();
+    }
     joysticks.reset();
   }
   // Pumps SDL's events into the seats and reads the pads, as the game's event pump does.
@@ -62,48 +55,19 @@ class SdlJoysticksTest : public ::testing::Test {
     while (SDL_PollEvent(&event)) HandleJoystickEvent(*joysticks, event);
     joysticks->ReadPads();
   }
-  // Plugs in a pad of this kind; returns a handle to move its sticks and buttons.
+  // Plugs in a pad of this kind, seated (or not) at once; returns a handle to move its sticks
+  // and buttons.
   SDL_Joystick* Plug(const PadKind& kind) {
-    feedback.push_back(std::make_unique<PadFeedback>());
-    SDL_VirtualJoystickDesc desc;
-    SDL_zero(desc);
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = static_cast<Uint16>(kind.type);
-    desc.naxes = 6;
-    desc.nbuttons = 15;
-    desc.nhats = kind.type == SDL_JOYSTICK_TYPE_GAMECONTROLLER ? 0 : 1;
-    desc.vendor_id = kind.vendor;
-    desc.product_id = kind.product;
-    desc.name = kind.name;
-    desc.userdata = feedback.back().get();
-    desc.SetPlayerIndex = [](void* pad, int index) {
-      static_cast<PadFeedback*>(pad)->playerIndex = index;
-    };
-    desc.Rumble = [](void* pad, Uint16 low, Uint16 high) {
-      if (low != 0 || high != 0) ++static_cast<PadFeedback*>(pad)->rumbles;
-      return 0;
-    };
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
-    EXPECT_GE(index, 0) << SDL_GetError();
-    SDL_Joystick* handle = SDL_JoystickOpen(index);
-    handles.push_back(handle);
+    SDL_Joystick* handle = virtualPads->Plug(kind);
     Drain();
     return handle;
   }
   void Unplug(SDL_Joystick* handle) {
-    const SDL_JoystickID instance = SDL_JoystickInstanceID(handle);
-    SDL_JoystickClose(handle);
-    handles.erase(std::find(handles.begin(), handles.end(), handle));
-    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-      if (SDL_JoystickGetDeviceInstanceID(i) == instance) SDL_JoystickDetachVirtual(i);
-    }
+    virtualPads->Unplug(handle);
     Drain();
   }
   void Move(SDL_Joystick* handle, Sint16 x, Sint16 y, std::initializer_list<int> pressed = {}) {
-    SDL_JoystickSetVirtualAxis(handle, 0, x);
-    SDL_JoystickSetVirtualAxis(handle, 1, y);
-    for (int b = 0; b < 15; ++b) SDL_JoystickSetVirtualButton(handle, b, 0);
-    for (int b : pressed) SDL_JoystickSetVirtualButton(handle, b, 1);
+    testing::VirtualPads::Set(handle, x, y, pressed);
     SDL_JoystickUpdate();
     joysticks->ReadPads();
   }
@@ -126,9 +90,8 @@ class SdlJoysticksTest : public ::testing::Test {
     return count;
   }
   testing::ScopedEnv noDisplay{"SDL_VIDEODRIVER", "dummy"};
-  std::vector<std::unique_ptr<PadFeedback>> feedback;
   std::unique_ptr<SdlJoysticks> joysticks;
-  std::vector<SDL_Joystick*> handles;
+  std::unique_ptr<testing::VirtualPads> virtualPads;
 };
 
 TEST_F(SdlJoysticksTest, NoPadMeansNoJoystickForTheGame) {
@@ -245,15 +208,15 @@ TEST_F(SdlJoysticksTest, FourPadsTakeTheirSeatsInPlugOrderAndShowThem) {
   for (int pad = 0; pad < 4; ++pad) {
     pads[pad] = Plug({static_cast<Uint16>(0x100 * (pad + 1))});
     ASSERT_TRUE(joysticks->Connected(pad));
-    EXPECT_EQ(feedback[pad]->playerIndex, PadSeats::PlayerOf(pad));
+    EXPECT_EQ(virtualPads->feedback[pad]->playerIndex, PadSeats::PlayerOf(pad));
     EXPECT_EQ(SDL_JoystickGetPlayerIndex(pads[pad]), PadSeats::PlayerOf(pad));
-    EXPECT_EQ(feedback[pad]->rumbles, 1);
+    EXPECT_EQ(virtualPads->feedback[pad]->rumbles, 1);
   }
   EXPECT_EQ((std::array{PadSeats::PlayerOf(0), PadSeats::PlayerOf(1), PadSeats::PlayerOf(2),
                         PadSeats::PlayerOf(3)}),
             (std::array{2, 3, 0, 1}));
   Plug({0x500});
-  EXPECT_EQ(feedback[4]->rumbles, 0);
+  EXPECT_EQ(virtualPads->feedback[4]->rumbles, 0);
   EXPECT_EQ(ConnectedCount(), 4);
   // The third pad is player 0: its stick is the arrow keys.
   Move(pads[2], SDL_JOYSTICK_AXIS_MIN, 0);
@@ -264,7 +227,7 @@ TEST_F(SdlJoysticksTest, FourPadsTakeTheirSeatsInPlugOrderAndShowThem) {
   Unplug(pads[1]);
   Plug({0x600});
   EXPECT_TRUE(joysticks->Connected(1));
-  EXPECT_EQ(feedback[5]->playerIndex, 3);
+  EXPECT_EQ(virtualPads->feedback[5]->playerIndex, 3);
 }
 
 // Two pads of one kind (same name, same GUID, no serial number, no device path here): each
@@ -286,7 +249,7 @@ TEST_F(SdlJoysticksTest, IdenticalPadsKeepTheirOwnSeats) {
   EXPECT_FALSE(joysticks->Connected(1));
   y = Plug(kind);
   EXPECT_TRUE(joysticks->Connected(1));
-  EXPECT_EQ(feedback.back()->playerIndex, 3);
+  EXPECT_EQ(virtualPads->feedback.back()->playerIndex, 3);
   Move(y, SDL_JOYSTICK_AXIS_MIN, 0);
   Move(x, 0, 0);
   EXPECT_EQ(SeatReadingLeft(), 1);
@@ -296,7 +259,7 @@ TEST_F(SdlJoysticksTest, IdenticalPadsKeepTheirOwnSeats) {
   EXPECT_FALSE(joysticks->Connected(0));
   EXPECT_TRUE(joysticks->Connected(1));
   x = Plug(kind);
-  EXPECT_EQ(feedback.back()->playerIndex, 2);
+  EXPECT_EQ(virtualPads->feedback.back()->playerIndex, 2);
   Move(y, 0, 0);
   Move(x, SDL_JOYSTICK_AXIS_MIN, 0);
   EXPECT_EQ(SeatReadingLeft(), 0);
@@ -414,7 +377,7 @@ TEST_F(SdlJoysticksTest, MappingsFromTheEnvironmentComeFirst) {
   const std::string said = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(said, std::string("burrowfield: the pad \"Plain Stick\" (GUID ") + guid +
                       ") has no game-controller mapping; its raw stick and buttons are read\n");
-  Move(handles.back(), 0, 0, {0});
+  Move(virtualPads->handles.back(), 0, 0, {0});
   EXPECT_EQ(Read(0).buttons, 1u);
   Stop();
 

@@ -12,9 +12,10 @@ PACKAGES=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev fonts-dejavu-core fonts-vlgothic
   libepoxy-dev libglm-dev libassimp-dev libstb-dev libwayland-dev
   libgl1-mesa-dri libegl-mesa0 libegl-dev
-  # tests and benchmarks, the window tests on a virtual X server
+  # tests and benchmarks, the window tests on a virtual X server (and Xlib, for a window of
+  # their own beside the game's)
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-apps x11-utils
+  xvfb xauth xdotool x11-apps x11-utils libx11-dev
   # the Wayland window tests: a headless Weston, the module that types on it, and the window
   # decorations GNOME's users have
   weston libweston-10-dev libdecor-0-plugin-1-cairo

@@ -8,7 +8,7 @@
 #   5. piuparts: install, upgrade over itself (from a local repository holding the same
 #      package), remove and purge, leaving the system as it was;
 #   6. autopkgtest (debian/tests) on the installed package in a fresh chroot.
-# Outside CI: it takes about half an hour on a busy two-core machine, most of it the two builds.
+# Outside CI: it takes 15 to 30 minutes on a busy two-core machine, most of it the two builds.
 #
 #   tools/package-check.sh [WORK_DIR]     (default /var/tmp/burrowfield-package; as root)
 #

@@ -129,11 +129,7 @@ bool LoadReplay(const std::string& path, std::uint64_t assets, bf::Script* scrip
 }
 
 bool WriteRecord(const std::string& path, const bf::Replay& replay, std::uint64_t assets) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char date[32];
-  std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S %z", &local);
+  const std::string date = bf::TimeText(std::time(nullptr), bf::kLocalHeaderDate, false);
   std::string reason;
   if (bf::WriteWholeFile(path, bf::RecordText(replay, assets, date), &reason)) return true;
   std::fprintf(stderr, "burrowfield: cannot write %s: %s\n", path.c_str(), reason.c_str());

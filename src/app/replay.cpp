@@ -253,25 +253,22 @@ void Replay::TakeJoystickAdded(Game& game) {
 }
 
 void Replay::TakePadUnplugged(Game& game, int player) {
-  if (playing_) return;
-  ReplayEvent event;
-  event.kind = ReplayEvent::Kind::kUnplug;
-  event.code = static_cast<std::uint8_t>(SeatSwap(player));
-  Take(game, event);
+  TakePadEvent(game, ReplayEvent::Kind::kUnplug, player);
 }
 
 void Replay::TakePadPlugged(Game& game, int player) {
-  if (playing_) return;
-  ReplayEvent event;
-  event.kind = ReplayEvent::Kind::kPlug;
-  event.code = static_cast<std::uint8_t>(SeatSwap(player));
-  Take(game, event);
+  TakePadEvent(game, ReplayEvent::Kind::kPlug, player);
 }
 
 void Replay::TakePadStart(Game& game, int player) {
+  TakePadEvent(game, ReplayEvent::Kind::kPadStart, player);
+}
+
+// A file names a pad by its number in plug order, as the runner's script does.
+void Replay::TakePadEvent(Game& game, ReplayEvent::Kind kind, int player) {
   if (playing_) return;
   ReplayEvent event;
-  event.kind = ReplayEvent::Kind::kPadStart;
+  event.kind = kind;
   event.code = static_cast<std::uint8_t>(SeatSwap(player));
   Take(game, event);
 }
@@ -557,11 +554,7 @@ void Replay::SaveBattle(Game& game) {
   header.gameVersion = gameVersion_;
   header.assets = assets_;
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char date[32], name[96];
-  std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S %z", &local);
-  header.date = date;
+  header.date = TimeText(now, kLocalHeaderDate, false);
   std::string text;
   if (inBattle_) {
     // The battle so far: it ends here, in the state it has now.
@@ -578,11 +571,10 @@ void Replay::SaveBattle(Game& game) {
     header.battle = end.battle;
     text = ReplayText(*this, FormatReplayHeader(header), lastBattleEnd_ - 1, end.tick, &end);
   }
-  char stamp[32];
-  std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
-  std::string stage(StageName(game.stageIndex));
-  for (char& c : stage) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  std::snprintf(name, sizeof name, "%s_%s.bfreplay", stamp, stage.c_str());
+  std::string name = TimeText(now, "%Y-%m-%d_%H-%M-%S_", false);
+  for (const char c : StageName(game.stageIndex))
+    name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  name += ".bfreplay";
   std::error_code error;
   std::filesystem::create_directories(saveDir_, error);
   const std::string path = saveDir_ + "/" + name;

@@ -144,6 +144,7 @@ class Replay {
   void Add(const ReplayEvent& event);
   void Deliver(Game& game, const ReplayEvent& event);
   void Take(Game& game, const ReplayEvent& event);
+  void TakePadEvent(Game& game, ReplayEvent::Kind kind, int player);
   void TakeControl(Game& game, int keyCode);
   void StepSpeed(Game& game, int direction);
   void TogglePause(Game& game);

@@ -71,6 +71,17 @@ bool ParseHexHash(const std::string& text, std::uint64_t* hash) {
   return ec == std::errc() && ptr == text.data() + text.size();
 }
 
+std::string TimeText(std::time_t when, const char* format, bool utc) {
+  std::tm parts{};
+  if (utc) {
+    gmtime_r(&when, &parts);
+  } else {
+    localtime_r(&when, &parts);
+  }
+  char text[64];
+  return std::strftime(text, sizeof text, format, &parts) > 0 ? text : "";
+}
+
 std::string FormatReplayHeader(const ReplayHeader& header) {
   std::string text = std::string(kMagic) + std::to_string(kReplayFormat) + "\n";
   text += "# game " + header.gameVersion + "\n";

@@ -4,6 +4,7 @@
 // file that keeps one battle, which one. The runner skips comments, so the file replays as it
 // is; the game and the runner read these lines to refuse a file from other assets.
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace bf {
@@ -23,6 +24,11 @@ struct ReplayHeader {
 
 // The version this build reports in the files it writes.
 const char* GameVersion();
+
+// A moment as strftime writes it with `format`, in local time or in UTC.
+std::string TimeText(std::time_t when, const char* format, bool utc);
+// The date a header carries when the game writes it: local time, with its offset from UTC.
+constexpr const char kLocalHeaderDate[] = "%Y-%m-%d %H:%M:%S %z";
 
 // The header's comment lines, each ending in a newline.
 std::string FormatReplayHeader(const ReplayHeader& header);

@@ -288,13 +288,9 @@ bool ReplayPlaysHere(const RunnerOptions& options, const std::string& text,
   return false;
 }
 
+// The runner's records say when in UTC, whatever the machine's zone.
 std::string UtcNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm utc{};
-  gmtime_r(&now, &utc);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc);
-  return text;
+  return TimeText(std::time(nullptr), "%Y-%m-%d %H:%M:%S UTC", true);
 }
 
 // Writes what the run processed as a replay file; false with the reason reported.

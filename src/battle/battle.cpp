@@ -116,8 +116,12 @@ void RenderPlayerView(Game& game, int p) {
   scene.ClearViewport();
   scene.Render(game.sceneFrame);
   scene.Update();
-  // Once grown the view stands still: the overlay drawn on its last growing step stays.
-  if (p == game.winner && game.endCount <= 1) DrawWinnerOverlay(game);
+  // Drawn again only when the view has grown since: a fast burst draws just its last tick, so
+  // the step at which the view stops growing may never be drawn itself.
+  if (p == game.winner && game.overlayZoomStep != game.zoomStep) {
+    DrawWinnerOverlay(game);
+    game.overlayZoomStep = game.zoomStep;
+  }
 }
 
 void RunBattleTick(Game& game) {
@@ -143,6 +147,7 @@ void RunBattle(Game& game) {
   game.winner = kNoWinner;
   game.zoomStep = 0;
   game.endCount = 0;
+  game.overlayZoomStep = -1;
   DrawStatusPanels(game);
   DrawViewTags(game);
   game.tickStamp = CurrentTick(game);

@@ -148,6 +148,8 @@ struct GameState {
   // Battles each seat has won since the program started, for the selection screen only: no rule
   // reads it, and the trace leaves it out.
   std::array<std::int32_t, kPlayers> winsSinceStart{};
+  // The winner's growth step the battle overlay was last drawn for (-1: none); drawing only.
+  std::int32_t overlayZoomStep = -1;
 
   // Joystick module: the id the next poll reads, its result and the thresholds of the joystick
   // found at start-up.

@@ -339,6 +339,26 @@ TEST_F(BattleTest, TheWinnersOverlayBlacksOutAllButTheGrowingView) {
   EXPECT_GT(winnerColoured, 50) << "no winner's words in the view's upper part";
 }
 
+// At four times the speed a burst draws only its last tick, so the step where the growth stops
+// may go undrawn: the grown view must still get its whole overlay, not a smaller box's.
+TEST_F(BattleTest, AFastBurstOverTheEndOfTheGrowthStillLeavesTheWholeViewOpen) {
+  test::PixelDisplay pixels;
+  t.platform.display = &pixels;
+  g.playerCharacter = {0, 1, 2, 3};
+  BuildBattleScene(g);
+  g.winner = 3;
+  g.runningFlag = -1;
+  for (int step = 1; step <= 323; ++step) {
+    g.room.drawViews = step < 296 || step > 319;  // the last growing steps are never drawn
+    g.tickRecord.viewCount = 0;
+    RenderPlayerView(g, step % 4);
+  }
+  ASSERT_EQ(g.zoomStep, 303);
+  EXPECT_RGB(pixels.overlay.PixelAt(8, 200), kPlayerColours[3].outer);
+  EXPECT_RGB(pixels.overlay.PixelAt(12, 200), kSeeThrough);
+  EXPECT_RGB(pixels.overlay.PixelAt(500, 9), kSeeThrough);
+}
+
 TEST_F(BattleTest, AViewIsDrawnThroughTheCameraAndRecordedForTheTrace) {
   BuildBattleScene(g);
   g.winner = -1;

@@ -3,6 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/pixels/screen_scaler.h"
+#include "platform/surface.h"
+
 namespace bf {
 namespace {
 
@@ -49,4 +57,88 @@ TEST(ScreenFit, TheWindowIsTheLargestWholeMultipleThatFitsCentredOnItsDisplay) {
 }
 
 }  // namespace
+// The CPU's picture of the screen, as the window shows it on a software renderer.
+class ScreenScalerTest : public testing::Test {
+ protected:
+  ScreenScalerTest() : screen_(static_cast<std::size_t>(kScreenWidth) * kScreenHeight) {
+    // Neighbours differ in every channel, so any wrong pixel or weight shows.
+    unsigned seed = 12345;
+    for (std::uint16_t& p : screen_)
+      p = static_cast<std::uint16_t>((seed = seed * 1103515245 + 12345) >> 9);
+  }
+  std::vector<std::uint32_t> Scale(const PixelRect& shown) {
+    std::vector<std::uint32_t> out(static_cast<std::size_t>(shown.width) * shown.height);
+    scaler_.Resize(shown.width, shown.height, WholeFactorX(shown), WholeFactorY(shown));
+    scaler_.Scale(screen_.data(), kScreenWidth, out.data(), shown.width * 4);
+    return out;
+  }
+  std::uint32_t ScreenPixel(int x, int y) const {
+    return Rgb565ToPixel(screen_[static_cast<std::size_t>(y) * kScreenWidth + x]);
+  }
+  std::vector<std::uint16_t> screen_;
+  ScreenScaler scaler_;
+};
+
+TEST_F(ScreenScalerTest, AWholeFactorRepeatsEachScreenPixelExactly) {
+  const std::vector<std::uint32_t> out = Scale({0, 0, 1280, 960});
+  for (int y = 0; y < 960; ++y)
+    for (int x = 0; x < 1280; ++x)
+      ASSERT_EQ(out[static_cast<std::size_t>(y) * 1280 + x], ScreenPixel(x / 2, y / 2))
+          << x << ", " << y;
+}
+
+// The present shader's sampling worked out in doubles: slide onto the neighbour only across
+// the last output pixel before it, then filter linearly between the two.
+TEST_F(ScreenScalerTest, AFractionalScaleIsTheSharpBilinearPictureToTheRounding) {
+  const PixelRect shown{0, 0, 1440, 1080};
+  const std::vector<std::uint32_t> out = Scale(shown);
+  struct Taps {
+    int first, second;  // past the edges the edge pixel repeats, as the texture's clamp does
+    double weight;
+  };
+  const auto taps = [](int o, int shownSize, int size) {
+    const double texel = (o + 0.5) * size / shownSize, offset = texel - std::floor(texel) - 0.5;
+    const double slide = (offset - std::clamp(offset, -0.25, 0.25)) * 2;
+    const double position = std::floor(texel) + slide;
+    const int first = static_cast<int>(std::floor(position));
+    return Taps{std::clamp(first, 0, size - 1), std::clamp(first + 1, 0, size - 1),
+                position - first};
+  };
+  int worst = 0, blended = 0;
+  for (int y = 0; y < shown.height; ++y) {
+    const Taps ty = taps(y, shown.height, kScreenHeight);
+    for (int x = 0; x < shown.width; ++x) {
+      const Taps tx = taps(x, shown.width, kScreenWidth);
+      const std::uint32_t got = out[static_cast<std::size_t>(y) * shown.width + x];
+      blended +=
+          (tx.weight > 0 && tx.first != tx.second) || (ty.weight > 0 && ty.first != ty.second);
+      for (int shift : {0, 8, 16}) {
+        const auto channel = [&](int cx, int cy) { return (ScreenPixel(cx, cy) >> shift) & 255; };
+        const double top = channel(tx.first, ty.first) * (1 - tx.weight) +
+                           channel(tx.second, ty.first) * tx.weight;
+        const double bottom = channel(tx.first, ty.second) * (1 - tx.weight) +
+                              channel(tx.second, ty.second) * tx.weight;
+        const double want = top * (1 - ty.weight) + bottom * ty.weight;
+        worst = std::max(
+            worst, static_cast<int>(std::ceil(std::abs(((got >> shift) & 255) - want) - 1e-9)));
+      }
+    }
+  }
+  // Weights in 256ths and a rounding after each axis: at most two levels of 255 apart.
+  EXPECT_LE(worst, 2);
+  EXPECT_GT(blended, shown.width * shown.height / 4);  // the fraction really is filtered
+}
+
+TEST_F(ScreenScalerTest, BottomUpRowsGiveTheSamePicture) {
+  const std::vector<std::uint32_t> topDown = Scale({0, 0, 1440, 1080});
+  std::vector<std::uint16_t> bottomUp(screen_.size());
+  for (int y = 0; y < kScreenHeight; ++y)
+    std::copy_n(&screen_[static_cast<std::size_t>(y) * kScreenWidth], kScreenWidth,
+                &bottomUp[static_cast<std::size_t>(kScreenHeight - 1 - y) * kScreenWidth]);
+  std::vector<std::uint32_t> out(topDown.size());
+  scaler_.Scale(&bottomUp[static_cast<std::size_t>(kScreenHeight - 1) * kScreenWidth],
+                -kScreenWidth, out.data(), 1440 * 4);
+  EXPECT_EQ(out, topDown);
+}
+
 }  // namespace bf

@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -55,6 +57,23 @@ void main() {
 }
 )";
 
+// The battle overlay's tiles that hold anything, one instance each, drawn with the compose
+// fragment shader; the overlay's texture maps pixel for pixel.
+const char* kTileVertexShader = R"(#version 330 core
+layout(location = 0) in vec2 aTile;
+uniform vec2 uOrigin;
+uniform vec2 uTileSize;
+uniform vec2 uOverlaySize;
+out vec2 vUv;
+void main() {
+  vec2 corner = vec2(gl_VertexID & 1, gl_VertexID >> 1);
+  vec2 local = aTile + corner * uTileSize;
+  vec2 pixel = uOrigin + local;
+  gl_Position = vec4(pixel.x / 320.0 - 1.0, 1.0 - pixel.y / 240.0, 0.0, 1.0);
+  vUv = local / uOverlaySize;
+}
+)";
+
 // The screen stretched over the whole viewport it is given.
 const char* kPresentVertexShader = R"(#version 330 core
 out vec2 vUv;
@@ -96,12 +115,28 @@ GLuint CreateSurfaceTexture(int width, int height, GLenum format = GL_RGB8) {
   return id;
 }
 
-// 5 or 6 bits widened to 8 by repeating the top bits, so white stays 255.
-std::uint8_t Expand5(unsigned v) {
-  return static_cast<std::uint8_t>((v << 3) | (v >> 2));
+// A software renderer presents on the CPU, through X11's window surface: SDL's other drivers
+// have no window surface that can live beside a GL context. BF_PRESENT=gl or cpu decides instead.
+bool ChoosePresentOnCpu() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr || std::strcmp(driver, "x11") != 0) return false;
+  if (const char* asked = std::getenv("BF_PRESENT")) return std::strcmp(asked, "cpu") == 0;
+  const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  return renderer != nullptr &&
+         (std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe") ||
+          std::strstr(renderer, "Software Rasterizer"));
 }
-std::uint8_t Expand6(unsigned v) {
-  return static_cast<std::uint8_t>((v << 2) | (v >> 4));
+
+void WriteRgb(std::uint32_t pixel, std::uint8_t* out) {
+  out[0] = static_cast<std::uint8_t>(pixel >> 16);
+  out[1] = static_cast<std::uint8_t>(pixel >> 8);
+  out[2] = static_cast<std::uint8_t>(pixel);
+}
+
+// Window surfaces hold 32-bit pixels as 0xAARRGGBB on X11's usual visuals; others go through GL.
+bool ScalableSurface(const SDL_Surface* surface) {
+  return surface != nullptr && (surface->format->format == SDL_PIXELFORMAT_RGB888 ||
+                                surface->format->format == SDL_PIXELFORMAT_ARGB8888);
 }
 
 }  // namespace
@@ -124,6 +159,9 @@ GlDisplay::~GlDisplay() {
   if (battleOverlay_.texture) glDeleteTextures(1, &battleOverlay_.texture);
   if (program_) glDeleteProgram(program_);
   if (presentProgram_) glDeleteProgram(presentProgram_);
+  if (tileProgram_) glDeleteProgram(tileProgram_);
+  if (tileVao_) glDeleteVertexArrays(1, &tileVao_);
+  if (tileBuffer_) glDeleteBuffers(1, &tileBuffer_);
   if (emptyVao_) glDeleteVertexArrays(1, &emptyVao_);
   if (screenFramebuffer_) glDeleteFramebuffers(1, &screenFramebuffer_);
   if (screenColour_) glDeleteTextures(1, &screenColour_);
@@ -144,6 +182,12 @@ bool GlDisplay::Init(std::string* error) {
   glUniform1i(glGetUniformLocation(presentProgram_, "uScreen"), 0);
   glUseProgram(0);
   glGenVertexArrays(1, &emptyVao_);
+  if (!InitOverlayTiles(error)) return false;
+  screenPixels_.resize(static_cast<std::size_t>(kScreenWidth) * kScreenHeight);
+  presentOnCpu_ = ChoosePresentOnCpu();
+  // SDL would otherwise make the window surface a texture of its own renderer, a second GL
+  // context on the window.
+  if (presentOnCpu_) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 
   form_.texture = CreateSurfaceTexture(form_.surface->width(), form_.surface->height());
   for (Layer& panel : panels_)
@@ -202,6 +246,64 @@ void GlDisplay::SetOverlay(PixelSurface* overlay) {
   composed_ = false;
 }
 
+bool GlDisplay::InitOverlayTiles(std::string* error) {
+  tileProgram_ = BuildProgram("overlay tiles", kTileVertexShader, kComposeFragmentShader, error);
+  if (!tileProgram_) return false;
+  glUseProgram(tileProgram_);
+  glUniform2f(glGetUniformLocation(tileProgram_, "uOrigin"), kAreaX, kAreaY);
+  glUniform2f(glGetUniformLocation(tileProgram_, "uTileSize"), kTileSize, kTileSize);
+  glUniform2f(glGetUniformLocation(tileProgram_, "uOverlaySize"), kBattleOverlayWidth,
+              kBattleOverlayHeight);
+  glUniform1i(glGetUniformLocation(tileProgram_, "uTexture"), 0);
+  glUniform1i(glGetUniformLocation(tileProgram_, "uSeeThrough"), 1);
+  tileQuantizeUniform_ = glGetUniformLocation(tileProgram_, "uQuantize");
+  glUseProgram(0);
+  glGenVertexArrays(1, &tileVao_);
+  glGenBuffers(1, &tileBuffer_);
+  glBindVertexArray(tileVao_);
+  glBindBuffer(GL_ARRAY_BUFFER, tileBuffer_);
+  glBufferData(GL_ARRAY_BUFFER, sizeof(tiles_), nullptr, GL_DYNAMIC_DRAW);
+  glEnableVertexAttribArray(0);
+  glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(tiles_[0]), nullptr);
+  glVertexAttribDivisor(0, 1);
+  glBindVertexArray(0);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  return true;
+}
+
+// A tile holds something when any of its pixels is not the see-through colour.
+void GlDisplay::FindOverlayTiles() {
+  const std::uint8_t* pixels = battleOverlaySurface_.pixels();
+  const auto seeThrough = [&](int x, int y) {
+    const std::uint8_t* p = pixels + (static_cast<std::size_t>(y) * kBattleOverlayWidth + x) * 3;
+    return p[0] == kSeeThrough.r && p[1] == kSeeThrough.g && p[2] == kSeeThrough.b;
+  };
+  tileCount_ = 0;
+  for (int top = 0; top < kBattleOverlayHeight; top += kTileSize) {
+    for (int left = 0; left < kBattleOverlayWidth; left += kTileSize) {
+      bool empty = true;
+      for (int y = top; y < top + kTileSize && empty; ++y)
+        for (int x = left; x < left + kTileSize && empty; ++x) empty = seeThrough(x, y);
+      if (!empty) tiles_[tileCount_++] = {static_cast<float>(left), static_cast<float>(top)};
+    }
+  }
+  glBindBuffer(GL_ARRAY_BUFFER, tileBuffer_);
+  glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(sizeof(tiles_[0]) * tileCount_),
+                  tiles_.data());
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void GlDisplay::DrawOverlayTiles() {
+  if (tileCount_ == 0) return;
+  glUseProgram(tileProgram_);
+  glUniform1i(tileQuantizeUniform_, quantize_);
+  glBindTexture(GL_TEXTURE_2D, battleOverlay_.texture);
+  glBindVertexArray(tileVao_);
+  glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, tileCount_);
+  glBindVertexArray(emptyVao_);
+  glUseProgram(program_);
+}
+
 void GlDisplay::UploadSurface(const Layer& layer) {
   glBindTexture(GL_TEXTURE_2D, layer.texture);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -248,6 +350,7 @@ bool GlDisplay::Compose() {
   const bool noticeShown = noticeWidth_ > 0 && noticeHeight_ > 0;
   const bool noticeChanged = UploadIfChanged(notice_) && noticeShown;
   const bool battleOverlayChanged = UploadIfChanged(battleOverlay_);
+  if (battleOverlayChanged) FindOverlayTiles();
   formChanged = formChanged || !composed_ || composedWithBattleArea_ != battleAreaVisible_;
   const bool deviceChanged = battleAreaVisible_ && scene_.updateCount() != composedUpdate_;
   // An idle screen (the selection screen waiting for a key) costs nothing.
@@ -288,10 +391,7 @@ bool GlDisplay::Compose() {
       DrawRect(scene_.deviceTexture(), kAreaX, kAreaY, kDeviceWidth, kAreaHeight, 0, 1, 1,
                hiddenRows);
     }
-    glUniform1i(seeThroughUniform_, 1);
-    DrawRect(battleOverlay_.texture, kAreaX, kAreaY, kBattleOverlayWidth, kBattleOverlayHeight, 0,
-             0, 1, 1);
-    glUniform1i(seeThroughUniform_, 0);
+    DrawOverlayTiles();
     for (int i = 0; i < 4; ++i)
       DrawRect(panels_[i].texture, kPanelX[i], kPanelY[i], panels_[i].surface->width(),
                panels_[i].surface->height(), 0, 0, 1, 1);
@@ -316,12 +416,51 @@ bool GlDisplay::Compose() {
 // by the largest whole factor, filtered only for what remains, so a whole factor is pure
 // nearest neighbour.
 void GlDisplay::ShowInWindow(bool clearBars) {
-  if (DrawInWindow(clearBars)) SDL_GL_SwapWindow(window_);
+  if (DrawInWindow(clearBars)) ShowDrawn();
 }
 
 bool GlDisplay::DrawInWindow(bool clearBars) {
   // A hidden window (the headless runner's) shows nothing: there is nothing to scale into.
   if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) return false;
+  if (presentOnCpu_) {
+    if (DrawOnCpu(clearBars)) return true;
+    // No surface to draw into: GL presents from now on, the bars painted afresh.
+    presentOnCpu_ = false;
+    clearBars = true;
+  }
+  return DrawWithGl(clearBars);
+}
+
+void GlDisplay::ShowDrawn() {
+  if (!presentOnCpu_) {
+    SDL_GL_SwapWindow(window_);
+    return;
+  }
+  const SDL_Rect rect{drawnOnCpu_.x, drawnOnCpu_.y, drawnOnCpu_.width, drawnOnCpu_.height};
+  SDL_UpdateWindowSurfaceRects(window_, &rect, 1);
+}
+
+bool GlDisplay::DrawOnCpu(bool clearBars) {
+  // The surface is made again after the window changes size.
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (!ScalableSurface(surface) || surface->w <= 0 || surface->h <= 0) return false;
+  const PixelRect shown = FitScreen(surface->w, surface->h);
+  if (!(shown == scaledFor_)) {
+    scaler_.Resize(shown.width, shown.height, WholeFactorX(shown), WholeFactorY(shown));
+    scaledFor_ = shown;
+  }
+  ReadScreenPixels();
+  if (clearBars) SDL_FillRect(surface, nullptr, 0);
+  auto* topLeft = static_cast<std::uint8_t*>(surface->pixels) +
+                  static_cast<std::ptrdiff_t>(shown.y) * surface->pitch + shown.x * 4;
+  const std::uint16_t* topRow =
+      &screenPixels_[static_cast<std::size_t>(kScreenHeight - 1) * kScreenWidth];
+  scaler_.Scale(topRow, -kScreenWidth, reinterpret_cast<std::uint32_t*>(topLeft), surface->pitch);
+  drawnOnCpu_ = clearBars ? PixelRect{0, 0, surface->w, surface->h} : shown;
+  return true;
+}
+
+bool GlDisplay::DrawWithGl(bool clearBars) {
   int width = 0, height = 0;
   SDL_GL_GetDrawableSize(window_, &width, &height);
   if (width <= 0 || height <= 0) return false;
@@ -358,6 +497,7 @@ bool GlDisplay::DrawInWindow(bool clearBars) {
 }
 
 bool GlDisplay::ReadWindow(std::vector<std::uint8_t>* rgb, int* width, int* height) {
+  if (presentOnCpu_) return ReadWindowSurface(rgb, width, height);
   SDL_GL_GetDrawableSize(window_, width, height);
   if (*width <= 0 || *height <= 0) return false;
   const auto rowBytes = static_cast<std::size_t>(*width) * 3;
@@ -370,6 +510,22 @@ bool GlDisplay::ReadWindow(std::vector<std::uint8_t>* rgb, int* width, int* heig
   for (int y = 0; y < *height; ++y) {
     std::copy_n(&bottomUp[rowBytes * static_cast<std::size_t>(*height - 1 - y)], rowBytes,
                 &(*rgb)[rowBytes * static_cast<std::size_t>(y)]);
+  }
+  return true;
+}
+
+bool GlDisplay::ReadWindowSurface(std::vector<std::uint8_t>* rgb, int* width, int* height) {
+  const SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (!ScalableSurface(surface)) return false;
+  *width = surface->w;
+  *height = surface->h;
+  rgb->resize(static_cast<std::size_t>(*width) * *height * 3);
+  std::uint8_t* out = rgb->data();
+  for (int y = 0; y < *height; ++y) {
+    const auto* row =
+        reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(surface->pixels) +
+                                               static_cast<std::ptrdiff_t>(y) * surface->pitch);
+    for (int x = 0; x < *width; ++x, out += 3) WriteRgb(row[x], out);
   }
   return true;
 }
@@ -389,7 +545,7 @@ bool GlDisplay::SaveScreenshots(std::string* folder) {
   int width = 0, height = 0;
   if (!DrawInWindow(true)) return true;
   const bool read = ReadWindow(&rgb, &width, &height);
-  SDL_GL_SwapWindow(window_);
+  ShowDrawn();
   return !read || WritePng(stem + "-window.png", width, height, rgb.data());
 }
 
@@ -433,25 +589,24 @@ void GlDisplay::Present() {
   ShowInWindow(settling);
 }
 
+void GlDisplay::ReadScreenPixels() {
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, screenFramebuffer_);
+  glPixelStorei(GL_PACK_ALIGNMENT, 2);
+  glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_RGB, GL_UNSIGNED_SHORT_5_6_5,
+               screenPixels_.data());
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+}
+
 bool GlDisplay::ReadScreen(std::uint8_t* rgb) {
   // The screen as it stands now, even when no pump has presented it yet.
   Compose();
-  std::vector<std::uint16_t> packed(kScreenWidth * kScreenHeight);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, screenFramebuffer_);
-  glPixelStorei(GL_PACK_ALIGNMENT, 2);
-  glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, packed.data());
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+  ReadScreenPixels();
   for (int y = 0; y < kScreenHeight; ++y) {
     // GL keeps the bottom row first; the screenshot wants the top row first.
     const std::uint16_t* row =
-        &packed[static_cast<std::size_t>(kScreenHeight - 1 - y) * kScreenWidth];
+        &screenPixels_[static_cast<std::size_t>(kScreenHeight - 1 - y) * kScreenWidth];
     std::uint8_t* out = rgb + static_cast<std::size_t>(y) * kScreenWidth * 3;
-    for (int x = 0; x < kScreenWidth; ++x) {
-      unsigned p = row[x];
-      out[x * 3 + 0] = Expand5(p >> 11);
-      out[x * 3 + 1] = Expand6((p >> 5) & 63);
-      out[x * 3 + 2] = Expand5(p & 31);
-    }
+    for (int x = 0; x < kScreenWidth; ++x, out += 3) WriteRgb(Rgb565ToPixel(row[x]), out);
   }
   return true;
 }

@@ -3,6 +3,7 @@
 // a 16-bit (RGB565) picture, then scaled to the window with black bars keeping 4:3.
 #include <epoxy/gl.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "platform/gl/screen_fit.h"
 #include "platform/pixels/pixel_surface.h"
+#include "platform/pixels/screen_scaler.h"
 #include "platform/surface.h"
 
 struct SDL_Window;
@@ -54,13 +56,26 @@ class GlDisplay : public Display {
   bool UploadIfChanged(Layer& layer);
   void UploadSurface(const Layer& layer);
   void DrawForm();
+  // The battle overlay is drawn only where it holds something: for the see-through rest, most of
+  // it, the software renderer would run the shader on every pixel for nothing.
+  bool InitOverlayTiles(std::string* error);
+  void FindOverlayTiles();
+  void DrawOverlayTiles();
   void DrawRect(GLuint texture, float x, float y, float w, float h, float u0, float v0, float u1,
                 float v1);
   void ShowInWindow(bool clearBars);
-  // Draws the screen scaled into the window's back buffer; false for a hidden or empty window.
+  // Draws the screen scaled into the window's back buffer (or its surface, on the CPU); false
+  // for a hidden or empty window.
   bool DrawInWindow(bool clearBars);
-  // The window's picture as it was last drawn into its back buffer, as RGB rows top to bottom.
+  bool DrawWithGl(bool clearBars);
+  bool DrawOnCpu(bool clearBars);
+  // Shows what DrawInWindow drew.
+  void ShowDrawn();
+  // The window's picture as it was last drawn, as RGB rows top to bottom.
   bool ReadWindow(std::vector<std::uint8_t>* rgb, int* width, int* height);
+  bool ReadWindowSurface(std::vector<std::uint8_t>* rgb, int* width, int* height);
+  // The composed screen into screenPixels_, bottom row first.
+  void ReadScreenPixels();
 
   SDL_Window* window_;
   GlScene& scene_;
@@ -82,6 +97,14 @@ class GlDisplay : public Display {
   static constexpr std::uint64_t kSettleMs = 1000;
   std::uint64_t settleUntilMs_ = 0;
   bool quantize_ = false;  // set when the driver has no RGB565 target: the shader rounds instead
+  // On a software renderer the shader's per-pixel work is most of a present: there the screen is
+  // scaled on the CPU and put into the window through SDL's window surface (shared memory on
+  // X11), only the picture's rectangle, and GL's swap is not used.
+  bool presentOnCpu_ = false;
+  ScreenScaler scaler_;
+  PixelRect scaledFor_;
+  PixelRect drawnOnCpu_;  // what the surface holds that the window does not show yet
+  std::vector<std::uint16_t> screenPixels_;
 
   GLuint program_ = 0;
   GLint destinationUniform_ = -1, sourceUniform_ = -1, quantizeUniform_ = -1, samplerUniform_ = -1,
@@ -89,6 +112,14 @@ class GlDisplay : public Display {
   GLuint presentProgram_ = 0;
   GLint prescaleUniform_ = -1;
   GLuint emptyVao_ = 0;
+  static constexpr int kTileSize = 10;  // divides the overlay's width and height
+  static_assert(kBattleOverlayWidth % kTileSize == 0 && kBattleOverlayHeight % kTileSize == 0);
+  std::array<std::array<float, 2>,
+             (kBattleOverlayWidth / kTileSize) * (kBattleOverlayHeight / kTileSize)>
+      tiles_{};
+  int tileCount_ = 0;
+  GLuint tileProgram_ = 0, tileVao_ = 0, tileBuffer_ = 0;
+  GLint tileQuantizeUniform_ = -1;
   GLuint screenFramebuffer_ = 0;
   GLuint screenColour_ = 0;  // the composed screen's texture
 };

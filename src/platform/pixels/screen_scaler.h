@@ -1,0 +1,45 @@
+#pragma once
+// The 640 x 480 RGB565 screen enlarged on the CPU into a window's 32-bit picture (0xffRRGGBB), as
+// the GL present shader does it: "sharp bilinear", pixel for pixel by the whole factor, filtered
+// only across the last output pixel before a neighbour. On a software renderer this costs a
+// fraction of the shader: each screen row is widened once, and every output row is a copy of a
+// widened row or the blend of two.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace bf {
+
+// An RGB565 pixel as 0xffRRGGBB, each part widened by repeating its top bits, so white stays 255.
+std::uint32_t Rgb565ToPixel(unsigned rgb565);
+
+class ScreenScaler {
+ public:
+  ScreenScaler();
+  // Prepares a `width` x `height` picture, the screen first enlarged `prescaleX` and `prescaleY`
+  // times pixel for pixel (at least 1).
+  void Resize(int width, int height, int prescaleX, int prescaleY);
+  // Writes the picture of `screen` (its top row first, rows `screenStep` pixels apart: negative
+  // for GL's bottom-up rows) to `out`, rows `outPitch` bytes apart.
+  void Scale(const std::uint16_t* screen, std::ptrdiff_t screenStep, std::uint32_t* out,
+             std::ptrdiff_t outPitch);
+
+  // One output pixel along an axis: the screen pixel read first, and the weight of the next one
+  // in 256ths.
+  struct Tap {
+    std::uint16_t first;
+    std::uint16_t weight;
+  };
+  static std::vector<Tap> SharpTaps(int shown, int size, int prescale);
+
+ private:
+  const std::uint32_t* WidenedRow(const std::uint16_t* screen, std::ptrdiff_t screenStep, int row);
+
+  std::vector<std::uint32_t> colours_;  // every RGB565 value as 0xffRRGGBB
+  std::vector<Tap> columns_, rows_;
+  // The two screen rows most recently widened: the output rows read them in order.
+  std::vector<std::uint32_t> widened_[2];
+  int widenedRow_[2] = {-1, -1};
+};
+
+}  // namespace bf

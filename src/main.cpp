@@ -1,4 +1,5 @@
 // Burrowfield: a tank battle for four at one computer.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -9,6 +10,7 @@
 #include "app/program.h"
 #include "app/replay.h"
 #include "app/replay_file.h"
+#include "app/tick_loop.h"
 #include "core/game.h"
 #include "platform/files/files.h"
 #include "platform/headless/script.h"
@@ -136,6 +138,59 @@ bool WriteRecord(const std::string& path, const bf::Replay& replay, std::uint64_
   return false;
 }
 
+// With BF_TICK_LOG=FILE the game appends a line for each battle: the ticks it worked and the
+// ticks it lost (due while a slow tick was still at work, and never made up), so that a loaded
+// machine's battle can be judged against the wall clock.
+class TickLog final : public bf::TickObserver {
+ public:
+  explicit TickLog(std::FILE* file) : file_(file) {}
+  ~TickLog() override {
+    WriteBattle();
+    std::fclose(file_);
+  }
+  void OnTickDone(bf::Game& game, bf::Screen screen) override {
+    if (screen != bf::Screen::kBattle) {
+      WriteBattle();
+      return;
+    }
+    if (ticks_ == 0) {
+      ++battle_;
+      stage_ = game.stageIndex;
+      firstMs_ = game.io.clock->Milliseconds();
+    }
+    ++ticks_;
+    // The stamp is the tick worked before this one; every tick due since, but this, is lost.
+    lost_ += std::max<std::int64_t>(0, bf::CurrentTick(game) - game.tickStamp - 1);
+    lastMs_ = game.io.clock->Milliseconds();
+  }
+
+ private:
+  void WriteBattle() {
+    if (ticks_ == 0) return;
+    std::fprintf(file_, "battle %d stage %d ticks %lld lost %lld seconds %.3f\n", battle_, stage_,
+                 static_cast<long long>(ticks_), static_cast<long long>(lost_),
+                 static_cast<double>(lastMs_ - firstMs_) / 1000.0);
+    std::fflush(file_);
+    ticks_ = lost_ = 0;
+  }
+
+  std::FILE* file_;
+  int battle_ = 0, stage_ = 0;
+  std::int64_t ticks_ = 0, lost_ = 0;
+  std::uint64_t firstMs_ = 0, lastMs_ = 0;
+};
+
+std::unique_ptr<TickLog> OpenTickLog() {
+  const char* path = std::getenv("BF_TICK_LOG");
+  if (path == nullptr || path[0] == '\0') return nullptr;
+  std::FILE* file = std::fopen(path, "a");
+  if (file == nullptr) {
+    std::fprintf(stderr, "burrowfield: cannot write the tick log %s\n", path);
+    return nullptr;
+  }
+  return std::make_unique<TickLog>(file);
+}
+
 }  // namespace
 
 // Fullscreen unless --window asks for a window; F11 switches between the two while playing.
@@ -168,6 +223,8 @@ int main(int argc, char** argv) {
     replay->ExpectBattleEnds(fileEnds);
     replay->PlayFile(std::move(fileEvents), script.joysticks);
   }
+  const std::unique_ptr<TickLog> tickLog = OpenTickLog();
+  game->observer = tickLog.get();
   int status = bf::RunProgram(*game);
   if (!options.recordPath.empty() && !WriteRecord(options.recordPath, *replay, assets)) status = 1;
   return status;

@@ -3,9 +3,13 @@
 // the GL present shader does it: "sharp bilinear", pixel for pixel by the whole factor, filtered
 // only across the last output pixel before a neighbour. On a software renderer this costs a
 // fraction of the shader: each screen row is widened once, and every output row is a copy of a
-// widened row or the blend of two.
+// widened row or the blend of two. A thread of its own scales the upper half meanwhile: the
+// renderer's threads are idle while the picture is scaled.
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace bf {
@@ -16,6 +20,9 @@ std::uint32_t Rgb565ToPixel(unsigned rgb565);
 class ScreenScaler {
  public:
   ScreenScaler();
+  ~ScreenScaler();
+  ScreenScaler(const ScreenScaler&) = delete;
+  ScreenScaler& operator=(const ScreenScaler&) = delete;
   // Prepares a `width` x `height` picture, the screen first enlarged `prescaleX` and `prescaleY`
   // times pixel for pixel (at least 1).
   void Resize(int width, int height, int prescaleX, int prescaleY);
@@ -33,13 +40,30 @@ class ScreenScaler {
   static std::vector<Tap> SharpTaps(int shown, int size, int prescale);
 
  private:
-  const std::uint32_t* WidenedRow(const std::uint16_t* screen, std::ptrdiff_t screenStep, int row);
+  struct Job {
+    const std::uint16_t* screen;
+    std::ptrdiff_t screenStep;
+    std::uint32_t* out;
+    std::ptrdiff_t outPitch;
+  };
+  // The two screen rows a part most recently widened: its output rows read them in order.
+  struct WidenedRows {
+    std::vector<std::uint32_t> pixels[2];
+    int row[2] = {-1, -1};
+  };
+  void ScaleRows(const Job& job, std::size_t begin, std::size_t end, WidenedRows& widened) const;
+  const std::uint32_t* WidenedRow(const Job& job, int row, WidenedRows& widened) const;
+  void ScaleUpperHalves();
 
-  std::vector<std::uint32_t> colours_;  // every RGB565 value as 0xffRRGGBB
   std::vector<Tap> columns_, rows_;
-  // The two screen rows most recently widened: the output rows read them in order.
-  std::vector<std::uint32_t> widened_[2];
-  int widenedRow_[2] = {-1, -1};
+  std::vector<std::uint16_t> columnWeights_;  // each column's weight, once for each channel
+  WidenedRows widened_[2];                    // the worker's, the caller's
+
+  std::mutex mutex_;
+  std::condition_variable wake_, done_;
+  Job job_{};
+  bool pending_ = false, stopping_ = false;
+  std::thread worker_;
 };
 
 }  // namespace bf

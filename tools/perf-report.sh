@@ -2,10 +2,12 @@
 # Measures the game's performance on this machine in one run and prints two Markdown tables:
 # one row per stage (a rendered battle tick: four views and the composed screen, on whatever
 # OpenGL the machine has, Mesa's software renderer here; the presentation of the screen scaled to
-# a 1920 x 1080 window; Enter to the first tick of a second battle; the resident memory of the
-# game in a real window during a battle on that stage), then the measures of the whole game
-# (battle ticks per second without rendering, the CPU the game uses while the selection screen
-# waits in a real window). The real window is on Xvfb at 1920 x 1080.
+# a 1920 x 1080 window; the whole tick in that window, alone and beside one busy process; Enter
+# to the first tick of a second battle; the resident memory of the game in a real window during a
+# battle on that stage), then the measures of the whole game (battle ticks per second without
+# rendering, the CPU the game uses while the selection screen waits in a real window, the ticks a
+# 60 s battle in the real fullscreen window loses beside one busy process). The real window is on
+# Xvfb at 1920 x 1080; the busy process is `yes > /dev/null`.
 #   tools/perf-report.sh [BUILD_DIR]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -14,8 +16,10 @@ bin="$build/bin"
 work="$(mktemp -d)"
 xvfb=""
 game=""
+busy=""
 cleanup() {
   [ -n "$game" ] && kill "$game" 2> /dev/null || true
+  [ -n "$busy" ] && kill "$busy" 2> /dev/null || true
   [ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null || true
   rm -rf "$work"
 }
@@ -33,8 +37,23 @@ Xvfb -displayfd 9 -screen 0 1920x1080x24 -nolisten tcp -noreset 9> "$work/displa
 xvfb=$!
 read -r -t 10 number < "$work/displayfd"
 export DISPLAY=":$number" SDL_AUDIODRIVER=dummy
-"$bin/battle_bench" --benchmark_filter='BM_WindowTick' --benchmark_min_time=2 \
-  --benchmark_format=json > "$work/window.json" 2> /dev/null
+window_ticks() {
+  "$bin/battle_bench" --benchmark_filter='BM_WindowTick' --benchmark_min_time=2 \
+    --benchmark_format=json > "$work/$1.json" 2> /dev/null
+}
+start_busy() {
+  yes > /dev/null &
+  busy=$!
+}
+stop_busy() {
+  kill "$busy"
+  wait "$busy" 2> /dev/null || true
+  busy=""
+}
+window_ticks window
+start_busy
+window_ticks loaded
+stop_busy
 
 # The game samples its input once per 20 ms tick: a key is held for several ticks.
 hold() { xdotool keydown "$1" && sleep 0.15 && xdotool keyup "$1" && sleep 0.1; }
@@ -58,47 +77,71 @@ sleep 10
 after=$(cpu_ticks "$game")
 quit_game
 
-# A fresh game per stage, so that each row holds only what that stage's battle needs. The game
-# starts on stage 1; Down picks the stage row, Left and Right the stage.
+# The game starts on stage 1; Down picks the stage row, Left and Right the stage.
+start_battle() {
+  hold Down
+  if [ "$1" -eq 0 ]; then hold Left; fi
+  for ((i = 1; i < $1; i++)); do hold Right; done
+  hold Return
+}
+
+# A fresh game per stage, so that each row holds only what that stage's battle needs.
 for stage in 0 1 2 3 4; do
   start_game
-  hold Down
-  if [ "$stage" -eq 0 ]; then hold Left; fi
-  for ((i = 1; i < stage; i++)); do hold Right; done
-  hold Return
+  start_battle "$stage"
   sleep 8
   awk '/VmRSS/ {print $2}' "/proc/$game/status" > "$work/rss$stage"
   quit_game
 done
+
+# A minute of the busiest stage's battle, fullscreen, beside the busy process; the game's tick
+# log counts the ticks it worked and those it lost.
+export BF_TICK_LOG="$work/ticks.log"
+start_game
+start_busy
+start_battle 4
+sleep 60
+quit_game
+stop_busy
+unset BF_TICK_LOG
 
 python3 - "$work" "$before" "$after" "$(getconf CLK_TCK)" << 'PY'
 import json, sys
 work = sys.argv[1]
 before, after, hz = (float(v) for v in sys.argv[2:5])
 rows = {}
-for name in ("plain", "render", "window"):
+for name in ("plain", "render", "window", "loaded"):
     rows[name] = json.load(open(f"{work}/{name}.json"))["benchmarks"]
 def find(name, prefix):  # names carry suffixes such as /real_time
     return next(r for r in rows[name] if r["name"].startswith(prefix + "/") or r["name"] == prefix)
 def ms(value):
     return f"{value:.2f} ms"
 print("| Stage | Rendered tick, median | 99th percentile | Presenting at 1920 x 1080, median "
+      "| Window tick, median / 99th | Beside a busy process "
       "| Enter to the first tick | Resident memory, real window |")
-print("|---|---|---|---|---|---|")
+print("|---|---|---|---|---|---|---|---|")
 for stage in range(5):
     tick = find("render", f"BM_BattleTick/{stage}")
     window = find("window", f"BM_WindowTick/{stage}")
+    loaded = find("loaded", f"BM_WindowTick/{stage}")
     enter = find("render", f"BM_EnterToFirstTickOfSecondBattle/{stage}")
     rss = int(open(f"{work}/rss{stage}").read()) / 1024
     print(f"| {stage} | {ms(tick['median_ms'])} | {ms(tick['p99_ms'])} "
-          f"| {ms(window['present_median_ms'])} | {enter['real_time']:.1f} ms | {rss:.0f} MiB |")
-print("| Target | <= 4 ms | <= 10 ms | <= 1 ms | < 50 ms | |")
+          f"| {ms(window['present_median_ms'])} "
+          f"| {window['median_ms']:.2f} / {ms(window['p99_ms'])} "
+          f"| {loaded['median_ms']:.2f} / {ms(loaded['p99_ms'])} "
+          f"| {enter['real_time']:.1f} ms | {rss:.0f} MiB |")
+print("| Target | <= 4 ms | <= 10 ms | <= 4 ms | <= 10 / 16 ms | <= 10 / 16 ms | < 50 ms | |")
 print()
 plain = find("plain", "BM_BattleTick/2")
 cpu = 100.0 * (after - before) / hz / 10.0
+battle = open(f"{work}/ticks.log").read().split()
+worked, lost = int(battle[battle.index("ticks") + 1]), int(battle[battle.index("lost") + 1])
 print("| Measure | Measured | Target |")
 print("|---|---|---|")
 print(f"| Battle ticks per second, no rendering | {plain['ticks_per_s']:,.0f} | >= 100,000 |")
 print(f"| CPU while the selection screen waits (real window, 10 s) | {cpu:.1f}% of one core "
       "| < 3% |")
+print(f"| Ticks lost in 60 s of stage 4 fullscreen beside a busy process | {lost} of "
+      f"{worked + lost} | 0 |")
 PY

@@ -76,11 +76,10 @@ const std::vector<std::uint32_t>& Colours() {
 
 }  // namespace
 
-ScreenScaler::ScreenScaler() : worker_([this] { ScaleUpperHalves(); }) {
-  Colours();
-}
+ScreenScaler::ScreenScaler() = default;
 
 ScreenScaler::~ScreenScaler() {
+  if (!worker_.joinable()) return;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
@@ -189,6 +188,8 @@ void ScreenScaler::ScaleRows(const Job& job, std::size_t begin, std::size_t end,
 void ScreenScaler::Scale(const std::uint16_t* screen, std::ptrdiff_t screenStep, std::uint32_t* out,
                          std::ptrdiff_t outPitch) {
   const Job job{screen, screenStep, out, outPitch};
+  // Made with the first picture: a display that never scales on the CPU has no thread for it.
+  if (!worker_.joinable()) worker_ = std::thread([this] { ScaleUpperHalves(); });
   {
     std::lock_guard<std::mutex> lock(mutex_);
     job_ = job;

@@ -77,30 +77,37 @@ sleep 10
 after=$(cpu_ticks "$game")
 quit_game
 
-# The game starts on stage 1; Down picks the stage row, Left and Right the stage.
-start_battle() {
+# The game starts on stage 1; player 1's Down picks the stage row, Left and Right the stage.
+choose_stage() {
   hold Down
   if [ "$1" -eq 0 ]; then hold Left; fi
   for ((i = 1; i < $1; i++)); do hold Right; done
-  hold Return
 }
 
 # A fresh game per stage, so that each row holds only what that stage's battle needs.
 for stage in 0 1 2 3 4; do
   start_game
-  start_battle "$stage"
+  choose_stage "$stage"
+  hold Return
   sleep 8
   awk '/VmRSS/ {print $2}' "/proc/$game/status" > "$work/rss$stage"
   quit_game
 done
 
-# A minute of the busiest stage's battle, fullscreen, beside the busy process; the game's tick
-# log counts the ticks it worked and those it lost.
+# A minute of the busiest stage's battles, fullscreen, beside the busy process; the game's tick
+# log counts the ticks each battle worked and those it lost. Nobody joins (Ctrl takes player 1
+# out), so the computers play at one speed throughout, and Enter every few seconds starts the
+# next battle when one has ended (in a battle it does nothing).
 export BF_TICK_LOG="$work/ticks.log"
 start_game
 start_busy
-start_battle 4
-sleep 60
+choose_stage 4
+hold Control_L
+hold Return
+for ((i = 0; i < 12; i++)); do
+  sleep 5
+  hold Return
+done
 quit_game
 stop_busy
 unset BF_TICK_LOG
@@ -135,13 +142,16 @@ print("| Target | <= 4 ms | <= 10 ms | <= 4 ms | <= 10 / 16 ms | <= 10 / 16 ms |
 print()
 plain = find("plain", "BM_BattleTick/2")
 cpu = 100.0 * (after - before) / hz / 10.0
-battle = open(f"{work}/ticks.log").read().split()
-worked, lost = int(battle[battle.index("ticks") + 1]), int(battle[battle.index("lost") + 1])
+worked = lost = 0
+for line in open(f"{work}/ticks.log"):
+    words = line.split()
+    worked += int(words[words.index("ticks") + 1])
+    lost += int(words[words.index("lost") + 1])
 print("| Measure | Measured | Target |")
 print("|---|---|---|")
 print(f"| Battle ticks per second, no rendering | {plain['ticks_per_s']:,.0f} | >= 100,000 |")
 print(f"| CPU while the selection screen waits (real window, 10 s) | {cpu:.1f}% of one core "
       "| < 3% |")
-print(f"| Ticks lost in 60 s of stage 4 fullscreen beside a busy process | {lost} of "
+print(f"| Battle ticks lost in a minute of stage 4 fullscreen beside a busy process | {lost} of "
       f"{worked + lost} | 0 |")
 PY

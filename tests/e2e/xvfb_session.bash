@@ -128,7 +128,10 @@ wait_doing() {
   shift 3
   local deadline=$((SECONDS + seconds))
   while :; do
-    game_running || fail "$name: the game ended early (see its stderr)"
+    if ! game_running; then
+      wait "$game_pid" # its status: 128 + N when killed by signal N
+      fail "$name: the game ended early, with status $? (see its stderr)"
+    fi
     "$command"
     last_shot="$work/$name.xwd"
     "${shoot:-shoot_screen}" "$last_shot"

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "input/joystick.h"
+#include "platform/sdl/test_pads.h"
 #include "support/recording_keys.h"
 #include "support/scoped_settings.h"
 #include "support/temp_dir.h"
@@ -479,6 +481,66 @@ TEST_F(SdlJoysticksTest, SettingFilesAreReadWithALimit) {
     Stop();
   }
   Start();
+}
+
+// The window tests' pads: the whole lines appended to the file BF_TEST_PADS names plug in, move
+// and unplug a pad the seats read as any other; what is no order is ignored and said, and a line
+// not yet ended waits for its end.
+TEST_F(SdlJoysticksTest, TestPadsFollowTheLinesAppendedToTheirFile) {
+  const TempDir dir;
+  const std::string path = dir.Write("pads", "");
+  testing::ScopedEnv variable(TestPads::kVariable, path);
+  std::unique_ptr<TestPads> pads = TestPads::FromEnvironment();
+  ASSERT_NE(pads, nullptr);
+  std::ofstream file(path, std::ios::app);
+  auto append = [&](const std::string& text) {
+    file << text << std::flush;
+    pads->Poll();
+    Drain();
+  };
+  append("plug 0\nbutton 0 0 1\naxis 0 0 -32768\naxis 0");
+  ASSERT_TRUE(joysticks->Connected(0));
+  JoyPosition position = Read(0);
+  EXPECT_EQ(position.x, 0u);
+  EXPECT_EQ(position.y, 32768u) << "half a line is no order yet";
+  EXPECT_EQ(position.buttons, 1u);
+  append(" 1 32767\n");
+  EXPECT_EQ(Read(0).y, 65535u);
+
+  ::testing::internal::CaptureStderr();
+  append(
+      "axis 0 1 32768\nbutton 0 15 1\nbutton 0 1 2\nbutton 4 1 1\naxis 0 1\njump 0\nplug\n"
+      "plug 0 0\nbutton 0 1 1 1\n" +
+      std::string(100, 'x') + "\n\n button 0 1 1x\n");
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 12) << said;
+  EXPECT_NE(said.find("BF_TEST_PADS: line 16 is no order"), std::string::npos) << said;
+  position = Read(0);
+  EXPECT_EQ(position.y, 65535u);
+  EXPECT_EQ(position.buttons, 1u);
+
+  // Plugged in already: nothing; out; nothing to press; back, to its own seat.
+  append("plug 0\nunplug 0\nbutton 0 1 1\n");
+  EXPECT_FALSE(joysticks->Connected(0));
+  append("plug 0\n");
+  EXPECT_TRUE(joysticks->Connected(0));
+  pads.reset();
+  Drain();
+  EXPECT_FALSE(joysticks->Connected(0)) << "the test's pads go with the game";
+
+  // Only a file or a FIFO is read; what else the variable names says so and changes nothing.
+  const std::string fifo = dir.path() + "/fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  testing::ScopedEnv fromFifo(TestPads::kVariable, fifo);
+  EXPECT_NE(TestPads::FromEnvironment(), nullptr) << "a FIFO opens without its writer";
+  for (const std::string& refused :
+       {dir.path() + "/missing", dir.path(), std::string("/dev/zero")}) {
+    SCOPED_TRACE(refused);
+    testing::ScopedEnv setting(TestPads::kVariable, refused);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(TestPads::FromEnvironment(), nullptr);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("no file or FIFO"), std::string::npos);
+  }
 }
 
 }  // namespace

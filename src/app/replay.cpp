@@ -57,6 +57,13 @@ int SeatSwap(int n) {
   return n >= 2 ? n - 2 : n + 2;
 }
 
+// Pads 0 .. count - 1 seated.
+std::array<bool, kReplayJoysticks> FirstSeated(int count) {
+  std::array<bool, kReplayJoysticks> seated{};
+  for (int id = 0; id < count && id < kReplayJoysticks; ++id) seated[id] = true;
+  return seated;
+}
+
 bool SameReading(const JoyPosition& a, const JoyPosition& b) {
   return a.x == b.x && a.y == b.y && a.buttons == b.buttons;
 }
@@ -121,7 +128,7 @@ void Replay::PlayFile(std::vector<ReplayEvent> events, int joysticks) {
   playEvents_ = &fileEvents_;
   playNext_ = 0;
   playEnd_ = fileEvents_.size();
-  playJoysticks_ = joysticks;
+  playSeated_ = FirstSeated(joysticks);
   playReadings_ = {};
   playing_ = true;
   playingFile_ = true;
@@ -135,6 +142,7 @@ void Replay::Attach(Game& game, bool holdLateEvents) {
     // Every seat, so that a pad's Start, unplugging and plugging in play again by their seats; the
     // game itself reads only the first kReplayJoysticks.
     startJoysticks_ = machinePads_->SeatedPads();
+    seated_ = FirstSeated(startJoysticks_);
     game.io.joysticks = &pads_;
   }
   game.replay = this;
@@ -169,6 +177,8 @@ void Replay::Deliver(Game& game, const ReplayEvent& event) {
       }
       break;
     case ReplayEvent::Kind::kPlug:
+      // A pad plugged in for the first time is read from now on, in a replay too.
+      if (event.code < kReplayJoysticks) (playing_ ? playSeated_ : seated_)[event.code] = true;
       // As the window's pump says of a pad it sees plugged in, then its seat.
       InitJoystick(game, kJoystickDeadZone);
       RoomPadPlugged(game, SeatSwap(event.code));
@@ -287,6 +297,7 @@ void Replay::NoteBattleStart(Game& game) {
   *currentStart_ = game;
   currentBattleStart_ = events_.size();
   currentReadingsAtStart_ = readings_;
+  currentSeatedAtStart_ = seated_;
 }
 
 void Replay::NoteBattleEnd(Game& game) {
@@ -320,6 +331,7 @@ void Replay::NoteBattleEnd(Game& game) {
       lastBattleEnd_ = events_.size();
       std::swap(battleStart_, currentStart_);
       readingsAtStart_ = currentReadingsAtStart_;
+      seatedAtStart_ = currentSeatedAtStart_;
     } else {
       lastBattleStart_ = lastBattleEnd_ = 0;
     }
@@ -343,7 +355,8 @@ void Replay::NoteBattleEnd(Game& game) {
 
 int Replay::RecordingJoysticks::GetPosition(int id, JoyPosition& position) {
   if (replay_.playing_) {
-    if (id < 0 || id >= replay_.playJoysticks_ || id >= kReplayJoysticks) return kNoPad;
+    if (id < 0 || id >= kReplayJoysticks || !replay_.playSeated_[static_cast<std::size_t>(id)])
+      return kNoPad;
     const Reading& reading = replay_.playReadings_[static_cast<std::size_t>(id)];
     position = reading.known ? reading.position : JoyPosition{kPadCentre, kPadCentre, 0};
     return 0;
@@ -370,7 +383,8 @@ int Replay::RecordingJoysticks::GetPosition(int id, JoyPosition& position) {
 
 int Replay::RecordingJoysticks::GetCaps(int id, JoyCaps& caps) {
   if (!replay_.playing_) return replay_.machinePads_->GetCaps(id, caps);
-  if (id < 0 || id >= replay_.playJoysticks_ || id >= kReplayJoysticks) return kNoPad;
+  if (id < 0 || id >= kReplayJoysticks || !replay_.playSeated_[static_cast<std::size_t>(id)])
+    return kNoPad;
   caps = JoyCaps{0, kPadAxisMax, 0, kPadAxisMax};
   return 0;
 }
@@ -527,7 +541,7 @@ void Replay::PlayLastBattle(Game& game) {
   playEvents_ = &events_;
   playNext_ = lastBattleStart_;
   playEnd_ = lastBattleEnd_;
-  playJoysticks_ = startJoysticks_;
+  playSeated_ = seatedAtStart_;
   playReadings_ = readingsAtStart_;
   playing_ = true;
   left_ = false;

@@ -164,11 +164,16 @@ class Replay {
   RecordingJoysticks pads_{*this};
   std::array<Reading, kReplayJoysticks> readings_{};
   int startJoysticks_ = 0;
+  // The joysticks the game can read: those seated at the start and those plugged in since, as
+  // the runner seats them. A replay reads those it read then.
+  using Seats = std::array<bool, kReplayJoysticks>;
+  Seats seated_{};
 
   // The last battle: where its events lie in the log, and the game as it was set up.
   std::size_t lastBattleStart_ = 0, lastBattleEnd_ = 0;
   std::size_t currentBattleStart_ = 0;
   std::array<Reading, kReplayJoysticks> readingsAtStart_{}, currentReadingsAtStart_{};
+  Seats seatedAtStart_{}, currentSeatedAtStart_{};
   std::unique_ptr<GameState> battleStart_, currentStart_, selection_;
   bool inBattle_ = false;
   bool left_ = false;
@@ -180,7 +185,7 @@ class Replay {
   std::vector<ReplayEvent> fileEvents_;
   std::size_t playNext_ = 0, playEnd_ = 0;
   std::array<Reading, kReplayJoysticks> playReadings_{};
-  int playJoysticks_ = 0;
+  Seats playSeated_{};
   bool playing_ = false, playingFile_ = false, paused_ = false;
   int speed_ = 1;
   std::uint64_t playBaseMs_ = 0, realBaseMs_ = 0;

@@ -15,6 +15,9 @@ Usage:
   screen_check.py SHOT.xwd replay                          a replay being watched: the status
                                                            panels, and the replay's news in
                                                            dark text at the end of panel 1
+  screen_check.py SHOT.xwd notice LINES [OTHER.xwd]        the room's notice of LINES lines over
+                                                           the screen; with OTHER, its words are
+                                                           not OTHER's
   screen_check.py SHOT.xwd box warning|error               the game's message box over the
                                                            middle of the screen, its icon the
                                                            warning's or the error's
@@ -286,11 +289,18 @@ def check_box(c, kind):
 NOTICE_BACKDROP = (28, 28, 44)
 
 
-def check_notice(c, lines):
+def check_notice(c, lines, other=None):
     """The room's notice (pause, volume, x4) of `lines` lines is centred on the screen, 24 pixels
     a line and 6 above and below: its dark backdrop starts just under its top edge and shows in
-    the margin above its first line, and the view, not the backdrop, lies just above it."""
+    the margin above its first line, and the view, not the backdrop, lies just above it. With
+    `other`, a shot of a notice as tall, its words are others: a grid of samples over its lines
+    differs."""
     top = (480 - (24 * lines + 12)) // 2
+    if other is not None:
+        changed = sum(1 for lx in range(90, 551, 3) for ly in range(top + 6, top + 6 + 24 * lines, 3)
+                      if sum(abs(p - q) for p, q in zip(c.shot.at(lx, ly), other.at(lx, ly))) > 60)
+        if changed < 20:
+            c.failures.append(f"the notice's words are those of the other shot ({changed} samples differ)")
     for lx in (306, 334):
         for ly in (top + 2, top + 4):
             c.near(f"the backdrop of a notice of {lines} lines", lx, ly, NOTICE_BACKDROP)
@@ -393,7 +403,7 @@ def main(argv):
     elif what == "box":
         check_box(c, argv[3])
     elif what == "notice":
-        check_notice(c, int(argv[3]))
+        check_notice(c, int(argv[3]), Shot(argv[4]) if len(argv) > 4 else None)
     elif what == "differs":
         other = Shot(argv[3])
         for v in (int(x) for x in argv[4:]):

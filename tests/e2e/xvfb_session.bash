@@ -40,10 +40,12 @@ xvfb_cleanup() {
 
 # Starts Xvfb on a display number it finds free itself, 1024 x 768 (or the size given, WxH) at
 # 24 bits. It never resets: an X server resets when its last client leaves, and a game started
-# in that moment finds no display.
+# in that moment finds no display. It never repeats a key (-r): a tap is xdotool's press and
+# release, and a loaded machine may hold xdotool between the two longer than the repeat delay;
+# Escape repeated after it had left a battle ended the game on the selection screen.
 xvfb_start() {
   mkfifo "$work/displayfd"
-  Xvfb -displayfd 9 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 9>"$work/displayfd" \
+  Xvfb -displayfd 9 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset -r 9>"$work/displayfd" \
     >"$work/xvfb.log" 2>&1 &
   server_pid=$!
   local number=""
@@ -128,7 +130,10 @@ wait_doing() {
   shift 3
   local deadline=$((SECONDS + seconds))
   while :; do
-    game_running || fail "$name: the game ended early (see its stderr)"
+    if ! game_running; then
+      wait "$game_pid" # its status: 128 + N when killed by signal N
+      fail "$name: the game ended early, with status $? (see its stderr)"
+    fi
     "$command"
     last_shot="$work/$name.xwd"
     "${shoot:-shoot_screen}" "$last_shot"

@@ -1,7 +1,6 @@
 #pragma once
-// SDL's virtual joysticks stand in for real pads: no device needed. They reach SDL's joystick
-// code as any pad does, so what SDL does with a real pad's input (hints, focus) it does with
-// theirs.
+// The pads a test plugs in: SDL's virtual pads (platform/sdl/virtual_pads.h), no device needed,
+// and what each one was told.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +8,8 @@
 #include <initializer_list>
 #include <memory>
 #include <vector>
+
+#include "platform/sdl/virtual_pads.h"
 
 namespace bf::testing {
 
@@ -18,18 +19,12 @@ struct PadFeedback {
   int rumbles = 0;
 };
 
-// A kind of pad: two pads of one kind have the same name and GUID.
-struct PadKind {
-  Uint16 vendor;
-  Uint16 product = 1;
-  const char* name = nullptr;
-  SDL_JoystickType type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-};
+using PadKind = VirtualPadKind;
 
 // The pads a test plugs in, unplugged again when it ends. SDL's joysticks must be started first.
 class VirtualPads {
  public:
-  static constexpr int kButtons = 15;
+  static constexpr int kButtons = kVirtualPadButtons;
 
   VirtualPads() = default;
   ~VirtualPads() {
@@ -42,16 +37,7 @@ class VirtualPads {
   // a failed expectation) when SDL refuses it. Who pumps SDL's events sees it arrive.
   SDL_Joystick* Plug(const PadKind& kind) {
     feedback.push_back(std::make_unique<PadFeedback>());
-    SDL_VirtualJoystickDesc desc;
-    SDL_zero(desc);
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = static_cast<Uint16>(kind.type);
-    desc.naxes = 6;
-    desc.nbuttons = kButtons;
-    desc.nhats = kind.type == SDL_JOYSTICK_TYPE_GAMECONTROLLER ? 0 : 1;
-    desc.vendor_id = kind.vendor;
-    desc.product_id = kind.product;
-    desc.name = kind.name;
+    SDL_VirtualJoystickDesc desc = VirtualPadDesc(kind);
     desc.userdata = feedback.back().get();
     desc.SetPlayerIndex = [](void* pad, int index) {
       static_cast<PadFeedback*>(pad)->playerIndex = index;
@@ -60,21 +46,15 @@ class VirtualPads {
       if (low != 0 || high != 0) ++static_cast<PadFeedback*>(pad)->rumbles;
       return 0;
     };
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
-    EXPECT_GE(index, 0) << SDL_GetError();
-    SDL_Joystick* handle = SDL_JoystickOpen(index);
+    SDL_Joystick* handle = PlugVirtualPad(desc);
     EXPECT_NE(handle, nullptr) << SDL_GetError();
     if (handle != nullptr) handles.push_back(handle);
     return handle;
   }
 
   void Unplug(SDL_Joystick* handle) {
-    const SDL_JoystickID instance = SDL_JoystickInstanceID(handle);
-    SDL_JoystickClose(handle);
     handles.erase(std::find(handles.begin(), handles.end(), handle));
-    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-      if (SDL_JoystickGetDeviceInstanceID(i) == instance) SDL_JoystickDetachVirtual(i);
-    }
+    UnplugVirtualPad(handle);
   }
 
   // Sets the first stick and exactly the buttons `pressed`; SDL takes them in on its next

@@ -11,6 +11,7 @@
 #include "platform/sdl/message_box.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_joysticks.h"
+#include "platform/sdl/test_pads.h"
 #include "platform/sdl/wayland_seat.h"
 
 namespace bf {
@@ -51,9 +52,12 @@ class SdlClock final : public Clock {
 
 class SdlEvents final : public EventPump {
  public:
-  SdlEvents(Video& video, SdlJoysticks& joysticks) : video_(video), joysticks_(joysticks) {}
+  SdlEvents(Video& video, SdlJoysticks& joysticks, TestPads* testPads)
+      : video_(video), joysticks_(joysticks), testPads_(testPads) {}
 
   void Pump(InputSink& sink) override {
+    // A test's pads change first, so that this pump delivers what they did.
+    if (testPads_ != nullptr) testPads_->Poll();
     SDL_Event event;
     while (SDL_PollEvent(&event)) Deliver(event, sink);
     // The F11 presses since the last pump change the window once, or not at all when they cancel
@@ -126,6 +130,7 @@ class SdlEvents final : public EventPump {
 
   Video& video_;
   SdlJoysticks& joysticks_;
+  TestPads* testPads_;         // nullptr but in the window's end-to-end tests
   bool toggleWindow_ = false;  // an odd number of F11 presses waits for the end of the pump
 };
 
@@ -133,6 +138,7 @@ class Sdl final : public SdlPlatform {
  public:
   ~Sdl() override {
     events_.reset();
+    testPads_.reset();
     joysticks_.reset();
     video_.reset();
     SDL_Quit();
@@ -152,7 +158,8 @@ class Sdl final : public SdlPlatform {
     video_ = OpenVideo(mode, error);
     if (!video_) return false;
     joysticks_ = std::make_unique<SdlJoysticks>();
-    events_ = std::make_unique<SdlEvents>(*video_, *joysticks_);
+    testPads_ = TestPads::FromEnvironment();
+    events_ = std::make_unique<SdlEvents>(*video_, *joysticks_, testPads_.get());
     messages_.SetVideo(video_.get());
     platform_.clock = &clock_;
     platform_.events = events_.get();
@@ -172,6 +179,7 @@ class Sdl final : public SdlPlatform {
   SdlClock clock_;
   SdlAudio audio_;
   std::unique_ptr<SdlJoysticks> joysticks_;
+  std::unique_ptr<TestPads> testPads_;
   WindowMessages messages_;
   std::unique_ptr<Video> video_;
   std::unique_ptr<SdlEvents> events_;

@@ -31,6 +31,7 @@ class ScreenScaler {
   void Scale(const std::uint16_t* screen, std::ptrdiff_t screenStep, std::uint32_t* out,
              std::ptrdiff_t outPitch);
 
+ private:
   // One output pixel along an axis: the screen pixel read first, and the weight of the next one
   // in 256ths.
   struct Tap {
@@ -38,8 +39,6 @@ class ScreenScaler {
     std::uint16_t weight;
   };
   static std::vector<Tap> SharpTaps(int shown, int size, int prescale);
-
- private:
   struct Job {
     const std::uint16_t* screen;
     std::ptrdiff_t screenStep;

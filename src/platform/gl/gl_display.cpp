@@ -172,9 +172,6 @@ bool GlDisplay::Init(std::string* error) {
   if (!program_) return false;
   destinationUniform_ = glGetUniformLocation(program_, "uDestination");
   sourceUniform_ = glGetUniformLocation(program_, "uSource");
-  quantizeUniform_ = glGetUniformLocation(program_, "uQuantize");
-  samplerUniform_ = glGetUniformLocation(program_, "uTexture");
-  seeThroughUniform_ = glGetUniformLocation(program_, "uSeeThrough");
   presentProgram_ = BuildProgram("present", kPresentVertexShader, kPresentFragmentShader, error);
   if (!presentProgram_) return false;
   prescaleUniform_ = glGetUniformLocation(presentProgram_, "uPrescale");
@@ -206,6 +203,7 @@ bool GlDisplay::Init(std::string* error) {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) {
       quantize_ = format != GL_RGB565;
       glBindFramebuffer(GL_FRAMEBUFFER, 0);
+      SetFixedUniforms();
       return true;
     }
   }
@@ -246,6 +244,18 @@ void GlDisplay::SetOverlay(PixelSurface* overlay) {
   composed_ = false;
 }
 
+// The compose shader's settings that never change: the tiles of the battle overlay are the only
+// see-through drawing, and the screen's format decides the rounding once.
+void GlDisplay::SetFixedUniforms() {
+  for (const GLuint program : {program_, tileProgram_}) {
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "uTexture"), 0);
+    glUniform1i(glGetUniformLocation(program, "uQuantize"), quantize_);
+    glUniform1i(glGetUniformLocation(program, "uSeeThrough"), program == tileProgram_);
+  }
+  glUseProgram(0);
+}
+
 bool GlDisplay::InitOverlayTiles(std::string* error) {
   tileProgram_ = BuildProgram("overlay tiles", kTileVertexShader, kComposeFragmentShader, error);
   if (!tileProgram_) return false;
@@ -254,9 +264,6 @@ bool GlDisplay::InitOverlayTiles(std::string* error) {
   glUniform2f(glGetUniformLocation(tileProgram_, "uTileSize"), kTileSize, kTileSize);
   glUniform2f(glGetUniformLocation(tileProgram_, "uOverlaySize"), kBattleOverlayWidth,
               kBattleOverlayHeight);
-  glUniform1i(glGetUniformLocation(tileProgram_, "uTexture"), 0);
-  glUniform1i(glGetUniformLocation(tileProgram_, "uSeeThrough"), 1);
-  tileQuantizeUniform_ = glGetUniformLocation(tileProgram_, "uQuantize");
   glUseProgram(0);
   glGenVertexArrays(1, &tileVao_);
   glGenBuffers(1, &tileBuffer_);
@@ -296,7 +303,6 @@ void GlDisplay::FindOverlayTiles() {
 void GlDisplay::DrawOverlayTiles() {
   if (tileCount_ == 0) return;
   glUseProgram(tileProgram_);
-  glUniform1i(tileQuantizeUniform_, quantize_);
   glBindTexture(GL_TEXTURE_2D, battleOverlay_.texture);
   glBindVertexArray(tileVao_);
   glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, tileCount_);
@@ -370,9 +376,6 @@ bool GlDisplay::Compose() {
   glDisable(GL_CULL_FACE);
   glDisable(GL_BLEND);
   glUseProgram(program_);
-  glUniform1i(samplerUniform_, 0);
-  glUniform1i(quantizeUniform_, quantize_);
-  glUniform1i(seeThroughUniform_, 0);
   glActiveTexture(GL_TEXTURE0);
   glBindVertexArray(emptyVao_);
 

@@ -59,6 +59,7 @@ class GlDisplay : public Display {
   // The battle overlay is drawn only where it holds something: for the see-through rest, most of
   // it, the software renderer would run the shader on every pixel for nothing.
   bool InitOverlayTiles(std::string* error);
+  void SetFixedUniforms();
   void FindOverlayTiles();
   void DrawOverlayTiles();
   void DrawRect(GLuint texture, float x, float y, float w, float h, float u0, float v0, float u1,
@@ -107,8 +108,7 @@ class GlDisplay : public Display {
   std::vector<std::uint16_t> screenPixels_;
 
   GLuint program_ = 0;
-  GLint destinationUniform_ = -1, sourceUniform_ = -1, quantizeUniform_ = -1, samplerUniform_ = -1,
-        seeThroughUniform_ = -1;
+  GLint destinationUniform_ = -1, sourceUniform_ = -1;
   GLuint presentProgram_ = 0;
   GLint prescaleUniform_ = -1;
   GLuint emptyVao_ = 0;
@@ -119,7 +119,6 @@ class GlDisplay : public Display {
       tiles_{};
   int tileCount_ = 0;
   GLuint tileProgram_ = 0, tileVao_ = 0, tileBuffer_ = 0;
-  GLint tileQuantizeUniform_ = -1;
   GLuint screenFramebuffer_ = 0;
   GLuint screenColour_ = 0;  // the composed screen's texture
 };

@@ -48,7 +48,7 @@ GlScene::~GlScene() {
   for (auto& lighting : programs_)
     for (Program& p : lighting)
       if (p.id) glDeleteProgram(p.id);
-  ReleaseViewTargets();
+  ReleaseViewsTarget();
   if (framebuffer_) glDeleteFramebuffers(1, &framebuffer_);
   if (deviceColour_) glDeleteTextures(1, &deviceColour_);
   if (deviceDepth_) glDeleteRenderbuffers(1, &deviceDepth_);
@@ -77,7 +77,7 @@ void GlScene::NewScene() {
 void GlScene::ReleaseAll() {
   NewScene();
   ReleaseCaches();
-  ReleaseViewTargets();
+  ReleaseViewsTarget();
 }
 
 FrameId GlScene::CreateFrame(FrameId parent) {
@@ -222,7 +222,7 @@ void GlScene::SetViewport(FrameId camera, int x, int y, int width, int height) {
   viewWidth_ = width;
   viewHeight_ = height;
   back_ = kBackDistance;
-  viewTarget_ = -1;  // a target is used only once it has been cleared for this viewport
+  inViewsTarget_ = false;  // the views target is used only once it is cleared for this viewport
 }
 
 void GlScene::SetBack(float distance) {
@@ -233,15 +233,13 @@ void GlScene::ClearViewport() {
   if (viewWidth_ <= 0 || viewHeight_ <= 0) return;
   glm::vec3 colour(0.0f);
   if (frames_.Valid(camera_)) colour = background_[frames_.Root(camera_)];
-  viewTarget_ = FindViewTarget();
-  // A target still waiting for its copy holds the device's last picture of its rectangle.
-  if (viewTarget_ >= 0 && viewTargets_[viewTarget_].pending) CopyViewsToDevice();
+  inViewsTarget_ = ClearInViewsTarget(colour);
   BindViewFramebuffer();
-  // Only the view's rectangle of a target is ever copied: the rest may be cleared with it.
-  if (viewTarget_ >= 0) glDisable(GL_SCISSOR_TEST);
-  glClearColor(colour.r, colour.g, colour.b, 1.0f);
-  glDepthMask(GL_TRUE);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (!inViewsTarget_) {
+    glClearColor(colour.r, colour.g, colour.b, 1.0f);
+    glDepthMask(GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  }
   glDisable(GL_SCISSOR_TEST);
   MarkViewDrawn();
 }

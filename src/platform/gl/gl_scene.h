@@ -72,17 +72,24 @@ class GlScene : public Scene {
   struct Visual;
   struct Light;
 
-  // A view drawn in a framebuffer of its own, at the view's place on the device (so every pixel
-  // comes out as it would on the device). Clearing all of it is the software
-  // renderer's fast clear of whole tiles, where clearing a rectangle is a shaded draw; the view's
-  // rectangle is copied onto the device only when the device is next needed, so that the copy does
-  // not wait for the rasteriser while the next view is being prepared.
-  struct ViewTarget {
-    GLuint framebuffer = 0, colour = 0, depth = 0;
-    int x = 0, y = 0, width = 0, height = 0;  // the device rectangle it stands for
-    bool pending = false;                     // drawn since its last copy onto the device
+  // The views are drawn apart from the device, in one framebuffer of the device's size, each at
+  // its place on the device (so every pixel comes out as it would there). It is cleared whole,
+  // the software renderer's fast clear of whole tiles where clearing a rectangle is a shaded
+  // draw, once for all the views drawn until their next copy, as long as they neither overlap
+  // nor want another background. The views' rectangles are copied onto the device only when the
+  // device is next needed, so that the copy does not wait for the rasteriser while the next view
+  // is being prepared.
+  struct ViewRect {
+    int x, y, width, height;  // device pixels, rows from the top
   };
-  static constexpr int kViewTargets = 4;
+  static constexpr int kMaxPendingViews = 8;
+  struct ViewsTarget {
+    GLuint framebuffer = 0, colour = 0, depth = 0;
+    bool refused = false;  // the driver would not make it: views are drawn on the device
+    glm::vec3 clearColour{0.0f};
+    ViewRect pending[kMaxPendingViews];  // drawn since the last copy, in drawing order
+    int pendingCount = 0;
+  };
   enum ProgramVariant { kPlain, kTextured, kCutOut, kProgramVariants };
   enum Lighting { kAnyLights, kOnePointLight, kLightingVariants };
   struct Program {
@@ -113,11 +120,12 @@ class GlScene : public Scene {
   // gl_scene_framebuffers.cpp
   bool CreateDevice(std::string* error);
   void BlankDevice();
-  int FindViewTarget();
-  bool CreateViewTarget(ViewTarget& target);
+  bool CreateViewsTarget();
+  bool ClearInViewsTarget(const glm::vec3& colour);
+  bool OverlapsPendingView() const;
   void BindViewFramebuffer();
   void MarkViewDrawn();
-  void ReleaseViewTargets();
+  void ReleaseViewsTarget();
 
   FrameGraph frames_;
   std::vector<glm::vec3> background_;
@@ -145,10 +153,8 @@ class GlScene : public Scene {
   GLuint deviceColour_ = 0;
   GLuint deviceDepth_ = 0;
   bool device16Bit_ = false;
-  ViewTarget viewTargets_[kViewTargets];
-  int viewTarget_ = -1;  // the target the current viewport was cleared in; -1: the device itself
-  int pendingOrder_[kViewTargets] = {};  // targets waiting for their copy, in drawing order
-  int pendingCount_ = 0;
+  ViewsTarget views_;
+  bool inViewsTarget_ = false;  // the current viewport was cleared in views_, not on the device
   int updateCount_ = 0;
   int lastDrawCount_ = 0;
   std::string loadError_;

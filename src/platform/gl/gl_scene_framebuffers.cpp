@@ -47,9 +47,8 @@ bool GlScene::CreateDevice(std::string* error) {
 // Views clear only their own rectangles: what lies between them (the dividers) and what no view
 // has drawn yet must start black in every battle, not keep the last battle's picture.
 void GlScene::BlankDevice() {
-  for (ViewTarget& target : viewTargets_) target.pending = false;
-  pendingCount_ = 0;
-  viewTarget_ = -1;
+  views_.pendingCount = 0;
+  inViewsTarget_ = false;
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
   glDisable(GL_SCISSOR_TEST);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -58,80 +57,85 @@ void GlScene::BlankDevice() {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-// The target standing for the current viewport, made when a slot is free; -1 when the view must
-// be drawn on the device itself (every slot taken, as while the winner's view grows).
-int GlScene::FindViewTarget() {
-  for (int i = 0; i < kViewTargets; ++i) {
-    ViewTarget& t = viewTargets_[i];
-    if (t.framebuffer == 0) {
-      t = {0, 0, 0, viewX_, viewY_, viewWidth_, viewHeight_, false};
-      return CreateViewTarget(t) ? i : -1;
-    }
-    if (t.x == viewX_ && t.y == viewY_ && t.width == viewWidth_ && t.height == viewHeight_)
-      return i;
-  }
-  return -1;
-}
-
-// False, with the slot kept taken so that it is not tried again, when the driver refuses it.
-bool GlScene::CreateViewTarget(ViewTarget& target) {
-  // From the device's bottom left corner to the view's top right one, and no more: all of it is
-  // cleared for every view.
-  const int width = std::clamp(target.x + target.width, 1, kDeviceWidth);
-  const int height = std::clamp(kDeviceHeight - target.y, 1, kDeviceHeight);
-  glGenTextures(1, &target.colour);
-  glBindTexture(GL_TEXTURE_2D, target.colour);
-  glTexImage2D(GL_TEXTURE_2D, 0, device16Bit_ ? GL_RGB565 : GL_RGBA8, width, height, 0, GL_RGBA,
-               GL_UNSIGNED_BYTE, nullptr);
+// False, and never tried again, when the driver refuses it.
+bool GlScene::CreateViewsTarget() {
+  glGenTextures(1, &views_.colour);
+  glBindTexture(GL_TEXTURE_2D, views_.colour);
+  glTexImage2D(GL_TEXTURE_2D, 0, device16Bit_ ? GL_RGB565 : GL_RGBA8, kDeviceWidth, kDeviceHeight,
+               0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glGenRenderbuffers(1, &target.depth);
-  glBindRenderbuffer(GL_RENDERBUFFER, target.depth);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-  glGenFramebuffers(1, &target.framebuffer);
-  glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
-  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.colour, 0);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, target.depth);
-  const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+  glGenRenderbuffers(1, &views_.depth);
+  glBindRenderbuffer(GL_RENDERBUFFER, views_.depth);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kDeviceWidth, kDeviceHeight);
+  glGenFramebuffers(1, &views_.framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, views_.framebuffer);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, views_.colour, 0);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, views_.depth);
+  views_.refused = glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE;
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  if (!complete) target.width = target.height = 0;
-  return complete;
+  return !views_.refused;
 }
 
-void GlScene::ReleaseViewTargets() {
-  for (ViewTarget& t : viewTargets_) {
-    if (t.framebuffer) glDeleteFramebuffers(1, &t.framebuffer);
-    if (t.colour) glDeleteTextures(1, &t.colour);
-    if (t.depth) glDeleteRenderbuffers(1, &t.depth);
-    t = ViewTarget();
+bool GlScene::OverlapsPendingView() const {
+  for (int i = 0; i < views_.pendingCount; ++i) {
+    const ViewRect& r = views_.pending[i];
+    if (viewX_ < r.x + r.width && r.x < viewX_ + viewWidth_ && viewY_ < r.y + r.height &&
+        r.y < viewY_ + viewHeight_)
+      return true;
   }
-  pendingCount_ = 0;
-  viewTarget_ = -1;
+  return false;
 }
 
-// Copies in drawing order, so that where two targets overlap the later view stays on top.
+// Makes the current viewport's rectangle of the views target clear in `colour`: it still is
+// when the target was cleared in that colour and no view drawn since covers any of it; else the
+// views waiting there are copied onto the device and the whole target is cleared again. False
+// when the views must be drawn on the device itself.
+bool GlScene::ClearInViewsTarget(const glm::vec3& colour) {
+  if (views_.refused || (views_.framebuffer == 0 && !CreateViewsTarget())) return false;
+  if (views_.pendingCount > 0 && (colour != views_.clearColour ||
+                                  views_.pendingCount == kMaxPendingViews || OverlapsPendingView()))
+    CopyViewsToDevice();
+  if (views_.pendingCount > 0) return true;
+  glBindFramebuffer(GL_FRAMEBUFFER, views_.framebuffer);
+  glDisable(GL_SCISSOR_TEST);
+  glClearColor(colour.r, colour.g, colour.b, 1.0f);
+  glDepthMask(GL_TRUE);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  views_.clearColour = colour;
+  return true;
+}
+
+void GlScene::ReleaseViewsTarget() {
+  if (views_.framebuffer) glDeleteFramebuffers(1, &views_.framebuffer);
+  if (views_.colour) glDeleteTextures(1, &views_.colour);
+  if (views_.depth) glDeleteRenderbuffers(1, &views_.depth);
+  views_ = ViewsTarget();
+  inViewsTarget_ = false;
+}
+
+// Copies in drawing order, so that where two views overlap the later one stays on top.
 void GlScene::CopyViewsToDevice() {
-  if (pendingCount_ == 0) return;
+  if (views_.pendingCount == 0) return;
   glDisable(GL_SCISSOR_TEST);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_);
-  for (int i = 0; i < pendingCount_; ++i) {
-    ViewTarget& t = viewTargets_[pendingOrder_[i]];
-    const int glY = kDeviceHeight - t.y - t.height;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, t.framebuffer);
-    glBlitFramebuffer(t.x, glY, t.x + t.width, glY + t.height, t.x, glY, t.x + t.width,
-                      glY + t.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    t.pending = false;
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, views_.framebuffer);
+  for (int i = 0; i < views_.pendingCount; ++i) {
+    const ViewRect& r = views_.pending[i];
+    const int glY = kDeviceHeight - r.y - r.height;
+    glBlitFramebuffer(r.x, glY, r.x + r.width, glY + r.height, r.x, glY, r.x + r.width,
+                      glY + r.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   }
-  pendingCount_ = 0;
+  views_.pendingCount = 0;
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 // Binds where the current viewport is drawn, with the viewport and scissor set for it.
 void GlScene::BindViewFramebuffer() {
-  if (viewTarget_ >= 0) {
-    glBindFramebuffer(GL_FRAMEBUFFER, viewTargets_[viewTarget_].framebuffer);
+  if (inViewsTarget_) {
+    glBindFramebuffer(GL_FRAMEBUFFER, views_.framebuffer);
   } else {
-    // Straight onto the device: what the targets still hold must be there first.
+    // Straight onto the device: the views waiting in the target must be there first.
     CopyViewsToDevice();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
   }
@@ -142,11 +146,20 @@ void GlScene::BindViewFramebuffer() {
   glScissor(viewX_, glY, viewWidth_, viewHeight_);
 }
 
-// The current viewport's target now holds something the device has not got yet.
+// The current viewport's rectangle of the views target now holds something the device has not
+// got yet.
 void GlScene::MarkViewDrawn() {
-  if (viewTarget_ < 0 || viewTargets_[viewTarget_].pending) return;
-  viewTargets_[viewTarget_].pending = true;
-  pendingOrder_[pendingCount_++] = viewTarget_;
+  if (!inViewsTarget_) return;
+  const int n = views_.pendingCount;
+  const ViewRect here{viewX_, viewY_, viewWidth_, viewHeight_};
+  if (n > 0) {
+    const ViewRect& last = views_.pending[n - 1];
+    if (last.x == here.x && last.y == here.y && last.width == here.width &&
+        last.height == here.height)
+      return;
+  }
+  if (n == kMaxPendingViews) CopyViewsToDevice();  // the target keeps what this view drew
+  views_.pending[views_.pendingCount++] = here;
 }
 
 }  // namespace bf

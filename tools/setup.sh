@@ -10,7 +10,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config python3
   # the game; the message box writes Japanese in VL Gothic, which DejaVu Sans lacks
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev fonts-dejavu-core fonts-vlgothic
-  libepoxy-dev libglm-dev libassimp-dev libstb-dev libwayland-dev
+  libepoxy-dev libglm-dev libassimp-dev libstb-dev libwayland-dev libx11-dev libxext-dev
   libgl1-mesa-dri libegl-mesa0 libegl-dev
   # tests and benchmarks, the window tests on a virtual X server (and Xlib, for a window of
   # their own beside the game's)

@@ -184,7 +184,10 @@ bool GlDisplay::Init(std::string* error) {
   presentOnCpu_ = ChoosePresentOnCpu();
   // SDL would otherwise make the window surface a texture of its own renderer, a second GL
   // context on the window.
-  if (presentOnCpu_) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (presentOnCpu_) {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    x11Picture_ = X11Picture::Create(window_);
+  }
 
   form_.texture = CreateSurfaceTexture(form_.surface->width(), form_.surface->height());
   for (Layer& panel : panels_)
@@ -439,27 +442,42 @@ void GlDisplay::ShowDrawn() {
     SDL_GL_SwapWindow(window_);
     return;
   }
-  const SDL_Rect rect{drawnOnCpu_.x, drawnOnCpu_.y, drawnOnCpu_.width, drawnOnCpu_.height};
+  const PixelRect& r = drawnOnCpu_;
+  if (x11Picture_) {
+    x11Picture_->Show(r.x, r.y, r.width, r.height);
+    return;
+  }
+  const SDL_Rect rect{r.x, r.y, r.width, r.height};
   SDL_UpdateWindowSurfaceRects(window_, &rect, 1);
 }
 
-bool GlDisplay::DrawOnCpu(bool clearBars) {
+bool GlDisplay::LockWindowPixels(WindowPixels* out) {
+  if (x11Picture_ && x11Picture_->Lock(out)) return true;
+  // What cannot have its own picture (its size refused, say) goes on with SDL's.
+  x11Picture_.reset();
   // The surface is made again after the window changes size.
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (!ScalableSurface(surface) || surface->w <= 0 || surface->h <= 0) return false;
-  const PixelRect shown = FitScreen(surface->w, surface->h);
+  *out = {static_cast<std::uint32_t*>(surface->pixels), surface->w, surface->h, surface->pitch};
+  return true;
+}
+
+bool GlDisplay::DrawOnCpu(bool clearBars) {
+  WindowPixels picture;
+  if (!LockWindowPixels(&picture)) return false;
+  const PixelRect shown = FitScreen(picture.width, picture.height);
   if (!(shown == scaledFor_)) {
     scaler_.Resize(shown.width, shown.height, WholeFactorX(shown), WholeFactorY(shown));
     scaledFor_ = shown;
   }
   ReadScreenPixels();
-  if (clearBars) SDL_FillRect(surface, nullptr, 0);
-  auto* topLeft = static_cast<std::uint8_t*>(surface->pixels) +
-                  static_cast<std::ptrdiff_t>(shown.y) * surface->pitch + shown.x * 4;
+  auto* rows = reinterpret_cast<std::uint8_t*>(picture.pixels);
+  if (clearBars) std::memset(rows, 0, static_cast<std::size_t>(picture.pitch) * picture.height);
+  std::uint8_t* topLeft = rows + shown.y * picture.pitch + shown.x * 4;
   const std::uint16_t* topRow =
       &screenPixels_[static_cast<std::size_t>(kScreenHeight - 1) * kScreenWidth];
-  scaler_.Scale(topRow, -kScreenWidth, reinterpret_cast<std::uint32_t*>(topLeft), surface->pitch);
-  drawnOnCpu_ = clearBars ? PixelRect{0, 0, surface->w, surface->h} : shown;
+  scaler_.Scale(topRow, -kScreenWidth, reinterpret_cast<std::uint32_t*>(topLeft), picture.pitch);
+  drawnOnCpu_ = clearBars ? PixelRect{0, 0, picture.width, picture.height} : shown;
   return true;
 }
 
@@ -500,7 +518,7 @@ bool GlDisplay::DrawWithGl(bool clearBars) {
 }
 
 bool GlDisplay::ReadWindow(std::vector<std::uint8_t>* rgb, int* width, int* height) {
-  if (presentOnCpu_) return ReadWindowSurface(rgb, width, height);
+  if (presentOnCpu_) return ReadWindowPixels(rgb, width, height);
   SDL_GL_GetDrawableSize(window_, width, height);
   if (*width <= 0 || *height <= 0) return false;
   const auto rowBytes = static_cast<std::size_t>(*width) * 3;
@@ -517,17 +535,16 @@ bool GlDisplay::ReadWindow(std::vector<std::uint8_t>* rgb, int* width, int* heig
   return true;
 }
 
-bool GlDisplay::ReadWindowSurface(std::vector<std::uint8_t>* rgb, int* width, int* height) {
-  const SDL_Surface* surface = SDL_GetWindowSurface(window_);
-  if (!ScalableSurface(surface)) return false;
-  *width = surface->w;
-  *height = surface->h;
+bool GlDisplay::ReadWindowPixels(std::vector<std::uint8_t>* rgb, int* width, int* height) {
+  WindowPixels picture;
+  if (!LockWindowPixels(&picture)) return false;
+  *width = picture.width;
+  *height = picture.height;
   rgb->resize(static_cast<std::size_t>(*width) * *height * 3);
   std::uint8_t* out = rgb->data();
   for (int y = 0; y < *height; ++y) {
-    const auto* row =
-        reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(surface->pixels) +
-                                               static_cast<std::ptrdiff_t>(y) * surface->pitch);
+    const auto* row = reinterpret_cast<const std::uint32_t*>(
+        reinterpret_cast<const std::uint8_t*>(picture.pixels) + y * picture.pitch);
     for (int x = 0; x < *width; ++x, out += 3) WriteRgb(row[x], out);
   }
   return true;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/gl/screen_fit.h"
+#include "platform/gl/x11_picture.h"
 #include "platform/pixels/pixel_surface.h"
 #include "platform/pixels/screen_scaler.h"
 #include "platform/surface.h"
@@ -74,7 +75,10 @@ class GlDisplay : public Display {
   void ShowDrawn();
   // The window's picture as it was last drawn, as RGB rows top to bottom.
   bool ReadWindow(std::vector<std::uint8_t>* rgb, int* width, int* height);
-  bool ReadWindowSurface(std::vector<std::uint8_t>* rgb, int* width, int* height);
+  bool ReadWindowPixels(std::vector<std::uint8_t>* rgb, int* width, int* height);
+  // The picture the CPU draws the window into: shared memory of our own on X11, else SDL's
+  // window surface. False when there is none to be had.
+  bool LockWindowPixels(WindowPixels* out);
   // The composed screen into screenPixels_, bottom row first.
   void ReadScreenPixels();
 
@@ -99,12 +103,13 @@ class GlDisplay : public Display {
   std::uint64_t settleUntilMs_ = 0;
   bool quantize_ = false;  // set when the driver has no RGB565 target: the shader rounds instead
   // On a software renderer the shader's per-pixel work is most of a present: there the screen is
-  // scaled on the CPU and put into the window through SDL's window surface (shared memory on
-  // X11), only the picture's rectangle, and GL's swap is not used.
+  // scaled on the CPU and put into the window through memory shared with the X server, only the
+  // picture's rectangle, and GL's swap is not used.
   bool presentOnCpu_ = false;
+  std::unique_ptr<X11Picture> x11Picture_;  // null: SDL's window surface is drawn into
   ScreenScaler scaler_;
   PixelRect scaledFor_;
-  PixelRect drawnOnCpu_;  // what the surface holds that the window does not show yet
+  PixelRect drawnOnCpu_;  // what the picture holds that the window does not show yet
   std::vector<std::uint16_t> screenPixels_;
 
   GLuint program_ = 0;

@@ -1,7 +1,5 @@
-// The view framebuffers: the device image that outlives each tick, the views' own targets drawn
-// apart from it, and the copies that bring the device up to date.
-#include <algorithm>
-
+// The view framebuffers: the device image that outlives each tick, the views' target they are
+// drawn in apart from it, and the copies that bring the device up to date.
 #include "platform/gl/gl_scene_local.h"
 
 namespace bf {

@@ -369,6 +369,19 @@ TEST(RenderTest, WhereViewsOverlapTheOneDrawnLastShows) {
   EXPECT_TRUE(Same(DeviceAt(screen, 350, 250), kGreen));
 }
 
+// More views between two composes than the views target keeps track of: every one of them still
+// reaches the device, and nothing between them does.
+TEST(RenderTest, ManyViewsBeforeAComposeAllReachTheDevice) {
+  REQUIRE_GL(gl);
+  Rig rig(gl.scene(), {1, 0, 0});
+  for (int i = 0; i < 12; ++i) rig.View(10 + 50 * i, 100, 40, 40);
+  const Screen screen = PresentAndRead(gl);
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_TRUE(Same(DeviceAt(screen, 30 + 50 * i, 120), kRed)) << "view " << i;
+    EXPECT_TRUE(Same(DeviceAt(screen, 55 + 50 * i, 120), {0, 0, 0})) << "after view " << i;
+  }
+}
+
 TEST(RenderTest, TheScreenComposesFormDeviceAndPanelsIn16Bits) {
   REQUIRE_GL(gl);
   gl.form().FillRect(0, 0, 639, 479, {100, 150, 200});

@@ -91,8 +91,7 @@ bool GlScene::OverlapsPendingView() const {
 // when the views must be drawn on the device itself.
 bool GlScene::ClearInViewsTarget(const glm::vec3& colour) {
   if (views_.refused || (views_.framebuffer == 0 && !CreateViewsTarget())) return false;
-  if (views_.pendingCount > 0 && (colour != views_.clearColour ||
-                                  views_.pendingCount == kMaxPendingViews || OverlapsPendingView()))
+  if (views_.pendingCount > 0 && (colour != views_.clearColour || OverlapsPendingView()))
     CopyViewsToDevice();
   if (views_.pendingCount > 0) return true;
   glBindFramebuffer(GL_FRAMEBUFFER, views_.framebuffer);
